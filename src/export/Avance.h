@@ -1,0 +1,18 @@
+#pragma once
+// How a send shows its progress. The core writes texts and asks for waiting events to be processed;
+// the main window implements this with its labels Label3 and Label5, `enviar` with lines on standard
+// output.
+
+#include <QString>
+
+class Avance {
+public:
+    virtual ~Avance() = default;
+    virtual void MostrarLabel3(bool visible) = 0;
+    virtual void Label3(const QString& texto) = 0;
+    virtual void Label5(const QString& texto) = 0;
+    // Lets the window process the events that are waiting (repaints, clicks).
+    virtual void ProcesarEventos() = 0;
+    // The system beep: the only signal of a failed upload.
+    virtual void Pitido() = 0;
+};

@@ -1,0 +1,10 @@
+#include "modulo/Modulo.h"
+
+Modulo& modulo() {
+    static Modulo estado;
+    return estado;
+}
+
+void reiniciarModulo() {
+    modulo() = Modulo();
+}

@@ -1,0 +1,7 @@
+#include "entorno.h"
+
+#include <QtGlobal>
+
+bool enCI() {
+    return !qEnvironmentVariableIsEmpty("CI");
+}
