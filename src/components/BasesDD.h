@@ -24,3 +24,6 @@ public:
     // Value of the point-of-sale setting of that name (table `configuracion`), "" when absent.
     virtual QString LeerConfig(const QString& nombre, ado::Connection& conexion) = 0;
 };
+
+// Registers the factory of "Nodex.BasesDD".
+void registrarBasesDD();
