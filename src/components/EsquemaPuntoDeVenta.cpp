@@ -67,6 +67,15 @@ constexpr Tabla tablas[] = {
     {"textos", columnasTextos, "Numero"},
 };
 
+QStringList columnasDe(const char* nombre) {
+    QStringList columnas;
+    for (const Tabla& tabla : tablas)
+        if (qstrcmp(tabla.nombre, nombre) == 0)
+            for (const Columna& c : tabla.columnas)
+                columnas << QLatin1String(c.nombre);
+    return columnas;
+}
+
 bool esSQLite(const QSqlDatabase& db) {
     return db.driverName().startsWith(QLatin1String("QSQLITE"));
 }
@@ -93,20 +102,24 @@ QString definicion(const Tabla& tabla, bool sqlite) {
     return sql;
 }
 
-bool ejecutar(QSqlQuery& consulta, QString* error) {
-    if (consulta.exec())
-        return true;
+// Hands a Qt SQL error to the caller; false, to be returned.
+bool fallo(QString* error, const QSqlError& motivo) {
     if (error)
-        *error = consulta.lastError().text();
+        *error = motivo.text();
     return false;
 }
 
-// Rows go in groups, one statement each: one round trip per group instead of one per row.
-// 400 rows of 16 columns stay far below the placeholder limits of both back ends.
-constexpr qsizetype filasPorSentencia = 400;
+// Rows go in groups, one statement each: one round trip to MariaDB per group instead of one per row.
+// SQLite has no round trip to save, and Qt looks up every placeholder of a statement by position in a
+// list, which grows with the square of the group: small groups there.
+qsizetype filasPorSentencia(const QSqlDatabase& db) {
+    return esSQLite(db) ? 100 : 400;
+}
 
-bool insertarFilas(const QSqlDatabase& db, const char* tabla, const QStringList& columnas,
-                   std::span<const QVariantList> filas, QString* error) {
+// Rows hold a value for every column of the table, in table order.
+bool insertarFilas(const QSqlDatabase& db, const char* tabla, std::span<const QVariantList> filas,
+                   QString* error) {
+    const QStringList columnas = columnasDe(tabla);
     const QString fila = QLatin1Char('(') +
                          QStringList(columnas.size(), QStringLiteral("?")).join(QLatin1Char(',')) +
                          QLatin1Char(')');
@@ -114,36 +127,31 @@ bool insertarFilas(const QSqlDatabase& db, const char* tabla, const QStringList&
                                .arg(QLatin1String(tabla), columnas.join(QLatin1Char(',')));
     QSqlQuery consulta(db);
     qsizetype preparadas = 0; // rows of the statement now prepared
-    for (qsizetype desde = 0; desde < qsizetype(filas.size()); desde += filasPorSentencia) {
-        const auto grupo = filas.subspan(desde, std::min(filasPorSentencia, qsizetype(filas.size()) - desde));
+    const qsizetype porSentencia = filasPorSentencia(db);
+    for (qsizetype desde = 0; desde < qsizetype(filas.size()); desde += porSentencia) {
+        const auto grupo = filas.subspan(desde, std::min(porSentencia, qsizetype(filas.size()) - desde));
         if (qsizetype(grupo.size()) != preparadas) {
             preparadas = qsizetype(grupo.size());
-            if (!consulta.prepare(inicio + QStringList(preparadas, fila).join(QLatin1Char(',')))) {
-                if (error)
-                    *error = consulta.lastError().text();
-                return false;
-            }
+            if (!consulta.prepare(inicio + QStringList(preparadas, fila).join(QLatin1Char(','))))
+                return fallo(error, consulta.lastError());
         }
         for (const QVariantList& valores : grupo)
             for (const QVariant& valor : valores)
                 consulta.addBindValue(valor);
-        if (!ejecutar(consulta, error))
-            return false;
+        if (!consulta.exec())
+            return fallo(error, consulta.lastError());
     }
     return true;
 }
 
 bool enTransaccion(const QSqlDatabase& db, QString* error, const std::function<bool()>& trabajo) {
     QSqlDatabase base = db;
-    if (!base.transaction()) {
-        if (error)
-            *error = base.lastError().text();
-        return false;
-    }
+    if (!base.transaction())
+        return fallo(error, base.lastError());
     if (trabajo() && base.commit())
         return true;
-    if (error && error->isEmpty())
-        *error = base.lastError().text();
+    if (base.lastError().isValid()) // the commit failed; otherwise `trabajo` has said why
+        fallo(error, base.lastError());
     base.rollback();
     return false;
 }
@@ -172,74 +180,69 @@ bool insertarProductosSinTransaccion(const QSqlDatabase& db, const QList<Product
     filas.reserve(productos.size());
     for (const Producto& p : productos)
         filas.append(valores(p));
-    return insertarFilas(db, "productos", columnasDeProductos(), filas, error);
+    return insertarFilas(db, "productos", filas, error);
 }
 
-// The sample catalogue's reference rows. Their Ids are what the sample products point at.
-const QList<QVariantList>& lineasDeMuestra() {
-    static const QList<QVariantList> filas = {
-        {1, QStringLiteral("Ferretería")},   {2, QStringLiteral("Abarrotes")},
-        {3, QStringLiteral("Limpieza")},     {4, QStringLiteral("Papelería")},
-        {5, QStringLiteral("Electricidad")}, {6, QStringLiteral("Higiene personal")},
-    };
-    return filas;
-}
+// The sample catalogue's reference rows, in the tables' column order. Their Ids are what the sample
+// products point at.
+struct FilasDeMuestra {
+    const char* tabla;
+    QList<QVariantList> filas;
+};
 
-const QList<QVariantList>& sublineasDeMuestra() {
-    static const QList<QVariantList> filas = {
-        {1, QStringLiteral("Herramientas manuales"), 1}, {2, QStringLiteral("Medición"), 1},
-        {3, QStringLiteral("Pinturas y brochas"), 1},    {4, QStringLiteral("Café y té"), 2},
-        {5, QStringLiteral("Endulzantes"), 2},           {6, QStringLiteral("Enlatados"), 2},
-        {7, QStringLiteral("Aceites y vinagres"), 2},    {8, QStringLiteral("Galletas"), 2},
-        {9, QStringLiteral("Jabones y detergentes"), 3}, {10, QStringLiteral("Cuadernos"), 4},
-        {11, QStringLiteral("Lápices y plumas"), 4},     {12, QStringLiteral("Pegamentos"), 4},
-        {13, QStringLiteral("Iluminación"), 5},          {14, QStringLiteral("Cables y extensiones"), 5},
-        {15, QStringLiteral("Cuidado del cabello"), 6},  {16, QStringLiteral("Pañuelos y papel"), 6},
+const QList<FilasDeMuestra>& filasDeReferencia() {
+    static const QList<FilasDeMuestra> datos = {
+        {"lineas",
+         {{1, QStringLiteral("Ferretería")},
+          {2, QStringLiteral("Abarrotes")},
+          {3, QStringLiteral("Limpieza")},
+          {4, QStringLiteral("Papelería")},
+          {5, QStringLiteral("Electricidad")},
+          {6, QStringLiteral("Higiene personal")}}},
+        {"sublineas",
+         {{1, QStringLiteral("Herramientas manuales"), 1},
+          {2, QStringLiteral("Medición"), 1},
+          {3, QStringLiteral("Pinturas y brochas"), 1},
+          {4, QStringLiteral("Café y té"), 2},
+          {5, QStringLiteral("Endulzantes"), 2},
+          {6, QStringLiteral("Enlatados"), 2},
+          {7, QStringLiteral("Aceites y vinagres"), 2},
+          {8, QStringLiteral("Galletas"), 2},
+          {9, QStringLiteral("Jabones y detergentes"), 3},
+          {10, QStringLiteral("Cuadernos"), 4},
+          {11, QStringLiteral("Lápices y plumas"), 4},
+          {12, QStringLiteral("Pegamentos"), 4},
+          {13, QStringLiteral("Iluminación"), 5},
+          {14, QStringLiteral("Cables y extensiones"), 5},
+          {15, QStringLiteral("Cuidado del cabello"), 6},
+          {16, QStringLiteral("Pañuelos y papel"), 6}}},
+        {"marcas",
+         {{1, QStringLiteral("La Económica")},
+          {2, QStringLiteral("Santa Lucía")},
+          {3, QStringLiteral("Herrajes del Bajío")},
+          {4, QStringLiteral("Doña Pía")},
+          {5, QStringLiteral("Grupo Álamo")},
+          {6, QStringLiteral("Marca Propia")}}},
+        {"medidas",
+         {{1, QStringLiteral("Pieza")},
+          {2, QStringLiteral("Kilogramo")},
+          {3, QStringLiteral("Litro")},
+          {4, QStringLiteral("Metro")},
+          {5, QStringLiteral("Caja")},
+          {6, QStringLiteral("Paquete")}}},
+        {"monedas",
+         {{1, QStringLiteral("$"), QStringLiteral("Peso mexicano"), 1.0},
+          {2, QStringLiteral("US$"), QStringLiteral("Dólar estadounidense"), 17.25},
+          {3, QStringLiteral("€"), QStringLiteral("Euro"), 18.9}}},
+        {"configuracion",
+         {{QStringLiteral("DescripDetallada"), QStringLiteral("1")},
+          {QStringLiteral("NombreEmpresa"), QStringLiteral("Tlapalería «La Económica»")},
+          {QStringLiteral("RutaRespaldo"), nulo<QString>()}}},
+        {"textos",
+         {{382, QStringLiteral("Orden del campo")},
+          {1072, QStringLiteral("Escriba el número de orden del campo:")}}},
     };
-    return filas;
-}
-
-const QList<QVariantList>& marcasDeMuestra() {
-    static const QList<QVariantList> filas = {
-        {1, QStringLiteral("La Económica")},       {2, QStringLiteral("Santa Lucía")},
-        {3, QStringLiteral("Herrajes del Bajío")}, {4, QStringLiteral("Doña Pía")},
-        {5, QStringLiteral("Grupo Álamo")},        {6, QStringLiteral("Marca Propia")},
-    };
-    return filas;
-}
-
-const QList<QVariantList>& medidasDeMuestra() {
-    static const QList<QVariantList> filas = {
-        {1, QStringLiteral("Pieza")}, {2, QStringLiteral("Kilogramo")}, {3, QStringLiteral("Litro")},
-        {4, QStringLiteral("Metro")}, {5, QStringLiteral("Caja")},      {6, QStringLiteral("Paquete")},
-    };
-    return filas;
-}
-
-const QList<QVariantList>& monedasDeMuestra() {
-    static const QList<QVariantList> filas = {
-        {1, QStringLiteral("$"), QStringLiteral("Peso mexicano"), 1.0},
-        {2, QStringLiteral("US$"), QStringLiteral("Dólar estadounidense"), 17.25},
-        {3, QStringLiteral("€"), QStringLiteral("Euro"), 18.9},
-    };
-    return filas;
-}
-
-const QList<QVariantList>& configuracionDeMuestra() {
-    static const QList<QVariantList> filas = {
-        {QStringLiteral("DescripDetallada"), QStringLiteral("1")},
-        {QStringLiteral("NombreEmpresa"), QStringLiteral("Tlapalería «La Económica»")},
-        {QStringLiteral("RutaRespaldo"), nulo<QString>()},
-    };
-    return filas;
-}
-
-const QList<QVariantList>& textosDeMuestra() {
-    static const QList<QVariantList> filas = {
-        {382, QStringLiteral("Orden del campo")},
-        {1072, QStringLiteral("Escriba el número de orden del campo:")},
-    };
-    return filas;
+    return datos;
 }
 
 struct Articulo {
@@ -283,10 +286,7 @@ QString codigoDeBarras(qint32 numero) {
 } // namespace
 
 QStringList columnasDeProductos() {
-    QStringList nombres;
-    for (const Columna& c : columnasProductos)
-        nombres << QLatin1String(c.nombre);
-    return nombres;
+    return columnasDe("productos");
 }
 
 bool crearEsquema(const QSqlDatabase& db, QString* error) {
@@ -299,11 +299,8 @@ bool crearEsquema(const QSqlDatabase& db, QString* error) {
         sentencias << definicion(tabla, esSQLite(db));
     QSqlQuery consulta(db);
     for (const QString& sql : sentencias) {
-        if (!consulta.exec(sql)) {
-            if (error)
-                *error = consulta.lastError().text();
-            return false;
-        }
+        if (!consulta.exec(sql))
+            return fallo(error, consulta.lastError());
     }
     return true;
 }
@@ -350,27 +347,15 @@ Producto productoDeMuestra(qint32 numero) {
 
 bool llenarCatalogoDeMuestra(const QSqlDatabase& db, qint32 productos, QString* error) {
     return enTransaccion(db, error, [&] {
-        const auto id = [](const char* nombre) {
-            return QStringList{QStringLiteral("Id"), QLatin1String(nombre)};
-        };
-        if (!insertarFilas(db, "lineas", id("Linea"), lineasDeMuestra(), error) ||
-            !insertarFilas(db, "sublineas", id("SubLinea") << QStringLiteral("Linea"), sublineasDeMuestra(),
-                           error) ||
-            !insertarFilas(db, "marcas", id("Marca"), marcasDeMuestra(), error) ||
-            !insertarFilas(db, "medidas", id("Medida"), medidasDeMuestra(), error) ||
-            !insertarFilas(db, "monedas",
-                           id("Abreviacion") << QStringLiteral("Moneda") << QStringLiteral("TipoCambio"),
-                           monedasDeMuestra(), error) ||
-            !insertarFilas(db, "configuracion", {QStringLiteral("Nombre"), QStringLiteral("Valor")},
-                           configuracionDeMuestra(), error) ||
-            !insertarFilas(db, "textos", {QStringLiteral("Numero"), QStringLiteral("Texto")},
-                           textosDeMuestra(), error))
-            return false;
+        for (const FilasDeMuestra& datos : filasDeReferencia())
+            if (!insertarFilas(db, datos.tabla, datos.filas, error))
+                return false;
         // Generated a group at a time, so that a large catalogue never sits whole in memory.
         QList<Producto> grupo;
-        for (qint32 desde = 1; desde <= productos; desde += qint32(filasPorSentencia) * 10) {
+        constexpr qint32 porGrupo = 4000;
+        for (qint32 desde = 1; desde <= productos; desde += porGrupo) {
             grupo.clear();
-            for (qint32 n = desde; n <= productos && n < desde + qint32(filasPorSentencia) * 10; ++n)
+            for (qint32 n = desde; n <= productos && n < desde + porGrupo; ++n)
                 grupo.append(productoDeMuestra(n));
             if (!insertarProductosSinTransaccion(db, grupo, error))
                 return false;
@@ -390,13 +375,9 @@ bool crearCatalogoSQLite(const QString& archivo, qint32 productos, QString* erro
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nombre);
         db.setDatabaseName(archivo);
-        if (!db.open()) {
-            if (error)
-                *error = db.lastError().text();
-        } else {
-            creado = crearEsquema(db, error) && llenarCatalogoDeMuestra(db, productos, error);
-            db.close();
-        }
+        creado = (db.open() || fallo(error, db.lastError())) && crearEsquema(db, error) &&
+                 llenarCatalogoDeMuestra(db, productos, error);
+        db.close();
     }
     QSqlDatabase::removeDatabase(nombre);
     if (!creado)

@@ -83,8 +83,11 @@ void Recordset::MoveNext() {
 }
 
 qint32 Recordset::indiceDe(const QString& nombre) const {
+    // Qt folds case one UTF-16 unit at a time, so names of another length never match: that test
+    // skips most columns cheaply, and this runs for every field of every row.
     for (qint32 i = 0; i < columnas.size(); ++i)
-        if (columnas.at(i).compare(nombre, Qt::CaseInsensitive) == 0)
+        if (columnas.at(i).size() == nombre.size() &&
+            columnas.at(i).compare(nombre, Qt::CaseInsensitive) == 0)
             return i;
     return -1;
 }

@@ -100,18 +100,30 @@ struct Fallo {
     std::function<void(BasesDD&, SocketMudo&)> estropear;
 };
 
-class AbrirBdDFalla : public ::testing::TestWithParam<Fallo> {};
+void PrintTo(const Fallo& fallo, std::ostream* os) {
+    *os << fallo.nombre;
+}
+
+// A MariaDB test database and a component connected to it with a one-second limit.
+template <class Prueba> class ConPlazoCorto : public Prueba {
+protected:
+    void SetUp() override {
+        REQUERIR_SERVIDOR(base.abrir(Motor::MariaDB), base.motivo().toStdString());
+        base.configurar(bd);
+        bd.nSegundosDeEspera = 1;
+        ASSERT_TRUE(bd.AbrirBdD(conexion, bd.cMiBase));
+    }
+    BaseDePrueba base;
+    BasesDDSql bd;
+    ado::Connection conexion;
+};
+
+class AbrirBdDFalla : public ConPlazoCorto<::testing::TestWithParam<Fallo>> {};
 
 // With a one-second limit every failure must come back within a few seconds, leave the connection
 // closed and say why in the log, never with the password.
+// The connection opened by SetUp is the earlier one, which a failure closes.
 TEST_P(AbrirBdDFalla, DevuelveFalsoAPrisaYSinRevelarLaContrasena) {
-    BaseDePrueba base;
-    REQUERIR_SERVIDOR(base.abrir(Motor::MariaDB), base.motivo().toStdString());
-    BasesDDSql bd;
-    base.configurar(bd);
-    bd.nSegundosDeEspera = 1;
-    ado::Connection conexion;
-    ASSERT_TRUE(bd.AbrirBdD(conexion, bd.cMiBase)); // an earlier connection, which a failure closes
     SocketMudo mudo;
     ASSERT_NE(mudo.puerto(), 0);
     GetParam().estropear(bd, mudo);
@@ -145,14 +157,9 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<Fallo>& info) { return std::string(info.param.nombre); });
 
 // A server that stops answering once connected: the query fails instead of hanging the window.
-TEST(AbrirTablaMariaDB, UnaConsultaSinRespuestaFallaAlVencerElPlazo) {
-    BaseDePrueba base;
-    REQUERIR_SERVIDOR(base.abrir(Motor::MariaDB), base.motivo().toStdString());
-    BasesDDSql bd;
-    base.configurar(bd);
-    bd.nSegundosDeEspera = 1;
-    ado::Connection conexion;
-    ASSERT_TRUE(bd.AbrirBdD(conexion, bd.cMiBase));
+using AbrirTablaMariaDB = ConPlazoCorto<::testing::Test>;
+
+TEST_F(AbrirTablaMariaDB, UnaConsultaSinRespuestaFallaAlVencerElPlazo) {
     ado::Recordset rs;
     QElapsedTimer reloj;
     reloj.start();
