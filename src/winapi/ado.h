@@ -63,7 +63,9 @@ private:
     QStringList nombres;
 };
 
-// A forward-only recordset: Qt keeps no copy of the rows it has passed.
+// A forward-only recordset: Qt keeps no copy of the rows it has passed. SQLite reads each row when it
+// is asked for; the MySQL client library receives a whole result before the first row (about 4 MB
+// for the codes and descriptions of 100,000 products).
 class Recordset {
 public:
     Recordset() = default;

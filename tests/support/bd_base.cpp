@@ -107,6 +107,13 @@ void BaseDePrueba::ejecutar(const QString& sql) {
         ADD_FAILURE() << sql.toStdString() << ": " << consulta.lastError().text().toStdString();
 }
 
+puntoDeVenta::Producto productoDePrueba(const QString& clave, const QString& descrip) {
+    puntoDeVenta::Producto producto;
+    producto.Clave = clave;
+    producto.Descrip = descrip;
+    return producto;
+}
+
 void ConBaseDePrueba::SetUp() {
     REQUERIR_SERVIDOR(base.abrir(GetParam(), productosDeMuestra), base.motivo().toStdString());
 }

@@ -54,6 +54,9 @@ private:
     std::unique_ptr<QTemporaryDir> carpeta;
 };
 
+// A product with only its code and description; set other fields by assignment.
+puntoDeVenta::Producto productoDePrueba(const QString& clave, const QString& descrip);
+
 // Suites that run the same cases on both back ends derive from this and instantiate with
 // INSTANTIATE_TEST_SUITE_P(Motores, Suite, ::testing::Values(Motor::MariaDB, Motor::SQLite), nombreDelMotor).
 class ConBaseDePrueba : public ::testing::TestWithParam<Motor> {
