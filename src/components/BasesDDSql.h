@@ -13,8 +13,6 @@ public:
     // A missing SQLite file is a failure, never a new empty database. Any earlier connection held by
     // `conexion` is closed first; on failure `conexion` stays closed and the log says why.
     bool AbrirBdD(ado::Connection& conexion, const QString& base) override;
-    // False also when the statement ran but gave no rows: the recordset is then open (its columns can
-    // be read, as "productos LIMIT 0" is used for) and at its end.
     bool AbrirTabla(ado::Recordset& rs, ado::Connection& conexion, const QString& fuente,
                     const QString& campos = QString()) override;
     void CierraTabla(ado::Recordset& rs) override;
