@@ -5,7 +5,11 @@
 #include "export/ListasDeArchivo.h"
 #include "export/SqlSeguro.h"
 
+#include <QFile>
+
 namespace {
+
+constexpr int kProductosPorBloque = 5000;
 
 const QStringList& camposPorDefecto() {
     static const QStringList campos = {QStringLiteral("Clave"), QStringLiteral("Descrip"), QStringLiteral("Marca"),
@@ -29,7 +33,7 @@ ResultadoDeExportacion Exportador::exportar(const QString& archivoProductos, con
                                             const QString& archivoSalida) {
     resultado = {};
     // Without a field list the shop still gets the usual columns, never an empty catalogue.
-    const QStringList campos = leerListaDeCampos(archivoCampos).value_or(camposPorDefecto());
+    const QStringList campos = QFile::exists(archivoCampos) ? leerListaDeCampos(archivoCampos) : camposPorDefecto();
     if (!prepararColumnas(campos)) {
         resultado.error = QStringLiteral("no se pudo leer la tabla productos");
         return resultado;
@@ -41,8 +45,8 @@ ResultadoDeExportacion Exportador::exportar(const QString& archivoProductos, con
         return resultado;
     }
     archivo = &salida;
-    const std::optional<QStringList> lista = leerListaDeProductos(archivoProductos);
-    const bool leido = lista ? exportarLista(*lista) : exportarTodos();
+    const bool leido =
+        QFile::exists(archivoProductos) ? exportarLista(leerListaDeProductos(archivoProductos)) : exportarTodos();
     archivo = nullptr;
 
     resultado.bytes = salida.bytes();
@@ -99,50 +103,59 @@ bool Exportador::prepararColumnas(const QStringList& campos) {
 
 bool Exportador::exportarTodos() {
     ado::Recordset rs;
-    if (bd.AbrirTabla(rs, conexion, QStringLiteral("productos"), QStringLiteral("COUNT(*)")) && !rs.Eof())
+    if (bd.AbrirTabla(rs, conexion, QStringLiteral("productos"), QStringLiteral("COUNT(*)")))
         resultado.total = rs.Fields(0).Value().toInt();
     bd.CierraTabla(rs);
     avance.Label3(QString::number(resultado.total));
     avance.ProcesarEventos();
 
-    if (!bd.AbrirTabla(rs, conexion, QStringLiteral("productos ORDER BY Clave"), listaSelect)) {
-        resultado.error = rs.Error();
-        bd.CierraTabla(rs);
-        return false;
-    }
+    // The catalogue is read in code order, a block at a time, each block starting after the last code
+    // of the one before: few round trips, and memory that does not grow with the catalogue.
     qint32 numero = 0;
-    for (; !rs.Eof(); rs.MoveNext()) {
-        mostrarProducto(++numero, rs.Fields(0).Value().toString(), rs.Fields(1).Value().toString());
-        escribirProducto(rs);
+    QString desde;
+    for (bool primero = true;; primero = false) {
+        const QString condicion =
+            primero ? QString() : QStringLiteral(" WHERE Clave>") + literalSql(conexion, desde);
+        const QString fuente = QStringLiteral("productos") + condicion +
+                               QStringLiteral(" ORDER BY Clave LIMIT %1").arg(kProductosPorBloque);
+        if (!bd.AbrirTabla(rs, conexion, fuente, listaSelect))
+            break;
+        for (; !rs.Eof(); rs.MoveNext()) {
+            desde = rs.Fields(0).Value().toString();
+            mostrarProducto(++numero, desde, rs.Fields(1).Value().toString());
+            escribirProducto(rs);
+        }
     }
-    // A connection lost half-way ends the rows early: that is a failure, not the end of the catalogue.
-    resultado.error = rs.Error();
-    bd.CierraTabla(rs);
-    return resultado.error.isEmpty();
+    return terminoBien(rs);
 }
 
-bool Exportador::exportarLista(const QStringList& lista) {
-    resultado.total = static_cast<qint32>(lista.size() / 2);
+bool Exportador::exportarLista(const QList<ProductoDeLista>& lista) {
+    resultado.total = static_cast<qint32>(lista.size());
     avance.Label3(QString::number(resultado.total));
     avance.ProcesarEventos();
 
     ado::Recordset rs;
-    for (qint32 numero = 1; numero <= resultado.total; ++numero) {
-        const QString& clave = lista[2 * (numero - 1)];
-        mostrarProducto(numero, clave, lista[2 * (numero - 1) + 1]);
-        const QString fuente = QStringLiteral("productos WHERE Clave=") + literalSql(conexion, clave) +
+    qint32 numero = 0;
+    for (const ProductoDeLista& producto : lista) {
+        mostrarProducto(++numero, producto.clave, producto.descripcion);
+        const QString fuente = QStringLiteral("productos WHERE Clave=") + literalSql(conexion, producto.clave) +
                                QStringLiteral(" LIMIT 1");
-        if (!bd.AbrirTabla(rs, conexion, fuente, listaSelect)) {
-            resultado.error = rs.Error();
-            bd.CierraTabla(rs);
-            return false;
-        }
-        // A listed product that is no longer in the catalogue gives no line.
-        if (!rs.Eof())
+        if (bd.AbrirTabla(rs, conexion, fuente, listaSelect))
             escribirProducto(rs);
+        else if (rs.State() != ado::adStateOpen)
+            return terminoBien(rs);
+        // Open with no row: the listed product is no longer in the catalogue and gives no line.
     }
+    return terminoBien(rs);
+}
+
+// No rows leaves the recordset open; a failed statement (a connection lost half-way) leaves it closed.
+bool Exportador::terminoBien(ado::Recordset& rs) {
+    const bool bien = rs.State() == ado::adStateOpen && rs.Error().isEmpty();
+    if (!bien)
+        resultado.error = rs.Error().isEmpty() ? QStringLiteral("la consulta de productos falló") : rs.Error();
     bd.CierraTabla(rs);
-    return true;
+    return bien;
 }
 
 void Exportador::escribirProducto(const ado::Recordset& rs) {

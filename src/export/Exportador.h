@@ -3,6 +3,7 @@
 // the listed products (or of every product in code order when there is no product list).
 
 #include "export/ArchivoDeExportacion.h"
+#include "export/ListasDeArchivo.h"
 #include "export/Referencias.h"
 #include "export/Ritmo.h"
 #include "export/TextoDeValor.h"
@@ -38,7 +39,8 @@ private:
 
     bool prepararColumnas(const QStringList& campos);
     bool exportarTodos();
-    bool exportarLista(const QStringList& lista);
+    bool exportarLista(const QList<ProductoDeLista>& lista);
+    bool terminoBien(ado::Recordset& rs);
     void escribirProducto(const ado::Recordset& rs);
     void mostrarProducto(qint32 numero, const QString& clave, const QString& descripcion);
 
