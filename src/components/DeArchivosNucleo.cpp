@@ -3,7 +3,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <algorithm>
 #include <spdlog/spdlog.h>
 
 #ifdef Q_OS_WIN
@@ -16,8 +15,7 @@ bool DeArchivosNucleo::HayArchivo(QString& ruta) {
 }
 
 QString DeArchivosNucleo::NombreDeArchivo(QString& ruta) {
-    const qsizetype separador =
-        std::max(ruta.lastIndexOf(QLatin1Char('\\')), ruta.lastIndexOf(QLatin1Char('/')));
+    const qsizetype separador = qMax(ruta.lastIndexOf(QLatin1Char('\\')), ruta.lastIndexOf(QLatin1Char('/')));
     return ruta.mid(separador + 1);
 }
 

@@ -28,6 +28,10 @@ struct Lectura {
     QString esperado;
 };
 
+void PrintTo(const Lectura& l, std::ostream* os) {
+    *os << l.caso;
+}
+
 class LeeIniTest : public LibKtfaTest, public ::testing::WithParamInterface<Lectura> {};
 
 TEST_P(LeeIniTest, leeElValor) {
@@ -137,6 +141,10 @@ struct Numero {
     double valor;
 };
 
+void PrintTo(const Numero& n, std::ostream* os) {
+    *os << '"' << n.texto << '"';
+}
+
 class NxValTest : public LibKtfaTest, public ::testing::WithParamInterface<Numero> {};
 
 TEST_P(NxValTest, leeElNumeroDelPrincipio) {
@@ -155,6 +163,10 @@ struct Tecla {
     const char* mascara;
     char16_t recibido;
 };
+
+void PrintTo(const Tecla& t, std::ostream* os) {
+    *os << int(t.tecleado) << " con " << t.mascara;
+}
 
 class EnterTest : public LibKtfaTest, public ::testing::WithParamInterface<Tecla> {};
 

@@ -76,6 +76,10 @@ struct Servidor {
     QString servidorGuardado;
 };
 
+void PrintTo(const Servidor& s, std::ostream* os) {
+    *os << s.caso;
+}
+
 class ServidorYPuertoTest : public ConexionQ7KTest, public ::testing::WithParamInterface<Servidor> {};
 
 TEST_P(ServidorYPuertoTest, completaLoQueFalta) {

@@ -57,6 +57,10 @@ struct Campos {
     QByteArray archivo;
 };
 
+void PrintTo(const Campos& c, std::ostream* os) {
+    *os << c.caso;
+}
+
 class ListaDeCamposTest : public ListasTest, public ::testing::WithParamInterface<Campos> {};
 
 TEST_P(ListaDeCamposTest, primeroLosNumeradosLuegoLosDemas) {
