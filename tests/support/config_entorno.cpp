@@ -6,6 +6,8 @@
 
 #include <QFile>
 
+using namespace Qt::StringLiterals;
+
 quint8 UtileriasQueAnota::MsgBoxSkn(QString& mensaje, qint32& estilo, QString& titulo, quint8&) {
     vistas->push_back({mensaje, estilo, titulo, ElMenu});
     return respuesta;
@@ -18,8 +20,7 @@ void EntornoDeConfiguracion::SetUp() {
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(usuario.path()));
     reiniciarModulo();
     registrarComponentesDelNucleo();
-    registrarComponente(QStringLiteral("Nodex.BasesDD"),
-                        [] { return std::make_unique<BasesDDSoloValores>(); });
+    registrarComponente(u"Nodex.BasesDD"_s, [] { return std::make_unique<BasesDDSoloValores>(); });
     ponerCajaDelSistema([this](const QString& texto, qint32 estilo, const QString& titulo) {
         cajasDelSistema.push_back({texto, estilo, titulo});
         return quint8{1};
@@ -37,7 +38,7 @@ void EntornoDeConfiguracion::TearDown() {
 }
 
 void EntornoDeConfiguracion::anotarMensajes(quint8 respuesta) {
-    registrarComponente(QStringLiteral("Nodex.Utilerias"), [vistas = mensajes, respuesta] {
+    registrarComponente(u"Nodex.Utilerias"_s, [vistas = mensajes, respuesta] {
         return std::make_unique<UtileriasQueAnota>(vistas, respuesta);
     });
 }
