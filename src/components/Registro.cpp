@@ -1,5 +1,6 @@
 #include "components/Registro.h"
 
+#include "components/BasesDD.h"
 #include "components/Nucleo.h"
 
 #include <QHash>
@@ -47,7 +48,7 @@ std::unique_ptr<Componente> crearComponente(const QString& progId, QString* erro
 
 void registrarComponentesDelNucleo() {
     registrar<LibKtfaNucleo>(QStringLiteral("Nodex.libKtfa"));
-    // Nodex.BasesDD registers itself here: registrarBasesDD();
+    registrarBasesDD();
     registrar<DeEquipoNucleo>(QStringLiteral("Nodex.DeEquipo"));
     registrar<UtileriasNucleo>(QStringLiteral("Nodex.Utilerias"));
     registrar<DeArchivosNucleo>(QStringLiteral("Nodex.DeArchivos"));

@@ -20,7 +20,6 @@ void EntornoDeConfiguracion::SetUp() {
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(usuario.path()));
     reiniciarModulo();
     registrarComponentesDelNucleo();
-    registrarComponente(u"Nodex.BasesDD"_s, [] { return std::make_unique<BasesDDSoloValores>(); });
     ponerCajaDelSistema([this](const QString& texto, qint32 estilo, const QString& titulo) {
         cajasDelSistema.push_back({texto, estilo, titulo});
         return quint8{1};

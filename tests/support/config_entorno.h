@@ -3,7 +3,6 @@
 // user configuration folder (where the enciphering key is made, never the real user's), a fresh module
 // state with the core components registered, and the message boxes recorded instead of printed.
 
-#include "components/BasesDD.h"
 #include "components/Nucleo.h"
 
 #include <QByteArray>
@@ -31,18 +30,6 @@ public:
 private:
     std::shared_ptr<std::vector<CajaVista>> vistas;
     quint8 respuesta;
-};
-
-// Nodex.BasesDD reduced to its connection values, which is all that the start-up fills in.
-class BasesDDSoloValores : public BasesDD {
-public:
-    bool AbrirBdD(ado::Connection&, const QString&) override { return false; }
-    bool AbrirTabla(ado::Recordset&, ado::Connection&, const QString&, const QString&) override {
-        return false;
-    }
-    void CierraTabla(ado::Recordset&) override {}
-    void CierraBdD(ado::Connection&) override {}
-    QString LeerConfig(const QString&, ado::Connection&) override { return QString(); }
 };
 
 class EntornoDeConfiguracion : public ::testing::Test {
