@@ -2,7 +2,9 @@
 
 #include <QCoreApplication>
 
-void AvanceEnConsola::ProcesarEventos() { QCoreApplication::processEvents(); }
+void AvanceEnConsola::ProcesarEventos() {
+    QCoreApplication::processEvents();
+}
 
 void AvanceEnConsola::linea(const QString& texto) {
     QString una = texto;

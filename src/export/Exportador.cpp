@@ -12,8 +12,9 @@ namespace {
 constexpr int kProductosPorBloque = 5000;
 
 const QStringList& camposPorDefecto() {
-    static const QStringList campos = {QStringLiteral("Clave"), QStringLiteral("Descrip"), QStringLiteral("Marca"),
-                                       QStringLiteral("Existencia"), QStringLiteral("Precio3")};
+    static const QStringList campos = {QStringLiteral("Clave"), QStringLiteral("Descrip"),
+                                       QStringLiteral("Marca"), QStringLiteral("Existencia"),
+                                       QStringLiteral("Precio3")};
     return campos;
 }
 
@@ -33,7 +34,8 @@ ResultadoDeExportacion Exportador::exportar(const QString& archivoProductos, con
                                             const QString& archivoSalida) {
     resultado = {};
     // Without a field list the shop still gets the usual columns, never an empty catalogue.
-    const QStringList campos = QFile::exists(archivoCampos) ? leerListaDeCampos(archivoCampos) : camposPorDefecto();
+    const QStringList campos =
+        QFile::exists(archivoCampos) ? leerListaDeCampos(archivoCampos) : camposPorDefecto();
     if (!prepararColumnas(campos)) {
         resultado.error = QStringLiteral("no se pudo leer la tabla productos");
         return resultado;
@@ -45,8 +47,8 @@ ResultadoDeExportacion Exportador::exportar(const QString& archivoProductos, con
         return resultado;
     }
     archivo = &salida;
-    const bool leido =
-        QFile::exists(archivoProductos) ? exportarLista(leerListaDeProductos(archivoProductos)) : exportarTodos();
+    const bool leido = QFile::exists(archivoProductos) ? exportarLista(leerListaDeProductos(archivoProductos))
+                                                       : exportarTodos();
     archivo = nullptr;
 
     resultado.bytes = salida.bytes();
@@ -138,8 +140,8 @@ bool Exportador::exportarLista(const QList<ProductoDeLista>& lista) {
     qint32 numero = 0;
     for (const ProductoDeLista& producto : lista) {
         mostrarProducto(++numero, producto.clave, producto.descripcion);
-        const QString fuente = QStringLiteral("productos WHERE Clave=") + literalSql(conexion, producto.clave) +
-                               QStringLiteral(" LIMIT 1");
+        const QString fuente = QStringLiteral("productos WHERE Clave=") +
+                               literalSql(conexion, producto.clave) + QStringLiteral(" LIMIT 1");
         if (bd.AbrirTabla(rs, conexion, fuente, listaSelect))
             escribirProducto(rs);
         else if (rs.State() != ado::adStateOpen)
@@ -153,7 +155,8 @@ bool Exportador::exportarLista(const QList<ProductoDeLista>& lista) {
 bool Exportador::terminoBien(ado::Recordset& rs) {
     const bool bien = rs.State() == ado::adStateOpen && rs.Error().isEmpty();
     if (!bien)
-        resultado.error = rs.Error().isEmpty() ? QStringLiteral("la consulta de productos falló") : rs.Error();
+        resultado.error =
+            rs.Error().isEmpty() ? QStringLiteral("la consulta de productos falló") : rs.Error();
     bd.CierraTabla(rs);
     return bien;
 }
@@ -183,6 +186,9 @@ void Exportador::escribirProducto(const ado::Recordset& rs) {
 void Exportador::mostrarProducto(qint32 numero, const QString& clave, const QString& descripcion) {
     if (!ritmo.toca())
         return;
-    avance.Label3(QStringLiteral("Producto %1 de %2:\r\n%3\r\n%4").arg(numero).arg(resultado.total).arg(clave, descripcion));
+    avance.Label3(QStringLiteral("Producto %1 de %2:\r\n%3\r\n%4")
+                      .arg(numero)
+                      .arg(resultado.total)
+                      .arg(clave, descripcion));
     avance.ProcesarEventos();
 }

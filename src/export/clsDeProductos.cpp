@@ -24,23 +24,26 @@ clsDeProductos::clsDeProductos(Avance& avance, QObject* parent) : QObject(parent
     mFTP.SetTransferBinary();
 }
 
-clsDeProductos::~clsDeProductos() { mFTP.CloseConnection(); }
+clsDeProductos::~clsDeProductos() {
+    mFTP.CloseConnection();
+}
 
 void clsDeProductos::CrearArchivo() {
     Modulo& m = modulo();
     BasesDD& bd = *m.oBasesDD;
-    spdlog::info("Envío: comienza; base '{}'", bd.cMiBase.toStdString());
+    spdlog::info("Envío: comienza");
 
     if (!bd.AbrirBdD(m.oConexion, bd.cMiBase)) {
         ultimo = Resultado::SinBaseDeDatos;
-        spdlog::warn("Envío: no se pudo abrir la base de datos '{}'; no se envió nada", bd.cMiBase.toStdString());
+        ultimoDetalle = QStringLiteral("no se pudo abrir la base de datos '%1'").arg(bd.cMiBase);
+        spdlog::error("Envío: {}; no se envió nada", ultimoDetalle.toStdString());
         return;
     }
     avance.MostrarLabel3(true);
 
     Exportador exportador(bd, m.oConexion, avance);
-    const ResultadoDeExportacion exportado =
-        exportador.exportar(m.cArchivoProductos, m.cArchivoCampos, m.cCarpeta + QLatin1Char('/') + m.cArchivoFTP);
+    const ResultadoDeExportacion exportado = exportador.exportar(
+        m.cArchivoProductos, m.cArchivoCampos, m.cCarpeta + QLatin1Char('/') + m.cArchivoFTP);
     if (exportado.completo) {
         avance.Label3(QStringLiteral("Enviando archivo..."));
         avance.ProcesarEventos();
@@ -52,20 +55,19 @@ void clsDeProductos::CrearArchivo() {
     } else {
         // The previous export file stays in place and nothing half-written is uploaded.
         ultimo = Resultado::ArchivoIncompleto;
+        ultimoDetalle = QStringLiteral("el archivo '%1' no se pudo escribir completo (%2)")
+                            .arg(m.cArchivoFTP, exportado.error);
         avance.Pitido();
     }
     avance.MostrarLabel3(false);
     m.oConexion.Close();
 
     if (ultimo == Resultado::Enviado)
-        spdlog::info("Envío: {} de {} productos, {} bytes subidos a '{}'", exportado.escritos, exportado.total,
-                     exportado.bytes, (m.cDirectorioFTP + stNombreArchivo).toStdString());
-    else if (ultimo == Resultado::ArchivoIncompleto)
-        spdlog::error("Envío: el archivo quedó incompleto ({} de {} productos): {}", exportado.escritos,
-                      exportado.total, exportado.error.toStdString());
+        spdlog::info("Envío: {} líneas de {} productos, {} bytes, subido a '{}'", exportado.escritos,
+                     exportado.total, exportado.bytes, (m.cDirectorioFTP + stNombreArchivo).toStdString());
     else
-        spdlog::error("Envío: {} productos escritos, pero la subida falló: {}", exportado.escritos,
-                      mFTP.GetLastErrorMessage().trimmed().toStdString());
+        spdlog::error("Envío: {} líneas de {} productos; no se publicó: {}", exportado.escritos,
+                      exportado.total, ultimoDetalle.toStdString());
 }
 
 void clsDeProductos::SubirArchivo() {
@@ -73,13 +75,19 @@ void clsDeProductos::SubirArchivo() {
     blMostrarAvance = true;
     if (!mFTP.OpenConnection(m.cURLFTP, m.cUsuarioFTP, m.cClaveFTP)) {
         ultimo = Resultado::SinConexionFtp;
+        ultimoDetalle = mFTP.GetLastErrorMessage().trimmed();
         avance.Pitido();
         return;
     }
     QString remoto = m.cDirectorioFTP + stNombreArchivo;
     mFTP.DeleteFTPFile(remoto);
     QString local = m.cCarpeta + QLatin1Char('/') + stNombreArchivo;
-    ultimo = mFTP.FTPUploadFile(local, remoto) ? Resultado::Enviado : Resultado::SubidaFallida;
+    if (mFTP.FTPUploadFile(local, remoto)) {
+        ultimo = Resultado::Enviado;
+    } else {
+        ultimo = Resultado::SubidaFallida;
+        ultimoDetalle = mFTP.GetLastErrorMessage().trimmed();
+    }
 }
 
 void clsDeProductos::mFTP_FileTransferProgress(qint32 lCurrentBytes, qint32 lTotalBytes) {

@@ -14,7 +14,14 @@ class clsDeProductos : public QObject {
     Q_OBJECT
 public:
     // How the last CrearArchivo ended; `enviar` turns it into its exit status.
-    enum class Resultado { SinEnviar, Enviado, SinBaseDeDatos, ArchivoIncompleto, SinConexionFtp, SubidaFallida };
+    enum class Resultado {
+        SinEnviar,
+        Enviado,
+        SinBaseDeDatos,
+        ArchivoIncompleto,
+        SinConexionFtp,
+        SubidaFallida
+    };
     Q_ENUM(Resultado)
 
     explicit clsDeProductos(Avance& avance, QObject* parent = nullptr);
@@ -23,6 +30,8 @@ public:
     // Builds the export file and uploads it; returns when both have ended.
     void CrearArchivo();
     Resultado resultado() const { return ultimo; }
+    // Why the last send did not publish the file, in words for the log and for `enviar`.
+    QString detalle() const { return ultimoDetalle; }
 
 private:
     void SubirArchivo();
@@ -33,5 +42,6 @@ private:
     bool blMostrarAvance = false;
     QString stNombreArchivo;
     Resultado ultimo = Resultado::SinEnviar;
+    QString ultimoDetalle;
     Ritmo ritmoFtp;
 };
