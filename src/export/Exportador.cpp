@@ -184,7 +184,8 @@ void Exportador::escribirProducto(const ado::Recordset& rs) {
 }
 
 void Exportador::mostrarProducto(qint32 numero, const QString& clave, const QString& descripcion) {
-    if (!ritmo.toca())
+    // The last product is always shown, so the count visibly reaches the total.
+    if (!ritmo.toca() && numero != resultado.total)
         return;
     avance.Label3(QStringLiteral("Producto %1 de %2:\r\n%3\r\n%4")
                       .arg(numero)
