@@ -6,6 +6,7 @@
 #include "winapi/wininet_listing.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <algorithm>
 #include <cctype>
 #include <cstring>
@@ -187,14 +188,15 @@ public:
 
     DWORD list(const QByteArray& directory, std::vector<WIN32_FIND_DATAA>& entries) override {
         prepare(directory.endsWith('/') ? directory : directory + '/');
-        QByteArray body;
         curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, mlsd ? "MLSD" : "LIST");
         curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &FtpBackend::onListing);
-        curl_easy_setopt(easy, CURLOPT_WRITEDATA, &body);
-        if (const DWORD error = run())
-            return error;
-        entries = parseListing(body, mlsd, QDateTime::currentDateTimeUtc());
-        return 0;
+        curl_easy_setopt(easy, CURLOPT_WRITEDATA, this);
+        listing.clear();
+        const DWORD error = run();
+        if (!error)
+            entries = parseListing(listing, mlsd, QDateTime::currentDateTimeUtc());
+        listing.clear();
+        return error;
     }
 
     DWORD open(const QByteArray& path, bool upload, bool binary,
@@ -233,8 +235,6 @@ private:
         curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, static_cast<long>(l.connect.count()));
         curl_easy_setopt(easy, CURLOPT_SERVER_RESPONSE_TIMEOUT, static_cast<long>(l.reply.count()));
         curl_easy_setopt(easy, CURLOPT_ACCEPTTIMEOUT_MS, static_cast<long>(l.reply.count() * 1000));
-        curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
-        curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, static_cast<long>(l.reply.count()));
         curl_easy_setopt(easy, CURLOPT_TCP_KEEPALIVE, 1L);
         curl_easy_setopt(easy, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_NOCWD));
         curl_easy_setopt(easy, CURLOPT_FTP_SKIP_PASV_IP, 1L);
@@ -245,14 +245,19 @@ private:
         if (!ca.isEmpty())
             curl_easy_setopt(easy, CURLOPT_CAINFO, ca.constData());
         curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &FtpBackend::onReply);
-        curl_easy_setopt(easy, CURLOPT_HEADERDATA, &replies);
+        curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
         replies.clear();
         done = false;
         result = CURLE_OK;
     }
 
-    // Runs the multi handle until `stop` holds or the operation ends; true when it ended.
+    // Runs the multi handle until `stop` holds or the operation ends; true when it ended. Nothing
+    // moving for the reply limit ends it as timed out: libcurl's own low-speed check averages over
+    // several seconds and would notice a stall that much later.
     bool drive(const std::function<bool()>& stop) {
+        QElapsedTimer quiet;
+        quiet.start();
+        quint64 seen = activity;
         while (!done) {
             int running = 0;
             curl_multi_perform(multi, &running);
@@ -265,6 +270,14 @@ private:
             }
             if (done || (stop && stop()))
                 break;
+            if (activity != seen) {
+                seen = activity;
+                quiet.restart();
+            } else if (quiet.hasExpired(std::chrono::milliseconds(limits().reply).count())) {
+                done = true;
+                result = CURLE_OPERATION_TIMEDOUT;
+                break;
+            }
             // Between two steps (a passive data connection about to be opened) libcurl may give no
             // socket to wait on and no timer: then it must run again at once, not after the poll's
             // time-out.
@@ -357,13 +370,17 @@ private:
         }
     }
 
-    static size_t onReply(char* data, size_t size, size_t count, void* replies) {
-        static_cast<Replies*>(replies)->feed(data, size * count);
+    static size_t onReply(char* data, size_t size, size_t count, void* self) {
+        auto* ftp = static_cast<FtpBackend*>(self);
+        ftp->replies.feed(data, size * count);
+        ++ftp->activity;
         return size * count;
     }
 
-    static size_t onListing(char* data, size_t size, size_t count, void* body) {
-        static_cast<QByteArray*>(body)->append(data, static_cast<qsizetype>(size * count));
+    static size_t onListing(char* data, size_t size, size_t count, void* self) {
+        auto* ftp = static_cast<FtpBackend*>(self);
+        ftp->listing.append(data, static_cast<qsizetype>(size * count));
+        ++ftp->activity;
         return size * count;
     }
 
@@ -372,6 +389,8 @@ private:
     CURLM* multi = nullptr;
     CURL* easy = nullptr;
     Replies replies;
+    QByteArray listing;
+    quint64 activity = 0; // bumped by every callback: replies and data moving
     bool done = false;
     CURLcode result = CURLE_OK;
     QByteArray cwd = "/";
@@ -405,6 +424,7 @@ DWORD CurlTransfer::failure() const {
 
 size_t CurlTransfer::onRead(char* to, size_t size, size_t count, void* self) {
     auto* t = static_cast<CurlTransfer*>(self);
+    ++t->ftp.activity;
     const qsizetype n = std::min(t->waiting(), static_cast<qsizetype>(size * count));
     if (n == 0) {
         if (t->endOfData)
@@ -418,6 +438,7 @@ size_t CurlTransfer::onRead(char* to, size_t size, size_t count, void* self) {
 
 size_t CurlTransfer::onWrite(char* data, size_t size, size_t count, void* self) {
     auto* t = static_cast<CurlTransfer*>(self);
+    ++t->ftp.activity;
     t->buffer.append(data, static_cast<qsizetype>(size * count));
     t->received += static_cast<qint64>(size * count);
     return size * count;

@@ -58,6 +58,10 @@ inline std::string nombreDe(Destino d) {
     return nombres[static_cast<int>(d)];
 }
 
+inline void PrintTo(Destino d, std::ostream* os) {
+    *os << nombreDe(d);
+}
+
 // The servers a suite uses, started on first use and stopped with the suite.
 class PruebaFtp : public ::testing::Test {
 public:

@@ -13,6 +13,10 @@ struct CasoAvance {
     QList<QPair<qint32, qint32>> eventos;
 };
 
+void PrintTo(const CasoAvance& caso, std::ostream* os) {
+    *os << caso.bytes << " bytes";
+}
+
 class Avance : public PruebaFtp, public ::testing::WithParamInterface<CasoAvance> {};
 
 TEST_P(Avance, UnEventoPorTrozoCompletoYUnoFinal) {
