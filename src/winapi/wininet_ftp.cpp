@@ -278,16 +278,18 @@ private:
                 result = CURLE_OPERATION_TIMEDOUT;
                 break;
             }
-            // Between two steps (a passive data connection about to be opened) libcurl may give no
-            // socket to wait on and no timer: then it must run again at once, not after the poll's
-            // time-out.
+            // libcurl does not always say what it waits for: between two steps (a passive data
+            // connection about to be opened) it gives no socket and no timer, and while a TLS data
+            // connection waits for its handshake it watches that socket alone, not the control
+            // connection whose reply it awaits. So it runs again at once in the first case and every few
+            // milliseconds with TLS, instead of sleeping until the poll's time-out.
             fd_set reading, writing, failing;
             FD_ZERO(&reading);
             FD_ZERO(&writing);
             FD_ZERO(&failing);
             int highest = -1;
             curl_multi_fdset(multi, &reading, &writing, &failing, &highest);
-            curl_multi_poll(multi, nullptr, 0, highest < 0 ? 1 : 1000, nullptr);
+            curl_multi_poll(multi, nullptr, 0, highest < 0 ? 1 : tls ? 10 : 1000, nullptr);
         }
         return done;
     }
