@@ -147,13 +147,7 @@ public:
     DWORD connect() override {
         if (!multi || !easy)
             return ERROR_INTERNET_INTERNAL_ERROR;
-        prepare("/");
-        curl_slist* quote = curl_slist_append(nullptr, "*FEAT");
-        curl_easy_setopt(easy, CURLOPT_QUOTE, quote);
-        curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
-        const DWORD error = run();
-        curl_slist_free_all(quote);
-        if (error)
+        if (const DWORD error = quoted({"FEAT"}))
             return error;
         // libcurl asks for the folder it lands in right after the login; FEAT tells whether MLSD is there.
         bool landed = false;
@@ -301,12 +295,9 @@ private:
         return errorOf(result);
     }
 
-    // Raw commands, each allowed to fail without dropping the connection; the first refused one gives
-    // the error, and its reply is the one InternetGetLastResponseInfoA shows.
-    DWORD commands(const QList<QByteArray>& lines, QList<QByteArray>& answers) {
-        for (const QByteArray& line : lines)
-            if (line.contains('\r') || line.contains('\n') || line.contains('\0'))
-                return kernel32::ERROR_INVALID_PARAMETER;
+    // Raw commands on the logged-in connection (logging in first if need be). The "*" lets each fail
+    // without libcurl dropping the connection; the replies say how each went.
+    DWORD quoted(const QList<QByteArray>& lines) {
         prepare("/");
         curl_slist* quote = nullptr;
         for (const QByteArray& line : lines)
@@ -315,7 +306,16 @@ private:
         curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
         const DWORD error = run();
         curl_slist_free_all(quote);
-        if (error)
+        return error;
+    }
+
+    // Commands whose refusal is an error: the first refused one gives it, and its reply is the one
+    // InternetGetLastResponseInfoA shows.
+    DWORD commands(const QList<QByteArray>& lines, QList<QByteArray>& answers) {
+        for (const QByteArray& line : lines)
+            if (line.contains('\r') || line.contains('\n') || line.contains('\0'))
+                return kernel32::ERROR_INVALID_PARAMETER;
+        if (const DWORD error = quoted(lines))
             return error;
         answers = replies.replies().mid(replies.replies().size() - lines.size());
         if (answers.size() < lines.size())
