@@ -16,7 +16,7 @@
 namespace wininet::detail {
 namespace {
 
-// Uploads go to libcurl in blocks of this size; once this much waits unsent, the writer waits.
+// Uploads go to libcurl in blocks of this size; once kHighWater waits unsent, the writer waits.
 constexpr qsizetype kBlock = 256 * 1024;
 constexpr qsizetype kHighWater = 4 * kBlock;
 
@@ -121,6 +121,7 @@ private:
     const bool upload;
     QByteArray buffer; // bytes written and not yet taken by libcurl, or received and not yet read
     qsizetype offset = 0;
+    qsizetype pushAt = kBlock; // an upload hands libcurl its bytes when this many wait
     qint64 received = 0;
     bool paused = false;
     bool endOfData = false;
@@ -470,16 +471,17 @@ DWORD CurlTransfer::write(const char* data, qint64 size) {
         offset = 0;
     }
     buffer.append(data, static_cast<qsizetype>(size));
-    if (waiting() < kBlock)
+    if (waiting() < pushAt)
         return 0;
-    // Hand libcurl what the socket takes now without waiting, so the server works while the caller
-    // prepares the next bytes; wait only when too much piles up.
+    // Each time another block has piled up, hand libcurl what the socket takes now without waiting, so
+    // the server works while the caller prepares the next bytes; wait only when too much piles up.
     resume();
     ftp.drive([] { return true; });
     if (waiting() >= kHighWater && !ftp.done) {
         resume();
         ftp.drive([this] { return paused || waiting() < kBlock; });
     }
+    pushAt = waiting() + kBlock;
     if (ftp.done)
         return failure() ? failure() : ERROR_INTERNET_CONNECTION_ABORTED;
     return 0;
@@ -487,6 +489,10 @@ DWORD CurlTransfer::write(const char* data, qint64 size) {
 
 DWORD CurlTransfer::read(char* data, qint64 size, qint64& bytesRead) {
     bytesRead = 0;
+    if (waiting() < size && offset > 0) { // what was read goes, before more arrives behind it
+        buffer.remove(0, offset);
+        offset = 0;
+    }
     ftp.drive([this, size] { return waiting() >= size; });
     if (const DWORD error = failure())
         return error;
