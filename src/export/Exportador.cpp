@@ -65,11 +65,11 @@ ResultadoDeExportacion Exportador::exportar(const QString& archivoProductos, con
 }
 
 bool Exportador::prepararColumnas(const QStringList& campos) {
+    // No rows, but the recordset is open with the table's columns.
     ado::Recordset rs;
-    if (!bd.AbrirTabla(rs, conexion, QStringLiteral("productos LIMIT 0"))) {
-        bd.CierraTabla(rs);
+    bd.AbrirTabla(rs, conexion, QStringLiteral("productos LIMIT 0"));
+    if (rs.State() != ado::adStateOpen)
         return false;
-    }
     QStringList existentes;
     for (qint32 i = 0; i < rs.Fields().Count(); ++i)
         existentes << rs.Fields(i).Name();

@@ -1,6 +1,7 @@
 #include "tienda_de_prueba.h"
 
 #include "components/BasesDDSql.h"
+#include "components/Registro.h"
 #include "export/clsDeProductos.h"
 #include "modulo/Arranque.h"
 #include "modulo/Modulo.h"
@@ -24,6 +25,8 @@ TiendaDePrueba::TiendaDePrueba(const QString& carpetaDelPrograma)
 
 TiendaDePrueba::~TiendaDePrueba() {
     reiniciarModulo();
+    // Start-up made the program folder current, and it is about to be removed.
+    QDir::setCurrent(QDir::tempPath());
     qputenv("XDG_CONFIG_HOME", xdgAnterior);
 }
 
