@@ -50,6 +50,8 @@ ServidorFtp::ServidorFtp()
     if (!prepararCarpeta())
         return;
     // Port 0: the server takes a free one and logs it, so two suites never race for a port.
+    // A folder of its own as working folder: the test's may be gone by the time the server starts.
+    proceso.setWorkingDirectory(temporal.path());
     proceso.start(QStringLiteral("/usr/bin/python3"),
                   {QStringLiteral("-m"), QStringLiteral("pyftpdlib"), QStringLiteral("-i"),
                    QStringLiteral("127.0.0.1"), QStringLiteral("-p"), QStringLiteral("0"),

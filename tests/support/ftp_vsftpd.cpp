@@ -88,6 +88,8 @@ bool ServidorVsftpd::arrancar(quint16 puerto) {
     archivo.write(lineas.join(u'\n').toUtf8() + '\n');
     archivo.close();
 
+    // A folder of its own as working folder: the test's may be gone by the time the server starts.
+    proceso.setWorkingDirectory(temporal.path());
     proceso.start(QStringLiteral("/usr/sbin/vsftpd"), {config});
     QElapsedTimer reloj;
     reloj.start();
