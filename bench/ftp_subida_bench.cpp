@@ -1,8 +1,8 @@
 // Uploads a 10 MB file to a local FTP server through clsFTP::FTPUploadFile (255-byte chunks, one
-// progress event and one event-loop pass per chunk) and through `curl -T`, alternately, and prints the
-// median times and their ratio; all include connecting and logging in. To tell our layer's cost from
-// what the chunked behaviour demands, it also times the same number of event-loop passes alone, and
-// the same 255-byte writes straight through the WinINet layer, with no events.
+// progress event per chunk, waiting events looked at every few milliseconds) and through `curl -T`,
+// alternately, and prints the median times and their ratio; all include connecting and logging in. It
+// also times what one event-loop pass per chunk would cost on its own, and the same 255-byte writes
+// straight through the WinINet layer, with no events.
 //
 //   build/bench/ftp_subida_bench [vueltas]
 

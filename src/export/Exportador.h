@@ -5,7 +5,7 @@
 #include "export/ArchivoDeExportacion.h"
 #include "export/ListasDeArchivo.h"
 #include "export/Referencias.h"
-#include "export/Ritmo.h"
+#include "modulo/Ritmo.h"
 #include "export/TextoDeValor.h"
 #include "winapi/ado.h"
 

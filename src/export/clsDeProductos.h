@@ -2,7 +2,7 @@
 // One send: builds the export file from the point-of-sale database and publishes it to the FTP
 // folder. A fresh object serves each send and is released right afterwards; it owns its FTP session.
 
-#include "export/Ritmo.h"
+#include "modulo/Ritmo.h"
 #include "ftp/clsFTP.h"
 
 #include <QObject>

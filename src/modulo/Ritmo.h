@@ -1,6 +1,6 @@
 #pragma once
-// Paces progress texts: a label that changes a hundred thousand times a second cannot be read, and
-// repainting it would cost more than the export. Texts are shown at most every `intervalo` ms.
+// Paces what a long loop does for the eye: a label that changes a hundred thousand times a second cannot
+// be read, and repainting it, or looking for waiting events, would cost more than the work itself.
 
 #include <QElapsedTimer>
 
