@@ -172,7 +172,7 @@ QWidget* frmInicial::crearConfiguracion() {
     Label2->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto* rejilla = new QGridLayout(Picture1);
-    rejilla->setColumnStretch(1, 3);
+    rejilla->setColumnStretch(1, 1);
     rejilla->setColumnStretch(3, 1);
     rejilla->addWidget(etiqueta("Nombre del equipo:"), 0, 0);
     rejilla->addWidget(Label2, 0, 1, 1, 3);
@@ -213,6 +213,7 @@ QWidget* frmInicial::crearListaDeProductos() {
     auto* pagina = new QWidget;
     Label4 = nuevo<QLabel>("Label4");
     mfgProds = nuevo<MSFlexGrid>("mfgProds");
+    mfgProds->setRows(1); // no product listed yet: the header alone
     cmdRegresar = boton("cmdRegresar", "Regresar");
 
     auto* columna = new QVBoxLayout(pagina);

@@ -17,6 +17,12 @@ qint16 CodigoDeTecla(const QKeyEvent& evento) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
         return 13;
+    case Qt::Key_Shift:
+        return 16;
+    case Qt::Key_Control:
+        return 17;
+    case Qt::Key_Alt:
+        return 18;
     case Qt::Key_Escape:
         return 27;
     case Qt::Key_Space:
