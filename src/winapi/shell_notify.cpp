@@ -39,15 +39,20 @@ quint32 mensajeDelRaton(QSystemTrayIcon::ActivationReason razon) {
 }
 
 // The system posts the callback message to the window; the only one the program asks for is
-// WM_MOUSEMOVE, which the window sees as a mouse move whose x, in pixels, is the mouse message.
+// WM_MOUSEMOVE, which the window sees as a mouse move whose x, in pixels, is the mouse message. It
+// arrives whether or not the window tracks the mouse (Qt drops a move without buttons otherwise).
 void avisarVentana(HWND hWnd, quint32 mensajeDeAviso, quint32 mensaje) {
-    QWidget* ventana = VentanaDe(hWnd);
+    const QPointer<QWidget> ventana = VentanaDe(hWnd);
     if (ventana == nullptr || mensajeDeAviso != WM_MOUSEMOVE || mensaje == 0)
         return;
     const QPointF posicion(mensaje, 0);
     QMouseEvent evento(QEvent::MouseMove, posicion, ventana->mapToGlobal(posicion), Qt::NoButton,
                        Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(ventana, &evento);
+    const bool seguia = ventana->hasMouseTracking();
+    ventana->setMouseTracking(true);
+    QCoreApplication::sendEvent(ventana.data(), &evento);
+    if (!seguia && ventana)
+        ventana->setMouseTracking(false);
 }
 
 void aplicar(QSystemTrayIcon& icono, const NOTIFYICONDATA& datos) {
