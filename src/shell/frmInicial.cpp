@@ -131,6 +131,7 @@ void frmInicial::ActivarTimer1SiHayIntervalo() {
 }
 
 void frmInicial::Descargar() {
+    cierrePropio = true;
     close();
 }
 
@@ -173,16 +174,20 @@ void frmInicial::Form_Resize() {
     }
 }
 
-// The close box (and the window menu) only hides the window; the program's own close requests pass.
+// The close box, the window menu and any other close request from outside only hide the window; the
+// program's own close and the end of the desktop session pass.
 void frmInicial::closeEvent(QCloseEvent* evento) {
-    if (evento->spontaneous() && !descargando) {
+    if (!cierrePropio && !qApp->isSavingSession()) {
         evento->ignore();
-        setWindowState(windowState() | Qt::WindowMinimized);
+        if (isMinimized())
+            Form_Resize(); // a minimized window shown in the task bar: no state change would come
+        else
+            setWindowState(windowState() | Qt::WindowMinimized);
         return;
     }
     evento->accept();
-    if (!descargando) {
-        descargando = true;
+    if (!descargado) {
+        descargado = true;
         Form_Unload();
         emit descargada();
     }

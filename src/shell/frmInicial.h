@@ -128,5 +128,6 @@ private:
 
     QPointer<frmDescripcion> descripcion;
     bool cargada = false;
-    bool descargando = false;
+    bool cierrePropio = false;
+    bool descargado = false;
 };

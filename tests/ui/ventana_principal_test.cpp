@@ -1,0 +1,259 @@
+// The main window: its tabs, how it hides and ends, and the send countdown driven tick by tick.
+
+#include "components/ComponentesDeVentana.h"
+#include "modulo/Modulo.h"
+#include "shell/clsInicio.h"
+#include "shell/frmInicial.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+#include <gtest/gtest.h>
+
+namespace {
+
+class VentanaPrincipal : public ::testing::Test {
+protected:
+    void SetUp() override {
+        qputenv("XDG_CONFIG_HOME", configuracion.path().toUtf8());
+        reiniciarModulo();
+        registrarComponentesDeVentana();
+        ForzarBandejaDisponible(true);
+    }
+    void TearDown() override {
+        ventana.reset();
+        ForzarBandejaDisponible(std::nullopt);
+        reiniciarModulo();
+    }
+
+    // The window as start-up leaves it with that interval.
+    frmInicial& cargar(qint16 intervalo) {
+        modulo().nIntervalo = intervalo;
+        ventana = std::make_unique<frmInicial>();
+        ventana->MostrarConfiguracion();
+        ventana->Cargar({});
+        ventana->MostrarAlCargar();
+        return *ventana;
+    }
+
+    template <class Control> Control* control(const char* nombre) const {
+        auto* encontrado = ventana->findChild<Control*>(QString::fromLatin1(nombre));
+        EXPECT_NE(encontrado, nullptr) << nombre;
+        return encontrado;
+    }
+
+    QString cuentaAtras() const { return control<QLabel>("lblInfo")->text(); }
+    bool reloj() const { return control<QTimer>("Timer1")->isActive(); }
+    void tic(int veces = 1) {
+        for (int i = 0; i < veces; ++i)
+            QMetaObject::invokeMethod(ventana.get(), "Timer1_Timer", Qt::DirectConnection);
+    }
+    QList<int> pestanasVisibles() const {
+        QList<int> visibles;
+        auto* tabs = control<QTabWidget>("stbTabs");
+        for (int i = 0; i < tabs->count(); ++i)
+            if (tabs->isTabVisible(i))
+                visibles << i;
+        return visibles;
+    }
+
+    QTemporaryDir configuracion;
+    std::unique_ptr<frmInicial> ventana;
+};
+
+TEST_F(VentanaPrincipal, LoadedWithAnIntervalItGoesToTheNotificationAreaAndCounts) {
+    frmInicial& v = cargar(5);
+    EXPECT_FALSE(v.isVisible());
+    EXPECT_NE(IconoDeBandeja(hWndDe(&v), 1), nullptr);
+    EXPECT_TRUE(reloj());
+    EXPECT_EQ(v.windowTitle(), QStringLiteral("Actualización de productos en línea   v 1.0.0"));
+}
+
+TEST_F(VentanaPrincipal, WithNoIntervalTheWindowShowsItselfAndTheCountdownIsUndefined) {
+    frmInicial& v = cargar(0);
+    EXPECT_TRUE(v.isVisible());
+    EXPECT_FALSE(v.isMinimized());
+    EXPECT_FALSE(reloj());
+    EXPECT_EQ(cuentaAtras(), QStringLiteral("Sin definir"));
+}
+
+TEST_F(VentanaPrincipal, ANegativeIntervalStaysHiddenWithTheTimerOff) {
+    frmInicial& v = cargar(-3);
+    EXPECT_FALSE(v.isVisible());
+    EXPECT_FALSE(reloj());
+}
+
+struct Cuenta {
+    const char* nombre;
+    qint16 intervalo;
+    int tics;
+    const char* texto;
+};
+
+class CuentaAtras : public VentanaPrincipal, public ::testing::WithParamInterface<Cuenta> {};
+
+TEST_P(CuentaAtras, ShowsHoursMinutesAndSecondsLeft) {
+    cargar(GetParam().intervalo);
+    tic(GetParam().tics);
+    EXPECT_EQ(cuentaAtras(), QString::fromUtf8(GetParam().texto));
+}
+
+INSTANTIATE_TEST_SUITE_P(Intervalos, CuentaAtras,
+                         ::testing::Values(Cuenta{"cincoMinutos", 5, 1, "0 hors. 4 min. 59 segs."},
+                                           Cuenta{"horaYMedia", 90, 1, "1 hors. 29 min. 59 segs."},
+                                           Cuenta{"unMinutoCumplido", 2, 60, "0 hors. 1 min. 0 segs."},
+                                           Cuenta{"diezHoras", 600, 1, "9 hors. 59 min. 59 segs."},
+                                           Cuenta{"masDe255Horas", 30000, 1, "255 hors. 59 min. 59 segs."}),
+                         [](const auto& info) { return std::string(info.param.nombre); });
+
+TEST_F(VentanaPrincipal, TheSendStartsAtTheTickThatReachesTheInterval) {
+    frmInicial& v = cargar(1);
+    tic(59);
+    EXPECT_EQ(cuentaAtras(), QStringLiteral("0 hors. 0 min. 1 segs."));
+    tic();
+    EXPECT_EQ(cuentaAtras(), QString()) << "a send clears the countdown";
+    EXPECT_EQ(v.inMinutos, 0);
+    EXPECT_EQ(v.inSegundos, 0);
+    EXPECT_TRUE(reloj());
+    tic();
+    EXPECT_EQ(cuentaAtras(), QStringLiteral("0 hors. 0 min. 59 segs."));
+}
+
+TEST_F(VentanaPrincipal, AnIntervalLoweredBelowTheTimeCountedSendsAtTheNextTick) {
+    frmInicial& v = cargar(10);
+    tic(6 * 60 + 30);
+    modulo().nIntervalo = 5;
+    tic();
+    EXPECT_EQ(v.inMinutos, 0);
+    EXPECT_EQ(cuentaAtras(), QString()) << "the send started at this tick";
+}
+
+struct Edge {
+    const char* nombre;
+    qint16 intervalo, minutos, segundos;
+    int horas, min, seg;
+};
+
+class TiempoQueFalta : public ::testing::TestWithParam<Edge> {};
+
+// Three bytes hold what is left; what they cannot hold is brought to their edge.
+TEST_P(TiempoQueFalta, FitsInThreeBytes) {
+    const Edge& caso = GetParam();
+    const Restante r = TiempoRestante(caso.intervalo, caso.minutos, caso.segundos);
+    EXPECT_EQ(r.horas, caso.horas);
+    EXPECT_EQ(r.minutos, caso.min);
+    EXPECT_EQ(r.segundos, caso.seg);
+}
+
+INSTANTIATE_TEST_SUITE_P(Bordes, TiempoQueFalta,
+                         ::testing::Values(Edge{"cumplido", 5, 5, 0, 0, 0, 0},
+                                           Edge{"intervaloRebasado", 5, 6, 1, 0, 0, 0},
+                                           Edge{"mayorQue16Bits", 600, 546, 10, 0, 53, 50},
+                                           Edge{"maximoDeLaConfiguracion", 9999, 0, 0, 166, 39, 0},
+                                           Edge{"masDe255Horas", 32767, 0, 0, 255, 59, 59},
+                                           Edge{"casiFuera", 32767, 32000, 0, 12, 47, 0}),
+                         [](const auto& info) { return std::string(info.param.nombre); });
+
+TEST_F(VentanaPrincipal, SendNowKeepsTheMinutesCountedTowardTheNextAutomaticSend) {
+    frmInicial& v = cargar(5);
+    tic(3 * 60 + 20);
+    QTest::mouseClick(control<QPushButton>("cmdLeerAhora"), Qt::LeftButton);
+    EXPECT_EQ(v.inMinutos, 3);
+    EXPECT_EQ(v.inSegundos, 0);
+    EXPECT_EQ(cuentaAtras(), QString());
+    tic(119);
+    EXPECT_EQ(cuentaAtras(), QStringLiteral("0 hors. 0 min. 1 segs."));
+    tic();
+    EXPECT_EQ(v.inMinutos, 0) << "the automatic send follows two minutes later";
+}
+
+TEST_F(VentanaPrincipal, AnotherTabPausesTheCountdownAndPrincipalResumesIt) {
+    frmInicial& v = cargar(5);
+    tic(75);
+    QTest::mouseClick(control<QPushButton>("cmdConfigurar"), Qt::LeftButton);
+    EXPECT_FALSE(reloj());
+    EXPECT_EQ(pestanasVisibles(), QList<int>{1});
+    QTest::mouseClick(control<QPushButton>("cmdCancelar"), Qt::LeftButton);
+    EXPECT_TRUE(reloj());
+    EXPECT_EQ(pestanasVisibles(), QList<int>{0});
+    EXPECT_EQ(v.inMinutos, 1);
+    EXPECT_EQ(v.inSegundos, 15);
+    tic();
+    EXPECT_EQ(cuentaAtras(), QStringLiteral("0 hors. 3 min. 44 segs."));
+}
+
+TEST_F(VentanaPrincipal, CancelWithNoIntervalLeavesTheTimerOff) {
+    cargar(0);
+    QTest::mouseClick(control<QPushButton>("cmdConfigurar"), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmdCancelar"), Qt::LeftButton);
+    EXPECT_FALSE(reloj());
+    EXPECT_EQ(cuentaAtras(), QStringLiteral("Sin definir"));
+}
+
+class UnaPestana : public VentanaPrincipal, public ::testing::WithParamInterface<int> {};
+
+TEST_P(UnaPestana, MostrarPestanaLeavesOnlyThatTabVisibleAndCurrent) {
+    frmInicial& v = cargar(5);
+    auto* tabs = control<QTabWidget>("stbTabs");
+    for (const int antes : {0, 1, 2, 3}) {
+        v.MostrarPestana(quint8(antes));
+        v.MostrarPestana(quint8(GetParam()));
+        EXPECT_EQ(pestanasVisibles(), QList<int>{GetParam()}) << "desde la pestaña " << antes;
+        EXPECT_EQ(tabs->currentIndex(), GetParam()) << "desde la pestaña " << antes;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Pestanas, UnaPestana, ::testing::Values(0, 1, 2, 3));
+
+TEST_F(VentanaPrincipal, TheFirstActivationPaintsTheSkinAndShowsPrincipalOnly) {
+    frmInicial& v = cargar(0);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&v));
+    EXPECT_FALSE(v.blPrimeraVez);
+    EXPECT_EQ(pestanasVisibles(), QList<int>{0});
+    EXPECT_EQ(v.palette().brush(QPalette::Window).style(), Qt::LinearGradientPattern);
+
+    v.MostrarPestana(2);
+    v.hide();
+    v.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&v));
+    EXPECT_EQ(pestanasVisibles(), QList<int>{2}) << "later activations do nothing";
+}
+
+TEST_F(VentanaPrincipal, TheCloseBoxHidesTheWindowAndTheProgramGoesOn) {
+    frmInicial& v = cargar(5);
+    clsInicio().Restaurar(v);
+    QSignalSpy fin(&v, &frmInicial::descargada);
+    QCloseEvent cierre; // what the close box sends
+    QCoreApplication::sendEvent(&v, &cierre);
+    EXPECT_FALSE(cierre.isAccepted());
+    EXPECT_FALSE(v.isVisible());
+    EXPECT_EQ(fin.count(), 0);
+    EXPECT_NE(IconoDeBandeja(hWndDe(&v), 1), nullptr);
+    EXPECT_TRUE(reloj());
+}
+
+TEST_F(VentanaPrincipal, AltF4EndsTheProgramWithoutAsking) {
+    frmInicial& v = cargar(0);
+    const HWND hWnd = hWndDe(&v);
+    QSignalSpy fin(&v, &frmInicial::descargada);
+    QTest::keyClick(v.findChild<QPushButton*>(QStringLiteral("cmdLeerAhora")), Qt::Key_F4, Qt::AltModifier);
+    EXPECT_EQ(fin.count(), 1);
+    EXPECT_FALSE(v.isVisible());
+    EXPECT_EQ(IconoDeBandeja(hWnd, 1), nullptr) << "the icon leaves the notification area";
+    EXPECT_FALSE(reloj());
+}
+
+TEST_F(VentanaPrincipal, TheHideButtonSendsTheWindowToTheNotificationArea) {
+    frmInicial& v = cargar(0);
+    QTest::mouseClick(control<QAbstractButton>("cmdMinimizar"), Qt::LeftButton);
+    EXPECT_FALSE(v.isVisible());
+    EXPECT_NE(IconoDeBandeja(hWndDe(&v), 1), nullptr);
+}
+
+} // namespace
