@@ -16,7 +16,8 @@ public:
 
     // Opens the database; true and an open connection in `conexion` on success.
     virtual bool AbrirBdD(ado::Connection& conexion, const QString& base) = 0;
-    // Runs "SELECT <campos or *> FROM <fuente>"; true when the rows are open (first row current).
+    // Runs "SELECT <campos or *> FROM <fuente>"; true when the rows are open (first row current). No
+    // rows is false, with the recordset still open for its columns ("productos LIMIT 0").
     virtual bool AbrirTabla(ado::Recordset& rs, ado::Connection& conexion, const QString& fuente,
                             const QString& campos = QString()) = 0;
     virtual void CierraTabla(ado::Recordset& rs) = 0;
@@ -24,3 +25,6 @@ public:
     // Value of the point-of-sale setting of that name (table `configuracion`), "" when absent.
     virtual QString LeerConfig(const QString& nombre, ado::Connection& conexion) = 0;
 };
+
+// Registers the factory of "Nodex.BasesDD".
+void registrarBasesDD();

@@ -1,9 +1,15 @@
 #include "winapi/ado.h"
 
-#include <QSqlDatabase>
-#include <QSqlField>
+#include <QSqlError>
+#include <QSqlRecord>
+#include <atomic>
 
 namespace ado {
+
+QString nuevoNombreDeConexion(const QString& prefijo) {
+    static std::atomic<quint64> ultimo = 0;
+    return prefijo + QLatin1Char('-') + QString::number(++ultimo);
+}
 
 Connection::Connection(Connection&& otra) noexcept : nombre(std::exchange(otra.nombre, QString())) {}
 
@@ -24,8 +30,12 @@ void Connection::adoptar(const QString& nombreConexion) {
     nombre = nombreConexion;
 }
 
+QSqlDatabase Connection::baseDeDatos() const {
+    return nombre.isEmpty() ? QSqlDatabase() : QSqlDatabase::database(nombre, false);
+}
+
 qint32 Connection::State() const {
-    return !nombre.isEmpty() && QSqlDatabase::database(nombre, false).isOpen() ? adStateOpen : adStateClosed;
+    return baseDeDatos().isOpen() ? adStateOpen : adStateClosed;
 }
 
 void Connection::Close() {
@@ -39,16 +49,26 @@ void Connection::Close() {
     nombre.clear();
 }
 
-bool Recordset::abrir(const Connection& conexion, const QString& sql) {
+bool Recordset::abrir(const Connection& conexion, const QString& sql, QString* error) {
     Close();
-    if (conexion.State() != adStateOpen)
-        return false;
-    consulta = std::make_unique<QSqlQuery>(QSqlDatabase::database(conexion.nombreConexion(), false));
-    consulta->setForwardOnly(true);
-    if (!consulta->exec(sql)) {
-        consulta.reset();
+    const QSqlDatabase db = conexion.baseDeDatos();
+    if (!db.isOpen()) {
+        if (error)
+            *error = QStringLiteral("la conexión está cerrada");
         return false;
     }
+    auto nueva = std::make_unique<QSqlQuery>(db);
+    nueva->setForwardOnly(true);
+    if (!nueva->exec(sql)) {
+        if (error)
+            *error = nueva->lastError().text();
+        return false;
+    }
+    consulta = std::move(nueva);
+    const QSqlRecord registro = consulta->record();
+    columnas.reserve(registro.count());
+    for (qint32 i = 0; i < registro.count(); ++i)
+        columnas.append(registro.fieldName(i));
     alFinal = !consulta->next();
     return true;
 }
@@ -62,25 +82,31 @@ void Recordset::MoveNext() {
         alFinal = !consulta->next();
 }
 
+qint32 Recordset::indiceDe(const QString& nombre) const {
+    // Qt folds case one UTF-16 unit at a time, so names of another length never match: that test
+    // skips most columns cheaply, and this runs for every field of every row.
+    for (qint32 i = 0; i < columnas.size(); ++i)
+        if (columnas.at(i).size() == nombre.size() &&
+            columnas.at(i).compare(nombre, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
 Field Recordset::Fields(const QString& nombre) const {
-    if (!consulta)
-        return {nombre, QVariant()};
-    const QSqlRecord registro = consulta->record();
-    const int indice = registro.indexOf(nombre); // Qt compares field names without regard to case
+    const qint32 indice = indiceDe(nombre);
     if (indice < 0)
         return {nombre, QVariant()};
-    return {registro.fieldName(indice), alFinal ? QVariant() : consulta->value(indice)};
+    return Fields(indice);
 }
 
 Field Recordset::Fields(qint32 indice) const {
-    if (!consulta)
+    if (indice < 0 || indice >= columnas.size())
         return {QString(), QVariant()};
-    const QSqlRecord registro = consulta->record();
-    return {registro.fieldName(indice), alFinal ? QVariant() : consulta->value(indice)};
+    return {columnas.at(indice), alFinal ? QVariant() : consulta->value(indice)};
 }
 
 ado::Fields Recordset::Fields() const {
-    return ado::Fields(consulta ? consulta->record() : QSqlRecord());
+    return ado::Fields(columnas);
 }
 
 qint32 Recordset::State() const {
@@ -89,6 +115,7 @@ qint32 Recordset::State() const {
 
 void Recordset::Close() {
     consulta.reset();
+    columnas.clear();
     alFinal = true;
 }
 

@@ -1,10 +1,11 @@
 #pragma once
 // ADO's Connection and Recordset over Qt SQL, in ADO's own vocabulary, so that the code that reads
-// products reads like the point-of-sale's own code: rs.EOF(), rs.MoveNext(), rs.Fields("Clave").Value().
+// products reads like the point-of-sale's own code: rs.Eof(), rs.MoveNext(), rs.Fields("Clave").Value().
 
+#include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <memory>
 
@@ -13,6 +14,10 @@ namespace ado {
 // adStateClosed / adStateOpen, as ADO reports them.
 inline constexpr qint32 adStateClosed = 0;
 inline constexpr qint32 adStateOpen = 1;
+
+// A Qt connection name not used before in this process ("<prefijo>-<n>"): every open connection
+// has a name of its own, so that closing one never closes another.
+QString nuevoNombreDeConexion(const QString& prefijo);
 
 class Connection {
 public:
@@ -23,9 +28,12 @@ public:
     Connection& operator=(Connection&&) noexcept;
     ~Connection();
 
-    // Takes over a Qt SQL connection that is already open (the database component opens it).
+    // Takes over a Qt SQL connection that is already open (the database component opens it). From
+    // then on this object owns the name: Close() removes the Qt connection.
     void adoptar(const QString& nombreConexion);
     QString nombreConexion() const { return nombre; }
+    // The Qt SQL connection, for components that run statements of their own; invalid when closed.
+    QSqlDatabase baseDeDatos() const;
 
     qint32 State() const;
     void Close();
@@ -38,6 +46,7 @@ class Field {
 public:
     Field(QString nombre, QVariant valor) : nombre(std::move(nombre)), valor(std::move(valor)) {}
     const QString& Name() const { return nombre; }
+    // A NULL column gives a null QVariant; MySQL dates come as QDateTime, SQLite's as their text.
     const QVariant& Value() const { return valor; }
 
 private:
@@ -47,14 +56,16 @@ private:
 
 class Fields {
 public:
-    explicit Fields(const QSqlRecord& registro) : registro(registro) {}
-    qint32 Count() const { return registro.count(); }
+    explicit Fields(QStringList nombres) : nombres(std::move(nombres)) {}
+    qint32 Count() const { return qint32(nombres.size()); }
 
 private:
-    QSqlRecord registro;
+    QStringList nombres;
 };
 
-// A forward-only recordset: rows are read one at a time and never all held in memory.
+// A forward-only recordset: Qt keeps no copy of the rows it has passed. SQLite reads each row when it
+// is asked for; the MySQL client library receives a whole result before the first row (about 4 MB
+// for the codes and descriptions of 100,000 products).
 class Recordset {
 public:
     Recordset() = default;
@@ -63,8 +74,9 @@ public:
     Recordset(Recordset&&) noexcept = default;
     Recordset& operator=(Recordset&&) noexcept = default;
 
-    // Runs the statement on the connection; true when it ran, and then the first row (if any) is current.
-    bool abrir(const Connection& conexion, const QString& sql);
+    // Runs the statement on the connection. True when it ran: the recordset is then open, with its
+    // columns known and the first row (if any) current. On false it stays closed and `error` says why.
+    bool abrir(const Connection& conexion, const QString& sql, QString* error = nullptr);
 
     // ADO's EOF; the name itself is a C library macro.
     bool Eof() const;
@@ -77,7 +89,12 @@ public:
     void Close();
 
 private:
+    qint32 indiceDe(const QString& nombre) const;
+
     std::unique_ptr<QSqlQuery> consulta;
+    // Column names, read once per statement: the MySQL driver builds a new record on every
+    // QSqlQuery::record(), and a field is looked up by name several times per row.
+    QStringList columnas;
     bool alFinal = true;
 };
 
