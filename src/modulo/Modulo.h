@@ -14,6 +14,8 @@
 #include <QString>
 #include <memory>
 
+class QObject;
+
 struct Modulo {
     // Shared components, created at start-up in this order and released at unload.
     std::unique_ptr<LibKtfa> oKtfa;
@@ -40,6 +42,9 @@ struct Modulo {
     qint16 nIntervalo = 0;  // minutes; below 1 nothing is sent automatically
 
     ado::Connection oConexion;
+
+    // The main window, owner of the message boxes; null in a program without windows.
+    QObject* frmInicial = nullptr;
 };
 
 Modulo& modulo();

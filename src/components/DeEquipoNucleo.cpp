@@ -1,0 +1,7 @@
+#include "components/Nucleo.h"
+
+#include <QSysInfo>
+
+QString DeEquipoNucleo::NetName() {
+    return QSysInfo::machineHostName();
+}

@@ -1,0 +1,33 @@
+#include "components/ArchivoIni.h"
+#include "components/Nucleo.h"
+
+#include <QFileInfo>
+#include <spdlog/spdlog.h>
+
+namespace {
+const QString kSeccion = QStringLiteral("Q7K");
+}
+
+QString DelRegistroNucleo::BuscarRegistroQ7K(QString& carpeta) {
+    QString base = carpeta;
+    while (base.size() > 1 && (base.endsWith(QLatin1Char('/')) || base.endsWith(QLatin1Char('\\'))))
+        base.chop(1);
+    const QString archivo = base + QStringLiteral("/Q7K.ini");
+    if (base.isEmpty() || !QFileInfo(archivo).isFile())
+        return QString();
+    archivoQ7K = archivo;
+    return carpeta;
+}
+
+QString DelRegistroNucleo::DatosQ7K(const QString& nombre) {
+    return archivoQ7K.isEmpty() ? QString() : ini::leer(archivoQ7K, kSeccion, nombre);
+}
+
+void DelRegistroNucleo::GuardaDatosQ7K(const QString& nombre, const QString& valor) {
+    if (archivoQ7K.isEmpty()) {
+        spdlog::error("No se guarda {}: no se ha encontrado la instalación del punto de venta",
+                      nombre.toStdString());
+        return;
+    }
+    ini::escribir(archivoQ7K, kSeccion, nombre, valor);
+}

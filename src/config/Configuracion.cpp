@@ -1,0 +1,83 @@
+#include "config/Configuracion.h"
+
+#include "modulo/Modulo.h"
+
+#include <spdlog/spdlog.h>
+
+namespace {
+
+// How many times an empty key gets its default written before the default is taken as it is.
+constexpr int kEscrituras = 2;
+
+// The interval as stored: a whole number in the 16-bit range, anything else 0 (no automatic send).
+qint16 enteroDe16Bits(const QString& texto) {
+    bool correcto = false;
+    const qint16 valor = texto.trimmed().toShort(&correcto);
+    return correcto ? valor : 0;
+}
+
+// A number written back as text, as the box shows it: "15", not "15.0".
+QString textoDeNumero(double valor) {
+    return QString::number(valor + 0.0, 'g', 15);
+}
+
+} // namespace
+
+QString LeeIniConDefecto(LibKtfa& ktfa, const QString& archivo, const QString& seccion, const QString& clave,
+                         const QString& defecto) {
+    for (int escritas = 0;; ++escritas) {
+        const QString valor = ktfa.LeeIni(seccion, clave, archivo);
+        if (!valor.isEmpty())
+            return valor;
+        if (escritas == kEscrituras)
+            break;
+        ktfa.EscribeIni(seccion, clave, defecto, archivo);
+    }
+    spdlog::warn("La clave \"{}\" sigue vacía en {}; se usa su valor por defecto", clave.toStdString(),
+                 archivo.toStdString());
+    return defecto;
+}
+
+QString LeeIniConDefecto(const QString& seccion, const QString& clave, const QString& defecto) {
+    Modulo& m = modulo();
+    return LeeIniConDefecto(*m.oKtfa, m.cArchivoINI, seccion, clave, defecto);
+}
+
+void LeeConfiguracion() {
+    using namespace claves;
+    Modulo& m = modulo();
+    Utilerias& u = *m.oUtilerias;
+    m.cArchivoFTP = LeeIniConDefecto(kSeccion, kArchivo, QStringLiteral("Archivo"));
+    m.cUsuarioFTP =
+        u.DesEncripta(LeeIniConDefecto(kSeccion, kUsuario, u.Encripta(QStringLiteral("Usuario"))));
+    m.cClaveFTP =
+        u.DesEncripta(LeeIniConDefecto(kSeccion, kContrasena, u.Encripta(QStringLiteral("Palabras"))));
+    m.cURLFTP = u.DesEncripta(LeeIniConDefecto(kSeccion, kURL, u.Encripta(QStringLiteral("URL"))));
+    m.cDirectorioFTP =
+        u.DesEncripta(LeeIniConDefecto(kSeccion, kDirectorio, u.Encripta(QStringLiteral("/CarpetaDelFTP/"))));
+    // The export file is always made in the working folder, whatever folder the setting names.
+    m.cArchivoFTP = m.oArchivos->NombreDeArchivo(m.cArchivoFTP);
+    if (!m.cDirectorioFTP.endsWith(QLatin1Char('/')))
+        m.cDirectorioFTP += QLatin1Char('/');
+    m.nIntervalo = enteroDe16Bits(LeeIniConDefecto(kSeccion, kIntervalo, QStringLiteral("0")));
+    spdlog::info("Configuración leída: archivo {}, intervalo {} min", m.cArchivoFTP.toStdString(),
+                 m.nIntervalo);
+}
+
+void GrabarConfiguracion(const CajasDeConfiguracion& txtDato) {
+    using namespace claves;
+    Modulo& m = modulo();
+    LibKtfa& k = *m.oKtfa;
+    Utilerias& u = *m.oUtilerias;
+    const auto escribe = [&](const QString& clave, const QString& valor) {
+        k.EscribeIni(kSeccion, clave, valor, m.cArchivoINI);
+    };
+    escribe(kBase, txtDato[0]);
+    escribe(kIntervalo, textoDeNumero(k.nxVal(txtDato[1])));
+    escribe(kURL, u.Encripta(txtDato[4]));
+    escribe(kUsuario, u.Encripta(txtDato[3]));
+    escribe(kContrasena, u.Encripta(txtDato[5]));
+    escribe(kArchivo, txtDato[2]);
+    escribe(kDirectorio, u.Encripta(txtDato[6]));
+    spdlog::info("Configuración guardada en {}", m.cArchivoINI.toStdString());
+}

@@ -1,0 +1,43 @@
+#pragma once
+// The two list files beside the program. Both are ANSI text, one value per line, every line ended by
+// CR LF, with no header. A value is written as held; a line break inside it becomes a space, since it
+// would split the value in two.
+//
+// Product list (ListaProductosReja.dat): two lines per product, code then description, in the order
+// the products are sent. Field list (ListaDeCampos.dat): one column name per line, in the order of the
+// values of each exported line.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class LibKtfa;
+
+// A row of the product grid.
+struct ProductoDeLista {
+    QString clave;
+    QString descripcion;
+    bool operator==(const ProductoDeLista&) const = default;
+};
+
+// An item of the field list box: the column name, with " - (n)" after it when the user numbered it.
+struct CampoDeLista {
+    QString texto;
+    bool seleccionado = false;
+};
+
+// Replaces the file with these products. False when it cannot be written.
+bool escribirListaDeProductos(const QString& ruta, const QList<ProductoDeLista>& productos);
+
+// The products of the file, in file order; a last line without its description is left out. An
+// absent file gives no product.
+QList<ProductoDeLista> leerListaDeProductos(const QString& ruta);
+
+// Replaces the file with the selected fields: first those numbered 1, 2, … up to the number of selected
+// items, each number once (the first item carrying it), then the unnumbered ones in list order. A
+// number is read with `ktfa`.nxVal from the text that follows the separator and its "(".
+bool escribirListaDeCampos(const QString& ruta, const QList<CampoDeLista>& elementos,
+                           const QString& separador, LibKtfa& ktfa);
+
+// The field names of the file, in file order, each line exactly as written.
+QStringList leerListaDeCampos(const QString& ruta);
