@@ -4,12 +4,15 @@
 #include "components/DeControlesDeVentana.h"
 #include "components/EfectosDeVentana.h"
 #include "components/Registro.h"
+#include "components/UtileriasDeVentana.h"
 #include "modulo/Rutinas.h"
 #include "winapi/wscript_shell.h"
 
 #include <QApplication>
 
 void registrarComponentesDeVentana() {
+    registrarComponente(QStringLiteral("Nodex.Utilerias"),
+                        [] { return std::make_unique<UtileriasDeVentana>(); });
     registrarComponente(QStringLiteral("Nodex.DeControles"),
                         [] { return std::make_unique<DeControlesDeVentana>(); });
     registrarComponente(QStringLiteral("nodex.Efectos"), [] { return std::make_unique<EfectosDeVentana>(); });
