@@ -10,7 +10,7 @@ namespace {
 // The size the desktop's frame adds to a window. It is known only once a window is on screen; until
 // then a window is taken to have the frame the last framed window had.
 QSize marcoDe(const QWidget& ventana) {
-    static QSize ultimo;
+    static QSize ultimo(0, 0);
     const QSize marco = ventana.frameGeometry().size() - ventana.size();
     if (marco.isNull())
         return ultimo;

@@ -11,7 +11,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -49,15 +48,13 @@ frmInicial::frmInicial(QWidget* parent) : Formulario(parent) {
 
 frmInicial::~frmInicial() {
     qApp->removeEventFilter(this);
+    if (modulo().frmInicial == this)
+        modulo().frmInicial = nullptr;
     delete descripcion;
 }
 
 void frmInicial::Cargar(const QStringList& argumentos) {
-    Modulo& m = modulo();
-    m.cVersion = QStringLiteral("   v %1.%2.%3")
-                     .arg(CATALOGO_VERSION_MAJOR)
-                     .arg(CATALOGO_VERSION_MINOR)
-                     .arg(CATALOGO_VERSION_PATCH);
+    const Modulo& m = modulo();
     setWindowTitle(tituloDeDiseno.trimmed() + m.cVersion);
 
     Label2->setText(m.oEquipo ? m.oEquipo->NetName() : QString());
