@@ -1,12 +1,20 @@
 // The main window: its tabs, how it hides and ends, and the send countdown driven tick by tick.
 
-#include "components/ComponentesDeVentana.h"
+#include "editors/MSFlexGrid.h"
+#include "modulo/Arranque.h"
 #include "modulo/Modulo.h"
+#include "modulo/Rutinas.h"
 #include "shell/clsInicio.h"
 #include "shell/frmInicial.h"
+#include "shell/iniciar.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -18,27 +26,69 @@
 
 namespace {
 
+// Answers every message box that comes up while it lives: with the button of that text when the box
+// has one, otherwise with Enter, which takes the default button. Keeps what each box said.
+class Contestador : public QObject {
+public:
+    explicit Contestador(QString boton = QString()) : boton(std::move(boton)) {
+        connect(&reloj, &QTimer::timeout, this, [this] {
+            auto* caja = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (caja == nullptr)
+                return;
+            vistas << caja->windowTitle() + QStringLiteral(": ") + caja->text();
+            for (QAbstractButton* b : caja->buttons())
+                if (b->text() == this->boton) {
+                    b->click();
+                    return;
+                }
+            QTest::keyClick(caja, Qt::Key_Return);
+        });
+        reloj.start(5);
+    }
+    QStringList vistas;
+
+private:
+    QString boton;
+    QTimer reloj;
+};
+
 class VentanaPrincipal : public ::testing::Test {
 protected:
     void SetUp() override {
-        qputenv("XDG_CONFIG_HOME", configuracion.path().toUtf8());
+        ASSERT_TRUE(carpeta.isValid());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(usuario.path()));
         reiniciarModulo();
-        registrarComponentesDeVentana();
         ForzarBandejaDisponible(true);
     }
     void TearDown() override {
         ventana.reset();
         ForzarBandejaDisponible(std::nullopt);
+        ponerCajaDelSistema({});
         reiniciarModulo();
     }
 
-    // The window as start-up leaves it with that interval.
-    frmInicial& cargar(qint16 intervalo) {
-        modulo().nIntervalo = intervalo;
-        ventana = std::make_unique<frmInicial>();
-        ventana->MostrarConfiguracion();
-        ventana->Cargar({});
-        ventana->MostrarAlCargar();
+    // A program folder whose settings name a point-of-sale installation and hold this interval.
+    void prepararCarpeta(qint16 intervalo) const {
+        const QString puntoDeVenta = carpeta.filePath(QStringLiteral("vendalia"));
+        QDir().mkpath(puntoDeVenta);
+        escribir(puntoDeVenta + QStringLiteral("/Q7K.ini"), "[Q7K]\r\nservidor=127.0.0.1\r\n");
+        escribir(carpeta.filePath(nombreDelEjecutable() + QStringLiteral(".ini")),
+                 "[Configuración]\r\nRuta de Vendalia Pro=" + puntoDeVenta.toUtf8() +
+                     "\r\nIntervalo en minutos para enviar productos=" + QByteArray::number(intervalo) +
+                     "\r\n");
+    }
+    static void escribir(const QString& ruta, const QByteArray& contenido) {
+        QFile archivo(ruta);
+        ASSERT_TRUE(archivo.open(QIODevice::WriteOnly));
+        archivo.write(contenido);
+    }
+
+    // The program started on that folder, as main() starts it.
+    frmInicial& cargar(qint16 intervalo, const QStringList& opciones = {}) {
+        prepararCarpeta(intervalo);
+        ventana.reset(qobject_cast<frmInicial*>(
+            iniciar(opciones + QStringList{QStringLiteral("--carpeta"), carpeta.path()})));
+        EXPECT_NE(ventana, nullptr);
         return *ventana;
     }
 
@@ -63,7 +113,8 @@ protected:
         return visibles;
     }
 
-    QTemporaryDir configuracion;
+    QTemporaryDir carpeta;
+    QTemporaryDir usuario;
     std::unique_ptr<frmInicial> ventana;
 };
 
@@ -73,6 +124,16 @@ TEST_F(VentanaPrincipal, LoadedWithAnIntervalItGoesToTheNotificationAreaAndCount
     EXPECT_NE(IconoDeBandeja(hWndDe(&v), 1), nullptr);
     EXPECT_TRUE(reloj());
     EXPECT_EQ(v.windowTitle(), QStringLiteral("Actualización de productos en línea   v 1.0.0"));
+    EXPECT_EQ(control<QLineEdit>("txtDato_0")->text(), QStringLiteral("datos1"));
+    EXPECT_EQ(control<QLineEdit>("txtDato_1")->text(), QStringLiteral("5"));
+    EXPECT_FALSE(control<QLabel>("Label2")->text().isEmpty()) << "the computer's name";
+    EXPECT_EQ(control<QLabel>("Label4")->text(),
+              QStringLiteral("INSERT:agregar producto     SUPR:quitar producto\r\n"
+                             "     Si la lista queda vacía se enviarán TODOS los productos"));
+    auto* grid = control<MSFlexGrid>("mfgProds");
+    EXPECT_EQ(grid->Cols(), 3);
+    EXPECT_EQ(grid->TextMatrix(0, 1), QStringLiteral("Producto"));
+    EXPECT_EQ(grid->TextMatrix(0, 2), QStringLiteral("Descripción"));
 }
 
 TEST_F(VentanaPrincipal, WithNoIntervalTheWindowShowsItselfAndTheCountdownIsUndefined) {
@@ -87,6 +148,39 @@ TEST_F(VentanaPrincipal, ANegativeIntervalStaysHiddenWithTheTimerOff) {
     frmInicial& v = cargar(-3);
     EXPECT_FALSE(v.isVisible());
     EXPECT_FALSE(reloj());
+}
+
+struct Opcion {
+    const char* nombre;
+    const char* argumento;
+    bool normal;
+};
+
+class OpcionKtfa : public VentanaPrincipal, public ::testing::WithParamInterface<Opcion> {};
+
+TEST_P(OpcionKtfa, OpensTheWindowOnlyWhenWrittenInSmallLetters) {
+    frmInicial& v = cargar(5, {QString::fromLatin1(GetParam().argumento)});
+    EXPECT_EQ(v.isVisible(), GetParam().normal);
+    EXPECT_EQ(v.isMinimized(), !GetParam().normal);
+}
+
+INSTANTIATE_TEST_SUITE_P(Argumentos, OpcionKtfa,
+                         ::testing::Values(Opcion{"tal_cual", "-ktfa", true},
+                                           Opcion{"en_mayusculas", "-KTFA", false},
+                                           Opcion{"dentro_de_otro", "x-ktfay", true}),
+                         [](const auto& info) { return std::string(info.param.nombre); });
+
+TEST_F(VentanaPrincipal, WithoutThePointOfSaleTheProgramEndsAfterSayingWhy) {
+    prepararCarpeta(5);
+    QFile::remove(carpeta.filePath(QStringLiteral("vendalia/Q7K.ini")));
+    Contestador contestador(QStringLiteral("No"));
+    ventana.reset(qobject_cast<frmInicial*>(iniciar({QStringLiteral("--carpeta"), carpeta.path()})));
+    EXPECT_EQ(ventana, nullptr);
+    ASSERT_EQ(contestador.vistas.size(), 2);
+    EXPECT_TRUE(contestador.vistas[0].startsWith(QStringLiteral("Atención: En el archivo de configuración")));
+    EXPECT_EQ(contestador.vistas[1],
+              QStringLiteral("Editar INI: ¿Desea editar el archivo de configuración?"));
+    EXPECT_EQ(modulo().frmInicial, nullptr);
 }
 
 struct Cuenta {
