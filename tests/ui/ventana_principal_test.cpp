@@ -350,4 +350,79 @@ TEST_F(VentanaPrincipal, TheHideButtonSendsTheWindowToTheNotificationArea) {
     EXPECT_NE(IconoDeBandeja(hWndDe(&v), 1), nullptr);
 }
 
+struct Respuesta {
+    const char* nombre;
+    const char* boton; // "" presses Enter
+    bool termina;
+};
+
+class CerrarElPrograma : public VentanaPrincipal, public ::testing::WithParamInterface<Respuesta> {};
+
+TEST_P(CerrarElPrograma, AsksFirstWithNoAsTheDefault) {
+    frmInicial& v = cargar(0);
+    QSignalSpy fin(&v, &frmInicial::descargada);
+    Contestador contestador(QString::fromUtf8(GetParam().boton));
+    QTest::mouseClick(control<QAbstractButton>("cmdTerminar"), Qt::LeftButton);
+    EXPECT_EQ(contestador.vistas,
+              QStringList{QStringLiteral("Cerrar conexión: ¿Está seguro de cerrar este programa?")});
+    EXPECT_EQ(fin.count(), GetParam().termina ? 1 : 0);
+    EXPECT_EQ(v.isVisible(), !GetParam().termina);
+    EXPECT_EQ(modulo().oKtfa == nullptr, GetParam().termina) << "unloading releases the components";
+}
+
+INSTANTIATE_TEST_SUITE_P(Respuestas, CerrarElPrograma,
+                         ::testing::Values(Respuesta{"intro", "", false}, Respuesta{"no", "No", false},
+                                           Respuesta{"si", "Sí", true}),
+                         [](const auto& info) { return std::string(info.param.nombre); });
+
+TEST_F(VentanaPrincipal, F1OpensTheDescriptionWhichKeepsItsPlaceInTheSettings) {
+    cargar(0);
+    QTest::keyClick(control<QLineEdit>("txtDato_4"), Qt::Key_F1, Qt::ControlModifier);
+    QWidget* encontrada = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QStringLiteral("frmDescripcion") && w->isVisible())
+            encontrada = w;
+    ASSERT_NE(encontrada, nullptr);
+    auto* descripcion = qobject_cast<Formulario*>(encontrada);
+    EXPECT_EQ(descripcion->windowTitle(), QStringLiteral("Descripción del programa"));
+    EXPECT_EQ(descripcion->pos(), QPoint(0, 0)) << "no placement stored yet";
+
+    EXPECT_EQ(descripcion->width(), qRound(9180 * descripcion->logicalDpiX() / 1440.0)) << "design size";
+    descripcion->Move(1500, 900);
+    const QString ancho = QString::number(descripcion->Width()); // the frame included
+    descripcion->close();
+    const QString ini = modulo().cArchivoINI;
+    const auto lee = [&](const char* clave) {
+        return modulo().oKtfa->LeeIni(QStringLiteral("frmDescripcion"), QString::fromLatin1(clave), ini);
+    };
+    EXPECT_EQ(lee("Ventana"), QStringLiteral("Descripción del programa"));
+    EXPECT_EQ(lee("Linea"), QStringLiteral("900"));
+    EXPECT_EQ(lee("Columna"), QStringLiteral("1500"));
+    EXPECT_EQ(lee("Ancho"), ancho);
+}
+
+// The desktop's opener is a script of the test's that notes what it was asked to open.
+TEST_F(VentanaPrincipal, ADoubleClickOnTheBackgroundOpensTheSettingsFile) {
+    frmInicial& v = cargar(0);
+    QTemporaryDir programas;
+    const QString anotado = programas.filePath(QStringLiteral("abierto"));
+    escribir(programas.filePath(QStringLiteral("xdg-open")),
+             "#!/bin/sh\nprintf '%s' \"$1\" > '" + QFile::encodeName(anotado) + "'\n");
+    QFile::setPermissions(programas.filePath(QStringLiteral("xdg-open")), QFile::ReadOwner | QFile::ExeOwner);
+    const QByteArray ruta = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(programas.path()) + ":" + ruta);
+
+    QTest::mouseDClick(control<QLabel>("lblInfo"), Qt::LeftButton);
+    QTest::qWait(300);
+    EXPECT_FALSE(QFile::exists(anotado)) << "a double-click on a control is the control's";
+    QTest::mouseDClick(&v, Qt::LeftButton, {}, QPoint(2, v.height() - 2));
+    const bool abierto = QTest::qWaitFor([&] { return QFile::exists(anotado); }, 5000);
+    qputenv("PATH", ruta);
+    ASSERT_TRUE(abierto);
+    QTest::qWait(50);
+    QFile archivo(anotado);
+    ASSERT_TRUE(archivo.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(archivo.readAll()), modulo().cArchivoINI);
+}
+
 } // namespace
