@@ -1,5 +1,7 @@
 #include "components/Registro.h"
 #include "config/ComandoConfigurar.h"
+#include "export/ComandoEnviar.h"
+#include "export/Demo.h"
 #include "shell/frmInicial.h"
 #include "shell/iniciar.h"
 
@@ -10,10 +12,16 @@
 
 int main(int argc, char** argv) {
     // Commands that need no display run with a core application.
-    if (argc > 1 && std::strcmp(argv[1], "configurar") == 0) {
+    const auto comando = [&](const char* nombre) { return argc > 1 && std::strcmp(argv[1], nombre) == 0; };
+    if (comando("configurar") || comando("enviar") || comando("demo")) {
         QCoreApplication app(argc, argv);
         registrarComponentesDelNucleo();
-        return ComandoConfigurar(QCoreApplication::arguments().mid(2));
+        const QStringList argumentos = QCoreApplication::arguments().mid(2);
+        if (comando("enviar"))
+            return ComandoEnviar(argumentos);
+        if (comando("demo"))
+            return ComandoDemo(argumentos);
+        return ComandoConfigurar(argumentos);
     }
 
     QApplication app(argc, argv);

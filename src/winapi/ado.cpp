@@ -113,6 +113,10 @@ qint32 Recordset::State() const {
     return consulta ? adStateOpen : adStateClosed;
 }
 
+QString Recordset::Error() const {
+    return consulta && consulta->lastError().isValid() ? consulta->lastError().text() : QString();
+}
+
 void Recordset::Close() {
     consulta.reset();
     columnas.clear();

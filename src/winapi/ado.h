@@ -87,6 +87,9 @@ public:
     ado::Fields Fields() const;
     qint32 State() const;
     void Close();
+    // Why fetching a row failed, "" when nothing did: a fetch that fails ends the rows early, and only
+    // this tells a lost connection from the end of the rows.
+    QString Error() const;
 
 private:
     qint32 indiceDe(const QString& nombre) const;

@@ -7,6 +7,11 @@
 
 bool enCI();
 
+// Failures show texts as text, not as arrays of UTF-16 units.
+inline void PrintTo(const QString& texto, std::ostream* os) {
+    *os << '"' << texto.toStdString() << '"';
+}
+
 #define REQUERIR_SERVIDOR(disponible, motivo)                                                                \
     do {                                                                                                     \
         if (!(disponible)) {                                                                                 \

@@ -1,0 +1,52 @@
+#include "export/ArchivoDeExportacion.h"
+
+#include "winapi/ansi.h"
+
+namespace {
+constexpr qsizetype kBloque = 256 * 1024;
+}
+
+ArchivoDeExportacion::ArchivoDeExportacion(const QString& ruta) : archivo(ruta) {}
+
+bool ArchivoDeExportacion::abrir() {
+    fallo = !archivo.open(QIODevice::WriteOnly);
+    return !fallo;
+}
+
+void ArchivoDeExportacion::escribirLinea(const QStringList& valores) {
+    if (valores.isEmpty() || fallo)
+        return;
+    QString linea;
+    linea.reserve(valores.size() * 16);
+    for (qsizetype i = 0; i < valores.size(); ++i) {
+        if (i > 0)
+            linea += QLatin1Char(',');
+        linea += QLatin1Char('"') + valores[i] + QLatin1Char('"');
+    }
+    linea += QLatin1String("\r\n");
+    pendiente += aAnsi(linea);
+    if (pendiente.size() >= kBloque)
+        vaciar();
+}
+
+bool ArchivoDeExportacion::vaciar() {
+    if (!fallo && archivo.write(pendiente) != pendiente.size())
+        fallo = true;
+    escritos += pendiente.size();
+    pendiente.clear();
+    return !fallo;
+}
+
+bool ArchivoDeExportacion::terminar() {
+    if (!vaciar()) {
+        archivo.cancelWriting();
+        archivo.commit();
+        return false;
+    }
+    return archivo.commit();
+}
+
+void ArchivoDeExportacion::descartar() {
+    archivo.cancelWriting();
+    archivo.commit();
+}

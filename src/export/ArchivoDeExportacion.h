@@ -1,0 +1,31 @@
+#pragma once
+// The export file: one quoted, comma-separated line per product, in the ANSI code page, CR LF line
+// ends. It is written under a temporary name and replaces the previous file only when it is complete,
+// so a failure half-way (database gone, disk full) never leaves a half-written file in its place.
+
+#include <QByteArray>
+#include <QSaveFile>
+#include <QString>
+#include <QStringList>
+
+class ArchivoDeExportacion {
+public:
+    explicit ArchivoDeExportacion(const QString& ruta);
+    bool abrir();
+    // Values are written between double quotes exactly as they are; no values, no line.
+    void escribirLinea(const QStringList& valores);
+    // Writes what is pending and puts the file in place; false when anything failed.
+    bool terminar();
+    // Gives the temporary file up; the previous export file stays as it was.
+    void descartar();
+    QString error() const { return archivo.errorString(); }
+    qint64 bytes() const { return escritos + pendiente.size(); }
+
+private:
+    bool vaciar();
+
+    QSaveFile archivo;
+    QByteArray pendiente;
+    qint64 escritos = 0;
+    bool fallo = false;
+};

@@ -1,0 +1,62 @@
+#include "export/ComandoEnviar.h"
+
+#include "export/AvanceEnConsola.h"
+#include "export/clsDeProductos.h"
+#include "modulo/Arranque.h"
+#include "modulo/Modulo.h"
+
+#include <QCommandLineParser>
+
+namespace {
+
+int salidaDe(clsDeProductos::Resultado resultado) {
+    switch (resultado) {
+    case clsDeProductos::Resultado::Enviado:
+        return salida::kEnviado;
+    case clsDeProductos::Resultado::SinBaseDeDatos:
+        return salida::kSinBaseDeDatos;
+    case clsDeProductos::Resultado::ArchivoIncompleto:
+        return salida::kArchivoIncompleto;
+    case clsDeProductos::Resultado::SinConexionFtp:
+        return salida::kSinConexionFtp;
+    case clsDeProductos::Resultado::SubidaFallida:
+    case clsDeProductos::Resultado::SinEnviar:
+        break;
+    }
+    return salida::kSubidaFallida;
+}
+
+} // namespace
+
+int EnviarUnaVez(QTextStream& salida) {
+    AvanceEnConsola avance(salida);
+    clsDeProductos envio(avance);
+    envio.CrearArchivo();
+    if (envio.resultado() == clsDeProductos::Resultado::Enviado)
+        salida << "Enviado: " << modulo().cDirectorioFTP << modulo().cArchivoFTP << Qt::endl;
+    else
+        salida << "No se envió: " << envio.detalle() << Qt::endl;
+    return salidaDe(envio.resultado());
+}
+
+int ComandoEnviar(const QStringList& argumentos) {
+    QTextStream salida(stdout);
+    QCommandLineParser opciones;
+    const QCommandLineOption carpeta(QStringLiteral("carpeta"), QString(), QStringLiteral("DIR"));
+    opciones.addOption(carpeta);
+    if (!opciones.parse(QStringList{QStringLiteral("catalogo-ftp")} + argumentos) ||
+        !opciones.positionalArguments().isEmpty()) {
+        QTextStream(stderr) << "uso: catalogo-ftp enviar [--carpeta DIR]\n";
+        return salida::kMalUso;
+    }
+    const Arranque arranque = arrancarNucleo(carpetaDelPrograma(opciones.value(carpeta)), false);
+    int estado = salida::kSinArranque;
+    if (arranque == Arranque::listo)
+        estado = EnviarUnaVez(salida);
+    else if (arranque == Arranque::carpetaInexistente)
+        QTextStream(stderr) << "catalogo-ftp enviar: no existe la carpeta " << opciones.value(carpeta)
+                            << '\n';
+    // Components and the database connection go before the application object does.
+    reiniciarModulo();
+    return estado;
+}

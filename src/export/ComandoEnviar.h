@@ -1,0 +1,23 @@
+#pragma once
+// `catalogo-ftp enviar [--carpeta DIR]`: start-up without a window, then one send exactly as "Enviar
+// ahora" does, its progress printed as lines. For scheduled tasks and servers: it never waits for an
+// answer, and its exit status says how the send ended.
+
+#include <QStringList>
+#include <QTextStream>
+
+namespace salida {
+inline constexpr int kEnviado = 0;
+inline constexpr int kSinArranque = 1; // no program folder, a missing component or no point-of-sale
+inline constexpr int kMalUso = 2;
+inline constexpr int kSinBaseDeDatos = 3;
+inline constexpr int kArchivoIncompleto = 4; // the export file could not be written whole
+inline constexpr int kSinConexionFtp = 5;    // server unreachable or login refused
+inline constexpr int kSubidaFallida = 6;
+} // namespace salida
+
+// `argumentos`: what follows "enviar" on the command line.
+int ComandoEnviar(const QStringList& argumentos);
+
+// One send with the module already started, its progress on `salida`; the exit status of `enviar`.
+int EnviarUnaVez(QTextStream& salida);

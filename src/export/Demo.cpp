@@ -1,0 +1,122 @@
+#include "export/Demo.h"
+
+#include "components/EsquemaPuntoDeVenta.h"
+#include "config/Configuracion.h"
+#include "export/ComandoEnviar.h"
+#include "modulo/Arranque.h"
+#include "modulo/Modulo.h"
+#include "winapi/ansi.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFile>
+#include <QTextStream>
+#include <QUrl>
+
+namespace {
+
+constexpr qint32 kProductosDeDemo = 3000;
+constexpr int kLineasMostradas = 5;
+
+QString carpetaVendalia(const QString& carpeta) {
+    return carpeta + QStringLiteral("/vendalia");
+}
+QString carpetaSitio(const QString& carpeta) {
+    return carpeta + QStringLiteral("/sitio-ftp");
+}
+
+// The settings a shop owner would type on the configuration tab, pointing at the sample shop.
+bool escribirConfiguracion(const QString& carpeta, QString* error) {
+    if (!prepararCarpeta(carpeta) || !crearComponentes(false)) {
+        *error = QStringLiteral("no se pudo preparar la carpeta del programa");
+        return false;
+    }
+    Modulo& m = modulo();
+    m.oKtfa->EscribeIni(claves::kSeccion, claves::kRutaVendalia,
+                        QDir::toNativeSeparators(carpetaVendalia(carpeta)), m.cArchivoINI);
+    CajasDeConfiguracion cajas;
+    cajas[0] = QStringLiteral("datos1");
+    cajas[1] = QStringLiteral("5");
+    cajas[2] = QStringLiteral("productos.csv");
+    cajas[3] = QStringLiteral("demo");
+    cajas[4] = QUrl::fromLocalFile(carpetaSitio(carpeta)).toString();
+    cajas[5] = QStringLiteral("demo");
+    cajas[6] = QStringLiteral("/catalogo/");
+    GrabarConfiguracion(cajas);
+    const bool escrito = QFile::exists(m.cArchivoINI);
+    reiniciarModulo();
+    if (!escrito)
+        *error = QStringLiteral("no se pudo escribir el archivo de configuración");
+    return escrito;
+}
+
+} // namespace
+
+QString archivoPublicadoDeDemo(const QString& carpeta) {
+    return carpetaSitio(carpeta) + QStringLiteral("/catalogo/productos.csv");
+}
+
+bool prepararDemo(const QString& carpeta, QString* error) {
+    const QString vendalia = carpetaVendalia(carpeta);
+    if (!QDir().mkpath(vendalia) || !QDir().mkpath(carpetaSitio(carpeta) + QStringLiteral("/catalogo"))) {
+        *error = QStringLiteral("no se pudo crear la carpeta ") + carpeta;
+        return false;
+    }
+    const QString catalogo = vendalia + QStringLiteral("/datos1.sqlite");
+    if (!QFile::exists(catalogo) && !puntoDeVenta::crearCatalogoSQLite(catalogo, kProductosDeDemo, error))
+        return false;
+    // The point-of-sale's own settings: its database is the SQLite file above. The rest of its MySQL
+    // settings are completed by the program at start-up, as for a real installation.
+    QFile q7k(vendalia + QStringLiteral("/Q7K.ini"));
+    if (!q7k.exists()) {
+        if (!q7k.open(QIODevice::WriteOnly)) {
+            *error = q7k.errorString();
+            return false;
+        }
+        q7k.write(QByteArrayLiteral("[Q7K]\r\nMySQLServer=sqlite:") +
+                  QDir::toNativeSeparators(vendalia).toUtf8() + QByteArrayLiteral("\r\n"));
+        q7k.close();
+    }
+    if (!QFile::exists(carpeta + QLatin1Char('/') + nombreDelEjecutable() + QStringLiteral(".ini")))
+        return escribirConfiguracion(carpeta, error);
+    return true;
+}
+
+int ComandoDemo(const QStringList& argumentos) {
+    QTextStream salida(stdout);
+    QCommandLineParser opciones;
+    const QCommandLineOption opcionCarpeta(QStringLiteral("carpeta"), QString(), QStringLiteral("DIR"));
+    opciones.addOption(opcionCarpeta);
+    if (!opciones.parse(QStringList{QStringLiteral("catalogo-ftp")} + argumentos) ||
+        !opciones.positionalArguments().isEmpty()) {
+        QTextStream(stderr) << "uso: catalogo-ftp demo [--carpeta DIR]\n";
+        return salida::kMalUso;
+    }
+    const QString dada = opciones.value(opcionCarpeta);
+    if (!dada.isEmpty() && !QDir().mkpath(dada)) {
+        QTextStream(stderr) << "catalogo-ftp demo: no se pudo crear la carpeta " << dada << '\n';
+        return salida::kSinArranque;
+    }
+    const QString carpeta = carpetaDelPrograma(dada);
+    QString error;
+    if (!prepararDemo(carpeta, &error)) {
+        QTextStream(stderr) << "catalogo-ftp demo: " << error << '\n';
+        return salida::kSinArranque;
+    }
+    salida << "Tienda de demostración en " << QDir::toNativeSeparators(carpeta) << Qt::endl;
+    if (arrancarNucleo(carpeta, false) != Arranque::listo) {
+        reiniciarModulo();
+        return salida::kSinArranque;
+    }
+    const int estado = EnviarUnaVez(salida);
+    reiniciarModulo();
+    if (estado != salida::kEnviado)
+        return estado;
+
+    QFile publicado(archivoPublicadoDeDemo(carpeta));
+    salida << "\nArchivo publicado: " << QDir::toNativeSeparators(publicado.fileName()) << Qt::endl;
+    if (publicado.open(QIODevice::ReadOnly))
+        for (int i = 0; i < kLineasMostradas && !publicado.atEnd(); ++i)
+            salida << "  " << desdeAnsi(publicado.readLine()).trimmed() << Qt::endl;
+    return estado;
+}

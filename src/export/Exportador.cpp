@@ -1,0 +1,195 @@
+#include "export/Exportador.h"
+
+#include "components/BasesDD.h"
+#include "export/Avance.h"
+#include "export/ListasDeArchivo.h"
+#include "export/SqlSeguro.h"
+
+#include <QFile>
+
+namespace {
+
+constexpr int kProductosPorBloque = 5000;
+
+const QStringList& camposPorDefecto() {
+    static const QStringList campos = {QStringLiteral("Clave"), QStringLiteral("Descrip"),
+                                       QStringLiteral("Marca"), QStringLiteral("Existencia"),
+                                       QStringLiteral("Precio3")};
+    return campos;
+}
+
+qsizetype indiceSinMayusculas(const QStringList& nombres, const QString& nombre) {
+    for (qsizetype i = 0; i < nombres.size(); ++i)
+        if (nombres[i].compare(nombre, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+} // namespace
+
+Exportador::Exportador(BasesDD& bd, ado::Connection& conexion, Avance& avance)
+    : bd(bd), conexion(conexion), avance(avance), referencias(bd, conexion, texto) {}
+
+ResultadoDeExportacion Exportador::exportar(const QString& archivoProductos, const QString& archivoCampos,
+                                            const QString& archivoSalida) {
+    resultado = {};
+    // Without a field list the shop still gets the usual columns, never an empty catalogue.
+    const QStringList campos =
+        QFile::exists(archivoCampos) ? leerListaDeCampos(archivoCampos) : camposPorDefecto();
+    if (!prepararColumnas(campos)) {
+        resultado.error = QStringLiteral("no se pudo leer la tabla productos");
+        return resultado;
+    }
+
+    ArchivoDeExportacion salida(archivoSalida);
+    if (!salida.abrir()) {
+        resultado.error = salida.error();
+        return resultado;
+    }
+    archivo = &salida;
+    const bool leido = QFile::exists(archivoProductos) ? exportarLista(leerListaDeProductos(archivoProductos))
+                                                       : exportarTodos();
+    archivo = nullptr;
+
+    resultado.bytes = salida.bytes();
+    if (!leido) {
+        salida.descartar();
+        return resultado;
+    }
+    if (!salida.terminar()) {
+        resultado.error = salida.error();
+        return resultado;
+    }
+    resultado.completo = true;
+    return resultado;
+}
+
+bool Exportador::prepararColumnas(const QStringList& campos) {
+    // No rows, but the recordset is open with the table's columns.
+    ado::Recordset rs;
+    bd.AbrirTabla(rs, conexion, QStringLiteral("productos LIMIT 0"));
+    if (rs.State() != ado::adStateOpen)
+        return false;
+    QStringList existentes;
+    for (qint32 i = 0; i < rs.Fields().Count(); ++i)
+        existentes << rs.Fields(i).Name();
+    bd.CierraTabla(rs);
+
+    // The SELECT list: Clave and Descrip for the progress text, then each column a field needs, once.
+    // Only names read from the table itself reach the SQL text.
+    QStringList seleccion = {QStringLiteral("Clave"), QStringLiteral("Descrip")};
+    columnas.clear();
+    for (const QString& campo : campos) {
+        Columna columna;
+        const qsizetype existente = indiceSinMayusculas(existentes, campo);
+        if (existente >= 0) {
+            qsizetype indice = indiceSinMayusculas(seleccion, existentes[existente]);
+            if (indice < 0) {
+                indice = seleccion.size();
+                seleccion << existentes[existente];
+            }
+            columna.indice = static_cast<int>(indice);
+            const std::optional<TablaDeReferencia> referencia = referenciaDeCampo(campo);
+            columna.tipo = referencia ? Columna::Tipo::Referencia : Columna::Tipo::Directa;
+            if (referencia)
+                columna.referencia = *referencia;
+        }
+        columnas.push_back(columna);
+    }
+    QStringList escapadas;
+    for (const QString& nombre : seleccion)
+        escapadas << identificadorSql(conexion, nombre);
+    listaSelect = escapadas.join(QLatin1Char(','));
+    return true;
+}
+
+bool Exportador::exportarTodos() {
+    ado::Recordset rs;
+    if (bd.AbrirTabla(rs, conexion, QStringLiteral("productos"), QStringLiteral("COUNT(*)")))
+        resultado.total = rs.Fields(0).Value().toInt();
+    bd.CierraTabla(rs);
+    avance.Label3(QString::number(resultado.total));
+    avance.ProcesarEventos();
+
+    // The catalogue is read in code order, a block at a time, each block starting after the last code
+    // of the one before: few round trips, and memory that does not grow with the catalogue.
+    qint32 numero = 0;
+    QString desde;
+    for (bool primero = true;; primero = false) {
+        const QString condicion =
+            primero ? QString() : QStringLiteral(" WHERE Clave>") + literalSql(conexion, desde);
+        const QString fuente = QStringLiteral("productos") + condicion +
+                               QStringLiteral(" ORDER BY Clave LIMIT %1").arg(kProductosPorBloque);
+        if (!bd.AbrirTabla(rs, conexion, fuente, listaSelect))
+            break;
+        for (; !rs.Eof(); rs.MoveNext()) {
+            desde = rs.Fields(0).Value().toString();
+            mostrarProducto(++numero, desde, rs.Fields(1).Value().toString());
+            escribirProducto(rs);
+        }
+    }
+    return terminoBien(rs);
+}
+
+bool Exportador::exportarLista(const QList<ProductoDeLista>& lista) {
+    resultado.total = static_cast<qint32>(lista.size());
+    avance.Label3(QString::number(resultado.total));
+    avance.ProcesarEventos();
+
+    ado::Recordset rs;
+    qint32 numero = 0;
+    for (const ProductoDeLista& producto : lista) {
+        mostrarProducto(++numero, producto.clave, producto.descripcion);
+        const QString fuente = QStringLiteral("productos WHERE Clave=") +
+                               literalSql(conexion, producto.clave) + QStringLiteral(" LIMIT 1");
+        if (bd.AbrirTabla(rs, conexion, fuente, listaSelect))
+            escribirProducto(rs);
+        else if (rs.State() != ado::adStateOpen)
+            return terminoBien(rs);
+        // Open with no row: the listed product is no longer in the catalogue and gives no line.
+    }
+    return terminoBien(rs);
+}
+
+// No rows leaves the recordset open; a failed statement (a connection lost half-way) leaves it closed.
+bool Exportador::terminoBien(ado::Recordset& rs) {
+    const bool bien = rs.State() == ado::adStateOpen && rs.Error().isEmpty();
+    if (!bien)
+        resultado.error =
+            rs.Error().isEmpty() ? QStringLiteral("la consulta de productos falló") : rs.Error();
+    bd.CierraTabla(rs);
+    return bien;
+}
+
+void Exportador::escribirProducto(const ado::Recordset& rs) {
+    QStringList valores;
+    valores.reserve(static_cast<qsizetype>(columnas.size()));
+    for (const Columna& columna : columnas) {
+        switch (columna.tipo) {
+        case Columna::Tipo::Falta:
+            valores << QString();
+            break;
+        case Columna::Tipo::Directa:
+            valores << texto(rs.Fields(columna.indice).Value());
+            break;
+        case Columna::Tipo::Referencia:
+            valores << referencias.nombre(columna.referencia, rs.Fields(columna.indice).Value());
+            break;
+        }
+    }
+    if (!valores.isEmpty()) {
+        archivo->escribirLinea(valores);
+        ++resultado.escritos;
+    }
+}
+
+void Exportador::mostrarProducto(qint32 numero, const QString& clave, const QString& descripcion) {
+    // The last product is always shown, so the count visibly reaches the total.
+    if (!ritmo.toca() && numero != resultado.total)
+        return;
+    avance.Label3(QStringLiteral("Producto %1 de %2:\r\n%3\r\n%4")
+                      .arg(numero)
+                      .arg(resultado.total)
+                      .arg(clave, descripcion));
+    avance.ProcesarEventos();
+}

@@ -1,0 +1,58 @@
+#pragma once
+// Builds the export file from the point-of-sale database: the chosen fields, in the chosen order, of
+// the listed products (or of every product in code order when there is no product list).
+
+#include "export/ArchivoDeExportacion.h"
+#include "export/ListasDeArchivo.h"
+#include "export/Referencias.h"
+#include "modulo/Ritmo.h"
+#include "export/TextoDeValor.h"
+#include "winapi/ado.h"
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+class Avance;
+class BasesDD;
+
+struct ResultadoDeExportacion {
+    bool completo = false; // the file was written whole and put in place
+    qint32 total = 0;      // products listed (or in the catalogue)
+    qint32 escritos = 0;   // lines written
+    qint64 bytes = 0;
+    QString error; // why it is not complete
+};
+
+class Exportador {
+public:
+    Exportador(BasesDD& bd, ado::Connection& conexion, Avance& avance);
+    ResultadoDeExportacion exportar(const QString& archivoProductos, const QString& archivoCampos,
+                                    const QString& archivoSalida);
+
+private:
+    struct Columna {
+        enum class Tipo { Falta, Directa, Referencia } tipo = Tipo::Falta;
+        int indice = -1; // position in the SELECT list
+        TablaDeReferencia referencia;
+    };
+
+    bool prepararColumnas(const QStringList& campos);
+    bool exportarTodos();
+    bool exportarLista(const QList<ProductoDeLista>& lista);
+    bool terminoBien(ado::Recordset& rs);
+    void escribirProducto(const ado::Recordset& rs);
+    void mostrarProducto(qint32 numero, const QString& clave, const QString& descripcion);
+
+    BasesDD& bd;
+    ado::Connection& conexion;
+    Avance& avance;
+    TextoDeValor texto;
+    Referencias referencias;
+    Ritmo ritmo;
+
+    std::vector<Columna> columnas;
+    QString listaSelect; // "Clave,Descrip,..." with the columns the fields need
+    ArchivoDeExportacion* archivo = nullptr;
+    ResultadoDeExportacion resultado;
+};

@@ -1,0 +1,61 @@
+#include "export/Referencias.h"
+
+#include "components/BasesDD.h"
+#include "export/TextoDeValor.h"
+
+#include <array>
+
+namespace {
+
+struct CampoDeReferencia {
+    const char* campo;
+    TablaDeReferencia referencia;
+};
+
+const std::array<CampoDeReferencia, 6>& camposDeReferencia() {
+    static const std::array<CampoDeReferencia, 6> campos = {{
+        {"linea", {QStringLiteral("lineas"), QStringLiteral("Linea")}},
+        {"unidadmedida", {QStringLiteral("medidas"), QStringLiteral("Medida")}},
+        {"marca", {QStringLiteral("marcas"), QStringLiteral("Marca")}},
+        {"monedacompra", {QStringLiteral("monedas"), QStringLiteral("Abreviacion")}},
+        {"monedaventa", {QStringLiteral("monedas"), QStringLiteral("Abreviacion")}},
+        {"sublinea", {QStringLiteral("sublineas"), QStringLiteral("SubLinea")}},
+    }};
+    return campos;
+}
+
+} // namespace
+
+std::optional<TablaDeReferencia> referenciaDeCampo(const QString& campo) {
+    const QString minusculas = campo.toLower();
+    for (const CampoDeReferencia& c : camposDeReferencia())
+        if (minusculas == QLatin1String(c.campo))
+            return c.referencia;
+    return std::nullopt;
+}
+
+Referencias::Referencias(BasesDD& bd, ado::Connection& conexion, const TextoDeValor& texto)
+    : bd(bd), conexion(conexion), texto(texto) {}
+
+QString Referencias::nombre(const TablaDeReferencia& referencia, const QVariant& id) {
+    bool esNumero = false;
+    const qint64 numero = id.toLongLong(&esNumero);
+    if (!esNumero || numero <= 0)
+        return QString();
+    return tabla(referencia).value(numero);
+}
+
+const QHash<qint64, QString>& Referencias::tabla(const TablaDeReferencia& referencia) {
+    const QString clave = referencia.tabla + QLatin1Char('.') + referencia.columna;
+    auto encontrada = tablas.find(clave);
+    if (encontrada != tablas.end())
+        return *encontrada;
+    QHash<qint64, QString>& nombres = tablas[clave];
+    ado::Recordset rs;
+    if (bd.AbrirTabla(rs, conexion, referencia.tabla, QStringLiteral("Id,") + referencia.columna)) {
+        for (; !rs.Eof(); rs.MoveNext())
+            nombres.insert(rs.Fields(0).Value().toLongLong(), texto(rs.Fields(1).Value()));
+    }
+    bd.CierraTabla(rs);
+    return nombres;
+}

@@ -1,0 +1,52 @@
+#include "export/TextoDeValor.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QTime>
+
+TextoDeValor::TextoDeValor(const QLocale& regional) : regional(regional) {
+    this->regional.setNumberOptions(QLocale::OmitGroupSeparator);
+    // The long time format, without the time zone some locales add to it.
+    formatoHora = regional.timeFormat(QLocale::LongFormat).remove(QLatin1Char('t')).trimmed();
+}
+
+QString TextoDeValor::operator()(const QVariant& valor) const {
+    if (valor.isNull())
+        return QString();
+    switch (valor.typeId()) {
+    case QMetaType::QString:
+        return valor.toString();
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::LongLong:
+    case QMetaType::Short:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+        return regional.toString(valor.toLongLong());
+    case QMetaType::ULong:
+    case QMetaType::ULongLong:
+    case QMetaType::UShort:
+    case QMetaType::UChar:
+        return regional.toString(valor.toULongLong());
+    case QMetaType::Bool:
+        return valor.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+    case QMetaType::Double:
+    case QMetaType::Float:
+        // Fifteen significant digits: what a double holds exactly, so 85.5 stays 85.5.
+        return regional.toString(valor.toDouble(), 'g', 15);
+    case QMetaType::QDate:
+        return regional.toString(valor.toDate(), QLocale::ShortFormat);
+    case QMetaType::QDateTime: {
+        const QDateTime momento = valor.toDateTime();
+        QString texto = regional.toString(momento.date(), QLocale::ShortFormat);
+        if (momento.time() != QTime(0, 0))
+            texto += QLatin1Char(' ') + regional.toString(momento.time(), formatoHora);
+        return texto;
+    }
+    case QMetaType::QTime:
+        return regional.toString(valor.toTime(), formatoHora);
+    default:
+        return valor.toString();
+    }
+}

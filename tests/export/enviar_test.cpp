@@ -1,0 +1,138 @@
+// `catalogo-ftp enviar` and `catalogo-ftp demo`, run as a scheduled task or a newcomer would run them.
+
+#include "entorno.h"
+#include "export/ComandoEnviar.h"
+#include "modulo/Modulo.h"
+#include "tienda_de_prueba.h"
+#include "winapi/ansi.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+
+struct Ejecucion {
+    int estado = -1;
+    QString salida;
+    QString errores;
+};
+
+// Runs the program with no display and nothing on its standard input, as a scheduled task does.
+Ejecucion ejecutar(const QStringList& argumentos, const QStringList& entorno = {}) {
+    QProcess proceso;
+    QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
+    variables.remove("DISPLAY");
+    variables.remove("WAYLAND_DISPLAY");
+    for (const QString& variable : entorno)
+        variables.insert(variable.section('=', 0, 0), variable.section('=', 1));
+    proceso.setProcessEnvironment(variables);
+    proceso.setStandardInputFile(QProcess::nullDevice());
+    proceso.start(CATALOGO_EJECUTABLE, argumentos);
+    if (!proceso.waitForFinished(60000))
+        proceso.kill();
+    return {proceso.exitStatus() == QProcess::NormalExit ? proceso.exitCode() : -1,
+            QString::fromUtf8(proceso.readAllStandardOutput()),
+            QString::fromUtf8(proceso.readAllStandardError())};
+}
+
+class Enviar : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const bool listo = tienda.preparar(Motor::MariaDB, 300);
+        REQUERIR_SERVIDOR(listo, tienda.motivo().toStdString());
+        carpeta = modulo().cCarpeta;
+        // This test program's own settings file becomes the program's.
+        QFile::copy(modulo().cArchivoINI, carpeta + "/catalogo-ftp.ini");
+        // The command starts the program afresh in the same folder.
+        reiniciarModulo();
+    }
+    TiendaDePrueba tienda;
+    QString carpeta;
+};
+
+TEST_F(Enviar, PublicaYLoDiceEnLineasYEnElRegistro) {
+    const Ejecucion e = ejecutar({"enviar", "--carpeta", carpeta});
+
+    EXPECT_EQ(e.estado, salida::kEnviado) << e.salida.toStdString() << e.errores.toStdString();
+    EXPECT_TRUE(e.salida.contains("Producto 300 de 300: | P000300 | "));
+    EXPECT_TRUE(e.salida.contains("Enviando archivo...\n"));
+    EXPECT_TRUE(e.salida.contains("De 'catalogo.csv': bytes copiados "));
+    EXPECT_TRUE(e.salida.endsWith("Enviado: /catalogo.csv\n"));
+    EXPECT_EQ(tienda.publicado().count("\r\n"), 300);
+    QFile registro(carpeta + "/catalogo-ftp.log");
+    ASSERT_TRUE(registro.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(registro.readAll().contains("300 l\xC3\xADneas de 300 productos"));
+}
+
+TEST_F(Enviar, UnaSubidaRechazadaTerminaConSuCodigoYLaRespuestaDelServidor) {
+    tienda.grabar([](CajasDeConfiguracion& cajas) { cajas[3] = "intruso"; });
+    QFile::remove(carpeta + "/catalogo-ftp.ini");
+    QFile::copy(modulo().cArchivoINI, carpeta + "/catalogo-ftp.ini");
+    reiniciarModulo();
+
+    const Ejecucion e = ejecutar({"enviar", "--carpeta", carpeta});
+
+    EXPECT_EQ(e.estado, salida::kSinConexionFtp);
+    EXPECT_TRUE(e.salida.contains("No se envió: 530")) << e.salida.toStdString();
+    QFile registro(carpeta + "/catalogo-ftp.log");
+    ASSERT_TRUE(registro.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(registro.readAll().contains("530"));
+}
+
+TEST_F(Enviar, SinPuntoDeVentaExplicaYTerminaSinEsperarRespuesta) {
+    QFile::remove(carpeta + "/vendalia/Q7K.ini");
+
+    const Ejecucion e = ejecutar({"enviar", "--carpeta", carpeta});
+
+    EXPECT_EQ(e.estado, salida::kSinArranque);
+    EXPECT_TRUE(e.errores.contains("debe indicarse la ruta correcta de Vendalia Pro."))
+        << e.errores.toStdString();
+    EXPECT_TRUE(e.errores.contains("¿Desea editar el archivo de configuración?"));
+}
+
+TEST_F(Enviar, LosNumerosLlevanElSeparadorDecimalRegional) {
+    tienda.base.insertar({[] {
+        auto p = productoDePrueba("ZZ1", "Clavo");
+        p.Precio3 = 85.5;
+        return p;
+    }()});
+    const auto camposDePrecio = [&] {
+        QFile campos(carpeta + "/ListaDeCampos.dat");
+        campos.open(QIODevice::WriteOnly);
+        campos.write("Clave\r\nPrecio3\r\n");
+    };
+    camposDePrecio();
+    QFile lista(carpeta + "/ListaProductosReja.dat");
+    ASSERT_TRUE(lista.open(QIODevice::WriteOnly));
+    lista.write("ZZ1\r\nClavo\r\n");
+    lista.close();
+
+    const Ejecucion e =
+        ejecutar({"enviar", "--carpeta", carpeta}, {"LC_ALL=es_ES.UTF-8", "LANG=es_ES.UTF-8"});
+
+    EXPECT_EQ(e.estado, salida::kEnviado);
+    EXPECT_EQ(tienda.publicado(), QByteArray("\"ZZ1\",\"85,5\"\r\n"));
+}
+
+TEST(Demo, PublicaElCatalogoDeMuestraSinNadaMas) {
+    QTemporaryDir carpeta;
+    QTemporaryDir usuario;
+    const Ejecucion e =
+        ejecutar({"demo", "--carpeta", carpeta.path()}, {"XDG_CONFIG_HOME=" + usuario.path()});
+
+    EXPECT_EQ(e.estado, salida::kEnviado) << e.salida.toStdString() << e.errores.toStdString();
+    QFile publicado(carpeta.path() + "/sitio-ftp/catalogo/productos.csv");
+    ASSERT_TRUE(publicado.open(QIODevice::ReadOnly));
+    const QByteArray bytes = publicado.readAll();
+    EXPECT_EQ(bytes.count("\r\n"), 3000);
+    EXPECT_TRUE(e.salida.contains("Archivo publicado: " + publicado.fileName()));
+    EXPECT_TRUE(e.salida.contains("  " + desdeAnsi(bytes.left(bytes.indexOf('\r'))))) << "primeras líneas";
+
+    // A second run reuses the shop as it was left.
+    const Ejecucion otra =
+        ejecutar({"demo", "--carpeta", carpeta.path()}, {"XDG_CONFIG_HOME=" + usuario.path()});
+    EXPECT_EQ(otra.estado, salida::kEnviado) << otra.errores.toStdString();
+}
+
+} // namespace

@@ -1,0 +1,73 @@
+#pragma once
+// A shop as the program finds it: a program folder with its settings file and list files, a
+// point-of-sale installation whose database is a test database (MariaDB or SQLite), and an FTP
+// account on a pyftpdlib server of the test's own. Start-up runs as `enviar` runs it.
+
+#include "bd_base.h"
+#include "config/Configuracion.h"
+#include "export/Avance.h"
+#include "export/ListasDeArchivo.h"
+#include "ftp_servidor.h"
+
+#include <QByteArray>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <functional>
+
+// Records what a send shows.
+class AvanceAnotado : public Avance {
+public:
+    void MostrarLabel3(bool visible) override { label3Visible = visible; }
+    void Label3(const QString& texto) override { label3 << texto; }
+    void Label5(const QString& texto) override { label5 << texto; }
+    void ProcesarEventos() override;
+    void Pitido() override { ++pitidos; }
+
+    QStringList label3;
+    QStringList label5;
+    bool label3Visible = false;
+    int pitidos = 0;
+    int eventos = 0;
+    // Runs at every ProcesarEventos: a test's way to act in the middle of a send.
+    std::function<void(int)> alProcesar;
+};
+
+class TiendaDePrueba {
+public:
+    // The program folder is a temporary one, or `carpetaDelPrograma` when given.
+    explicit TiendaDePrueba(const QString& carpetaDelPrograma = QString());
+    ~TiendaDePrueba();
+    TiendaDePrueba(const TiendaDePrueba&) = delete;
+    TiendaDePrueba& operator=(const TiendaDePrueba&) = delete;
+
+    // Database with `productos` sample products, FTP server, installation, settings, start-up. False
+    // when a server is missing (motivo(): use REQUERIR_SERVIDOR); other failures fail the test.
+    bool preparar(Motor motor, qint32 productos = 0);
+    QString motivo() const { return razon; }
+
+    // The settings as the configuration tab would save them (box by box), then start-up again.
+    void grabar(const std::function<void(CajasDeConfiguracion&)>& cambio);
+    void camposAExportar(const QStringList& campos);
+    void productosAExportar(const QList<ProductoDeLista>& productos);
+
+    // One send, as "Enviar ahora" runs it.
+    void enviar();
+
+    QString ruta(const QString& nombre) const { return carpeta + QLatin1Char('/') + nombre; }
+    QByteArray exportado() const; // the local export file
+    QByteArray publicado(const QString& remoto = QStringLiteral("catalogo.csv")) const; // on the server
+
+    BaseDePrueba base;
+    ServidorFtp ftp;
+    AvanceAnotado avance;
+    int resultado = -1; // clsDeProductos::Resultado of the last send
+
+private:
+    bool arrancar();
+    CajasDeConfiguracion cajas;
+    QTemporaryDir temporal;
+    QString carpeta;
+    QTemporaryDir usuario;
+    QByteArray xdgAnterior;
+    QString razon;
+};
