@@ -2,6 +2,8 @@
 #include "config/ComandoConfigurar.h"
 #include "export/ComandoEnviar.h"
 #include "export/Demo.h"
+#include "modulo/Arranque.h"
+#include "shell/InstanciaUnica.h"
 #include "shell/frmInicial.h"
 #include "shell/iniciar.h"
 
@@ -28,10 +30,15 @@ int main(int argc, char** argv) {
     // The window spends its life hidden: closing a message box must not end the program, only the
     // window's own unload does.
     QApplication::setQuitOnLastWindowClosed(false);
-    std::unique_ptr<QWidget> ventana(iniciar(QCoreApplication::arguments().mid(1)));
+    const QStringList argumentos = QCoreApplication::arguments().mid(1);
+    const QString carpeta = carpetaDelPrograma(carpetaDada(argumentos));
+    if (InstanciaUnica::avisarALaQueCorre(carpeta))
+        return 0;
+    std::unique_ptr<QWidget> ventana(iniciar(argumentos));
     auto* principal = qobject_cast<frmInicial*>(ventana.get());
     if (principal == nullptr)
         return 1;
+    new InstanciaUnica(carpeta, *principal);
     QObject::connect(principal, &frmInicial::descargada, &app, &QCoreApplication::quit);
     // However the event loop ends (the desktop session closing, a signal), the icon leaves the
     // notification area and the components are released.

@@ -8,8 +8,6 @@
 
 #include <memory>
 
-namespace {
-// The folder after "--carpeta" (or in "--carpeta=DIR"); empty for the executable's own.
 QString carpetaDada(const QStringList& argumentos) {
     const QString opcion = QStringLiteral("--carpeta");
     for (qsizetype i = 0; i < argumentos.size(); ++i) {
@@ -20,7 +18,6 @@ QString carpetaDada(const QStringList& argumentos) {
     }
     return QString();
 }
-} // namespace
 
 QWidget* iniciar(const QStringList& argumentos) {
     registrarComponentesDelNucleo();
