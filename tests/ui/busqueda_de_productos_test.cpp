@@ -1,0 +1,89 @@
+// The product search window on both database back ends: the filter narrows the list as one types,
+// Enter returns the chosen code, Escape returns nothing.
+
+#include "bd_base.h"
+#include "components/BasesDDSql.h"
+#include "components/BusquedaDeProductos.h"
+#include "components/DeAyudaQ7DeVentana.h"
+#include "entorno.h"
+#include "tienda_en_ventana.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+namespace {
+
+class BusquedaDeProductos : public ConBaseDePrueba {
+protected:
+    void SetUp() override {
+        ConBaseDePrueba::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        base.insertar({productoDePrueba(QStringLiteral("1001"), QStringLiteral("Café molido")),
+                       productoDePrueba(QStringLiteral("1002"), QStringLiteral("Café en grano")),
+                       productoDePrueba(QStringLiteral("2001"), QStringLiteral("Azúcar morena"))});
+        base.configurar(bd);
+        ayuda.cUsuario = bd.cUsuario;
+        ayuda.cPassword = bd.cPassword;
+        ayuda.cPuerto = bd.cPuerto;
+    }
+
+    // A search in which the user types `filtro` and presses `tecla`; the code it returns.
+    QString buscar(const QString& filtro, Qt::Key tecla, QString condicion = QString()) {
+        AlAparecer usuario([this, filtro, tecla](QWidget* modal) {
+            auto* dialogo = qobject_cast<DialogoDeBusqueda*>(modal);
+            ASSERT_NE(dialogo, nullptr);
+            ASSERT_TRUE(QTest::qWaitFor([dialogo] { return !dialogo->cargando(); }));
+            auto* txtBuscar = dialogo->findChild<QLineEdit*>(QStringLiteral("txtBuscar"));
+            QTest::keyClicks(txtBuscar, filtro);
+            cuenta = dialogo->findChild<QLabel*>(QStringLiteral("lblCuenta"))->text();
+            QTest::keyClick(txtBuscar, tecla);
+        });
+        QObject* ventana = nullptr;
+        QString ini;
+        return ayuda.BuscarProdsSkn(ventana, bd.cRuta, ventana, bd.cMiBase, true, ini, ini, condicion, true,
+                                    false);
+    }
+
+    BasesDDSql bd;
+    DeAyudaQ7DeVentana ayuda;
+    QString cuenta;
+};
+
+TEST_P(BusquedaDeProductos, TheFilterNarrowsTheListAndEnterReturnsTheCode) {
+    EXPECT_EQ(buscar(QStringLiteral("CAFÉ gra"), Qt::Key_Return), QStringLiteral("1002"));
+    EXPECT_EQ(cuenta, QStringLiteral("1 de 3 productos"));
+    EXPECT_EQ(buscar(QStringLiteral("200"), Qt::Key_Enter), QStringLiteral("2001")) << "codes match too";
+}
+
+TEST_P(BusquedaDeProductos, EscapeReturnsNothing) {
+    EXPECT_EQ(buscar(QStringLiteral("molido"), Qt::Key_Escape), QString());
+}
+
+TEST_P(BusquedaDeProductos, EnterWithNothingLeftChoosesNothingAndTheWindowStays) {
+    AlAparecer usuario([](QWidget* modal) {
+        auto* txtBuscar = modal->findChild<QLineEdit*>(QStringLiteral("txtBuscar"));
+        QTest::keyClicks(txtBuscar, QStringLiteral("zzz"));
+        QTest::keyClick(txtBuscar, Qt::Key_Return);
+        EXPECT_TRUE(modal->isVisible());
+        QTest::keyClick(txtBuscar, Qt::Key_Escape);
+    });
+    QObject* ventana = nullptr;
+    QString ini, condicion;
+    EXPECT_EQ(
+        ayuda.BuscarProdsSkn(ventana, bd.cRuta, ventana, bd.cMiBase, true, ini, ini, condicion, true, false),
+        QString());
+}
+
+TEST_P(BusquedaDeProductos, AConditionLimitsTheProductsAndIsLeftInCondicion) {
+    const QString condicion = QStringLiteral("Clave <> '1001'");
+    EXPECT_EQ(buscar(QStringLiteral("CAF"), Qt::Key_Return, condicion), QStringLiteral("1002"));
+    EXPECT_EQ(cuenta, QStringLiteral("1 de 2 productos"));
+    EXPECT_EQ(ayuda.Condicion(), condicion);
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, BusquedaDeProductos, ::testing::Values(Motor::MariaDB, Motor::SQLite),
+                         nombreDelMotor);
+
+} // namespace
