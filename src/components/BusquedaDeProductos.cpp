@@ -13,8 +13,9 @@
 
 namespace {
 // Rows read between two looks at the window's events: small enough that typing never waits long.
-constexpr qint64 msPorTanda = 15;
+constexpr qint64 msPorTanda = 8;
 constexpr int filasPorVistazo = 256;
+constexpr qsizetype filasPorEntrega = 1000;
 
 QString textoDeBusqueda(const QString& clave, const QString& descripcion) {
     // A line break between the two: no filter word (they hold no blanks) can straddle them.
@@ -23,7 +24,7 @@ QString textoDeBusqueda(const QString& clave, const QString& descripcion) {
 } // namespace
 
 int ModeloDeProductos::rowCount(const QModelIndex& padre) const {
-    return padre.isValid() ? 0 : int(visibles.size());
+    return padre.isValid() ? 0 : int(mostrados);
 }
 
 int ModeloDeProductos::columnCount(const QModelIndex& padre) const {
@@ -31,7 +32,7 @@ int ModeloDeProductos::columnCount(const QModelIndex& padre) const {
 }
 
 QVariant ModeloDeProductos::data(const QModelIndex& indice, int rol) const {
-    if (rol != Qt::DisplayRole || !indice.isValid() || indice.row() >= visibles.size())
+    if (rol != Qt::DisplayRole || !indice.isValid() || indice.row() >= mostrados)
         return {};
     const qsizetype producto = visibles[indice.row()];
     return indice.column() == 0 ? claves[producto] : descripciones[producto];
@@ -41,6 +42,19 @@ QVariant ModeloDeProductos::headerData(int seccion, Qt::Orientation orientacion,
     if (rol != Qt::DisplayRole || orientacion != Qt::Horizontal)
         return {};
     return seccion == 0 ? QStringLiteral("Clave") : QStringLiteral("Descripción");
+}
+
+bool ModeloDeProductos::canFetchMore(const QModelIndex& padre) const {
+    return !padre.isValid() && mostrados < visibles.size();
+}
+
+void ModeloDeProductos::fetchMore(const QModelIndex& padre) {
+    if (!canFetchMore(padre))
+        return;
+    const qsizetype mas = qMin(filasPorEntrega, visibles.size() - mostrados);
+    beginInsertRows(QModelIndex(), int(mostrados), int(mostrados + mas - 1));
+    mostrados += mas;
+    endInsertRows();
 }
 
 bool ModeloDeProductos::coincide(qsizetype producto) const {
@@ -60,11 +74,10 @@ void ModeloDeProductos::agregar(const QStringList& nuevasClaves, const QStringLi
         if (coincide(i))
             aceptados << i;
     }
-    if (aceptados.isEmpty())
-        return;
-    beginInsertRows(QModelIndex(), int(visibles.size()), int(visibles.size() + aceptados.size() - 1));
     visibles += aceptados;
-    endInsertRows();
+    // The first rows are shown as they arrive; the rest wait until the view scrolls to them.
+    if (mostrados < filasPorEntrega)
+        fetchMore(QModelIndex());
 }
 
 void ModeloDeProductos::filtrar(const QString& filtro) {
@@ -87,11 +100,12 @@ void ModeloDeProductos::filtrar(const QString& filtro) {
     }
     beginResetModel();
     visibles = std::move(aceptados);
+    mostrados = qMin(filasPorEntrega, visibles.size());
     endResetModel();
 }
 
 QString ModeloDeProductos::clave(int fila) const {
-    return fila >= 0 && fila < visibles.size() ? claves[visibles[fila]] : QString();
+    return fila >= 0 && fila < mostrados ? claves[visibles[fila]] : QString();
 }
 
 DialogoDeBusqueda::DialogoDeBusqueda(QWidget* duena)
@@ -152,12 +166,13 @@ void DialogoDeBusqueda::cargar(QSqlQuery nuevaConsulta) {
 }
 
 void DialogoDeBusqueda::leerTanda() {
-    QStringList claves;
-    QStringList descripciones;
+    const bool vacia = productos.rowCount() == 0;
     bool fin = false;
     QElapsedTimer reloj;
     reloj.start();
     while (!fin && reloj.elapsed() < msPorTanda) {
+        QStringList claves;
+        QStringList descripciones;
         for (int i = 0; i < filasPorVistazo; ++i) {
             if (!consulta.next()) {
                 fin = true;
@@ -166,9 +181,8 @@ void DialogoDeBusqueda::leerTanda() {
             claves << consulta.value(0).toString();
             descripciones << consulta.value(1).toString();
         }
+        productos.agregar(claves, descripciones);
     }
-    const bool vacia = productos.rowCount() == 0;
-    productos.agregar(claves, descripciones);
     if (vacia && productos.rowCount() > 0)
         grdProductos->setCurrentIndex(productos.index(0, 0));
     if (fin) {
@@ -188,7 +202,7 @@ void DialogoDeBusqueda::filtrar(const QString& texto) {
 
 void DialogoDeBusqueda::mostrarCuenta() {
     const QString cuenta =
-        QStringLiteral("%L1 de %L2 productos").arg(productos.rowCount()).arg(productos.total());
+        QStringLiteral("%L1 de %L2 productos").arg(productos.coincidentes()).arg(productos.total());
     lblCuenta->setText(cargando() ? QStringLiteral("Cargando… ") + cuenta : cuenta);
 }
 

@@ -17,7 +17,9 @@ class QLineEdit;
 class QTableView;
 
 // The products, and the rows of them that match the filter: every word of the filter appears, without
-// regard to letter case, in the code or in the description.
+// regard to letter case, in the code or in the description. The view is handed the matching rows a
+// thousand at a time, as it scrolls to them, so that neither a filter nor a batch of products makes it
+// lay out 100,000 rows.
 class ModeloDeProductos : public QAbstractTableModel {
     Q_OBJECT
 
@@ -28,6 +30,8 @@ public:
     int columnCount(const QModelIndex& padre = QModelIndex()) const override;
     QVariant data(const QModelIndex& indice, int rol) const override;
     QVariant headerData(int seccion, Qt::Orientation orientacion, int rol) const override;
+    bool canFetchMore(const QModelIndex& padre) const override;
+    void fetchMore(const QModelIndex& padre) override;
 
     // More products at the end; those that match the filter appear at once.
     void agregar(const QStringList& claves, const QStringList& descripciones);
@@ -35,6 +39,7 @@ public:
     // The code of a row as shown (filtered).
     QString clave(int fila) const;
     qsizetype total() const { return claves.size(); }
+    qsizetype coincidentes() const { return visibles.size(); }
 
 private:
     bool coincide(qsizetype producto) const;
@@ -45,6 +50,7 @@ private:
     QStringList palabras;         // of the filter, case-folded
     QString filtroActual;
     QVector<qsizetype> visibles; // products that match, in catalogue order
+    qsizetype mostrados = 0;     // of them, the rows the view has been given
 };
 
 class DialogoDeBusqueda : public QDialog {

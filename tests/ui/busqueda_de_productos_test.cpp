@@ -87,3 +87,35 @@ INSTANTIATE_TEST_SUITE_P(Motores, BusquedaDeProductos, ::testing::Values(Motor::
                          nombreDelMotor);
 
 } // namespace
+
+namespace {
+
+// The list the window shows over a catalogue too large to hand the view at once.
+TEST(ModeloDeProductos, FiltersTheWholeCatalogueAndHandsTheViewRowsAsItScrolls) {
+    ModeloDeProductos modelo;
+    QStringList claves, descripciones;
+    for (int i = 1; i <= 2500; ++i) {
+        claves << QStringLiteral("P%1").arg(i, 4, 10, QLatin1Char('0'));
+        descripciones << (i % 2 ? QStringLiteral("Café molido") : QStringLiteral("Té verde"));
+    }
+    modelo.agregar(claves.mid(0, 1200), descripciones.mid(0, 1200));
+    modelo.agregar(claves.mid(1200), descripciones.mid(1200));
+    EXPECT_EQ(modelo.coincidentes(), 2500);
+    EXPECT_EQ(modelo.rowCount(), 1000);
+    modelo.fetchMore(QModelIndex());
+    modelo.fetchMore(QModelIndex());
+    EXPECT_EQ(modelo.rowCount(), 2500);
+    EXPECT_FALSE(modelo.canFetchMore(QModelIndex()));
+
+    modelo.filtrar(QStringLiteral("verde p2"));
+    EXPECT_EQ(modelo.coincidentes(), 251); // the even codes from P2000 to P2500
+    EXPECT_EQ(modelo.clave(0), QStringLiteral("P2000"));
+    modelo.filtrar(QStringLiteral("verde p24")); // narrowing what matched
+    EXPECT_EQ(modelo.coincidentes(), 50);
+    modelo.filtrar(QStringLiteral("CAFÉ")); // a new search over everything
+    EXPECT_EQ(modelo.coincidentes(), 1250);
+    EXPECT_EQ(modelo.clave(999), QStringLiteral("P1999"));
+    EXPECT_EQ(modelo.clave(1000), QString()) << "not handed to the view yet";
+}
+
+} // namespace
