@@ -11,9 +11,10 @@
 namespace {
 const QByteArray pedido = QByteArrayLiteral("mostrar\n");
 constexpr int msDeEspera = 1000;
+} // namespace
 
 // The same folder reached by another path (a link, a "..") gives the same name.
-QString nombreDelServidor(const QString& carpeta) {
+QString InstanciaUnica::nombreDelServidor(const QString& carpeta) {
     const QFileInfo info(carpeta);
     const QString ruta =
         info.canonicalFilePath().isEmpty() ? info.absoluteFilePath() : info.canonicalFilePath();
@@ -21,7 +22,6 @@ QString nombreDelServidor(const QString& carpeta) {
            QString::fromLatin1(
                QCryptographicHash::hash(ruta.toUtf8(), QCryptographicHash::Sha1).toHex().left(20));
 }
-} // namespace
 
 bool InstanciaUnica::avisarALaQueCorre(const QString& carpeta) {
     QLocalSocket socket;

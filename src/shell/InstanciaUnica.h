@@ -20,6 +20,9 @@ public:
     // `ventana` back from the notification area.
     InstanciaUnica(const QString& carpeta, frmInicial& ventana);
 
+    // The local socket the program on `carpeta` listens on.
+    static QString nombreDelServidor(const QString& carpeta);
+
 private:
     void atender();
 

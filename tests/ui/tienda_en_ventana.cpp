@@ -29,7 +29,8 @@ void TiendaEnVentana::TearDown() {
     reiniciarModulo();
 }
 
-frmInicial& TiendaEnVentana::cargar(const QList<puntoDeVenta::Producto>& productos, qint16 intervalo) {
+void TiendaEnVentana::prepararTienda(const QList<puntoDeVenta::Producto>& productos, qint16 intervalo,
+                                     const QString& programa) {
     const QString vendalia = ruta(QStringLiteral("vendalia"));
     QDir().mkpath(vendalia);
     {
@@ -45,10 +46,14 @@ frmInicial& TiendaEnVentana::cargar(const QList<puntoDeVenta::Producto>& product
     QSqlDatabase::removeDatabase(QStringLiteral("tienda"));
     escribir(vendalia + QStringLiteral("/Q7K.ini"),
              "[Q7K]\r\nMySQLServer=sqlite:" + vendalia.toUtf8() + "\r\n");
-    escribir(archivoIni(),
+    escribir(ruta(programa + QStringLiteral(".ini")),
              "[Configuración]\r\nRuta de Vendalia Pro=" + vendalia.toUtf8() +
                  "\r\nBase de datos principal=datos1\r\nIntervalo en minutos para enviar productos=" +
                  QByteArray::number(intervalo) + "\r\n");
+}
+
+frmInicial& TiendaEnVentana::cargar(const QList<puntoDeVenta::Producto>& productos, qint16 intervalo) {
+    prepararTienda(productos, intervalo, nombreDelEjecutable());
     ventana.reset(qobject_cast<frmInicial*>(iniciar({QStringLiteral("--carpeta"), carpeta.path()})));
     EXPECT_NE(ventana, nullptr);
     ventana->setWindowState(Qt::WindowNoState);

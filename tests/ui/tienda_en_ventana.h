@@ -21,6 +21,9 @@ protected:
 
     // Lays out the shop with these products and starts the program as main() does.
     frmInicial& cargar(const QList<puntoDeVenta::Producto>& productos, qint16 intervalo = 5);
+    // Only lays it out, with the settings file of the program named `programa`.
+    void prepararTienda(const QList<puntoDeVenta::Producto>& productos, qint16 intervalo,
+                        const QString& programa);
 
     template <class Control> Control* control(const char* nombre) const {
         auto* encontrado = ventana->findChild<Control*>(QString::fromLatin1(nombre));
