@@ -4,11 +4,13 @@
 #include "shell/clsInicio.h"
 #include "winapi/wscript_shell.h"
 
+#include "ui_impresion.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 namespace {

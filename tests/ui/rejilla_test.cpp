@@ -2,9 +2,11 @@
 
 #include "editors/MSFlexGrid.h"
 
+#include "ui_impresion.h"
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QTest>
+
 #include <gtest/gtest.h>
 
 namespace {
