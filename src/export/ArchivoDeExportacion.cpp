@@ -16,15 +16,12 @@ bool ArchivoDeExportacion::abrir() {
 void ArchivoDeExportacion::escribirLinea(const QStringList& valores) {
     if (valores.isEmpty() || fallo)
         return;
-    QString linea;
-    linea.reserve(valores.size() * 16);
     for (qsizetype i = 0; i < valores.size(); ++i) {
-        if (i > 0)
-            linea += QLatin1Char(',');
-        linea += QLatin1Char('"') + valores[i] + QLatin1Char('"');
+        pendiente += i > 0 ? ",\"" : "\"";
+        agregarAnsi(pendiente, valores[i]);
+        pendiente += '"';
     }
-    linea += QLatin1String("\r\n");
-    pendiente += aAnsi(linea);
+    pendiente += "\r\n";
     if (pendiente.size() >= kBloque)
         vaciar();
 }

@@ -6,6 +6,7 @@
 #include "export/SqlSeguro.h"
 
 #include <QFile>
+#include <QSqlDatabase>
 
 namespace {
 
@@ -33,6 +34,10 @@ Exportador::Exportador(BasesDD& bd, ado::Connection& conexion, Avance& avance)
 ResultadoDeExportacion Exportador::exportar(const QString& archivoProductos, const QString& archivoCampos,
                                             const QString& archivoSalida) {
     resultado = {};
+    // Decimal columns as the database's own text: reading each as a double and printing it again would
+    // cost more than all the rest of the export.
+    QSqlDatabase db = conexion.baseDeDatos();
+    db.setNumericalPrecisionPolicy(QSql::HighPrecision);
     // Without a field list the shop still gets the usual columns, never an empty catalogue.
     const QStringList campos =
         QFile::exists(archivoCampos) ? leerListaDeCampos(archivoCampos) : camposPorDefecto();
@@ -92,7 +97,7 @@ bool Exportador::prepararColumnas(const QStringList& campos) {
             const std::optional<TablaDeReferencia> referencia = referenciaDeCampo(campo);
             columna.tipo = referencia ? Columna::Tipo::Referencia : Columna::Tipo::Directa;
             if (referencia)
-                columna.referencia = *referencia;
+                columna.nombres = referencias.tabla(*referencia);
         }
         columnas.push_back(columna);
     }
@@ -170,10 +175,10 @@ void Exportador::escribirProducto(const ado::Recordset& rs) {
             valores << QString();
             break;
         case Columna::Tipo::Directa:
-            valores << texto(rs.Fields(columna.indice).Value());
+            valores << texto(rs.Fields(columna.indice));
             break;
         case Columna::Tipo::Referencia:
-            valores << referencias.nombre(columna.referencia, rs.Fields(columna.indice).Value());
+            valores << columna.nombres(rs.Fields(columna.indice).Value());
             break;
         }
     }

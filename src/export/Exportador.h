@@ -5,8 +5,8 @@
 #include "export/ArchivoDeExportacion.h"
 #include "export/ListasDeArchivo.h"
 #include "export/Referencias.h"
-#include "modulo/Ritmo.h"
 #include "export/TextoDeValor.h"
+#include "modulo/Ritmo.h"
 #include "winapi/ado.h"
 
 #include <QString>
@@ -34,7 +34,7 @@ private:
     struct Columna {
         enum class Tipo { Falta, Directa, Referencia } tipo = Tipo::Falta;
         int indice = -1; // position in the SELECT list
-        TablaDeReferencia referencia;
+        NombresPorId nombres;
     };
 
     bool prepararColumnas(const QStringList& campos);

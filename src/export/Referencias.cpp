@@ -37,25 +37,25 @@ std::optional<TablaDeReferencia> referenciaDeCampo(const QString& campo) {
 Referencias::Referencias(BasesDD& bd, ado::Connection& conexion, const TextoDeValor& texto)
     : bd(bd), conexion(conexion), texto(texto) {}
 
-QString Referencias::nombre(const TablaDeReferencia& referencia, const QVariant& id) {
+QString NombresPorId::operator()(const QVariant& id) const {
     bool esNumero = false;
     const qint64 numero = id.toLongLong(&esNumero);
     if (!esNumero || numero <= 0)
         return QString();
-    return tabla(referencia).value(numero);
+    return nombres.value(numero);
 }
 
-const QHash<qint64, QString>& Referencias::tabla(const TablaDeReferencia& referencia) {
+NombresPorId Referencias::tabla(const TablaDeReferencia& referencia) {
     const QString clave = referencia.tabla + QLatin1Char('.') + referencia.columna;
-    auto encontrada = tablas.find(clave);
-    if (encontrada != tablas.end())
-        return *encontrada;
-    QHash<qint64, QString>& nombres = tablas[clave];
+    const auto leida = tablas.constFind(clave);
+    if (leida != tablas.constEnd())
+        return *leida;
+    QHash<qint64, QString> nombres;
     ado::Recordset rs;
     if (bd.AbrirTabla(rs, conexion, referencia.tabla, QStringLiteral("Id,") + referencia.columna)) {
         for (; !rs.Eof(); rs.MoveNext())
-            nombres.insert(rs.Fields(0).Value().toLongLong(), texto(rs.Fields(1).Value()));
+            nombres.insert(rs.Fields(0).Value().toLongLong(), texto(rs.Fields(1)));
     }
     bd.CierraTabla(rs);
-    return nombres;
+    return *tablas.insert(clave, NombresPorId(std::move(nombres)));
 }

@@ -19,17 +19,27 @@ struct TablaDeReferencia {
 // The reference table behind a field name (compared without regard to case), if the field is one.
 std::optional<TablaDeReferencia> referenciaDeCampo(const QString& campo);
 
+// The names of one reference table by Id.
+class NombresPorId {
+public:
+    NombresPorId() = default;
+    explicit NombresPorId(QHash<qint64, QString> nombres) : nombres(std::move(nombres)) {}
+    // The name that Id stands for; "" for an Id of 0 or less, or one that is not there.
+    QString operator()(const QVariant& id) const;
+
+private:
+    QHash<qint64, QString> nombres;
+};
+
 class Referencias {
 public:
     Referencias(BasesDD& bd, ado::Connection& conexion, const TextoDeValor& texto);
-    // The name that Id stands for in that table; "" for an Id of 0 or less, or one that is not there.
-    QString nombre(const TablaDeReferencia& referencia, const QVariant& id);
+    // The table's names, read from the database the first time a field asks for them.
+    NombresPorId tabla(const TablaDeReferencia& referencia);
 
 private:
-    const QHash<qint64, QString>& tabla(const TablaDeReferencia& referencia);
-
     BasesDD& bd;
     ado::Connection& conexion;
     const TextoDeValor& texto;
-    QHash<QString, QHash<qint64, QString>> tablas; // by "tabla.columna"
+    QHash<QString, NombresPorId> tablas; // by "tabla.columna"
 };

@@ -8,6 +8,29 @@ TextoDeValor::TextoDeValor(const QLocale& regional) : regional(regional) {
     this->regional.setNumberOptions(QLocale::OmitGroupSeparator);
     // The long time format, without the time zone some locales add to it.
     formatoHora = regional.timeFormat(QLocale::LongFormat).remove(QLatin1Char('t')).trimmed();
+    separadorDecimal = regional.decimalPoint().at(0);
+}
+
+QString TextoDeValor::operator()(const ado::Field& campo) const {
+    const QVariant& valor = campo.Value();
+    if (valor.typeId() == QMetaType::QString && campo.Type().id() == QMetaType::Double)
+        return decimal(valor.toString());
+    return (*this)(valor);
+}
+
+// "85.50" is 85.5, "12.000" is 12: no fixed number of decimals, and the regional decimal separator.
+QString TextoDeValor::decimal(const QString& texto) const {
+    const qsizetype punto = texto.indexOf(QLatin1Char('.'));
+    if (punto < 0)
+        return texto;
+    qsizetype fin = texto.size();
+    while (fin > punto + 1 && texto.at(fin - 1) == QLatin1Char('0'))
+        --fin;
+    if (fin == punto + 1)
+        return texto.left(punto);
+    QString numero = texto.left(fin);
+    numero[punto] = separadorDecimal;
+    return numero;
 }
 
 QString TextoDeValor::operator()(const QVariant& valor) const {

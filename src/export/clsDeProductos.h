@@ -2,8 +2,8 @@
 // One send: builds the export file from the point-of-sale database and publishes it to the FTP
 // folder. A fresh object serves each send and is released right afterwards; it owns its FTP session.
 
-#include "modulo/Ritmo.h"
 #include "ftp/clsFTP.h"
+#include "modulo/Ritmo.h"
 
 #include <QObject>
 #include <QString>

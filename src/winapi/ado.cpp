@@ -1,6 +1,7 @@
 #include "winapi/ado.h"
 
 #include <QSqlError>
+#include <QSqlField>
 #include <QSqlRecord>
 #include <atomic>
 
@@ -67,8 +68,11 @@ bool Recordset::abrir(const Connection& conexion, const QString& sql, QString* e
     consulta = std::move(nueva);
     const QSqlRecord registro = consulta->record();
     columnas.reserve(registro.count());
-    for (qint32 i = 0; i < registro.count(); ++i)
+    tipos.reserve(registro.count());
+    for (qint32 i = 0; i < registro.count(); ++i) {
         columnas.append(registro.fieldName(i));
+        tipos.append(registro.field(i).metaType());
+    }
     alFinal = !consulta->next();
     return true;
 }
@@ -102,7 +106,7 @@ Field Recordset::Fields(const QString& nombre) const {
 Field Recordset::Fields(qint32 indice) const {
     if (indice < 0 || indice >= columnas.size())
         return {QString(), QVariant()};
-    return {columnas.at(indice), alFinal ? QVariant() : consulta->value(indice)};
+    return {columnas.at(indice), alFinal ? QVariant() : consulta->value(indice), tipos.at(indice)};
 }
 
 ado::Fields Recordset::Fields() const {
@@ -120,6 +124,7 @@ QString Recordset::Error() const {
 void Recordset::Close() {
     consulta.reset();
     columnas.clear();
+    tipos.clear();
     alFinal = true;
 }
 

@@ -44,14 +44,19 @@ private:
 
 class Field {
 public:
-    Field(QString nombre, QVariant valor) : nombre(std::move(nombre)), valor(std::move(valor)) {}
+    Field(QString nombre, QVariant valor, QMetaType tipo = QMetaType())
+        : nombre(std::move(nombre)), valor(std::move(valor)), tipo(tipo) {}
     const QString& Name() const { return nombre; }
     // A NULL column gives a null QVariant; MySQL dates come as QDateTime, SQLite's as their text.
     const QVariant& Value() const { return valor; }
+    // The column's type as the database declares it. With QSql::HighPrecision a MySQL DECIMAL column
+    // is a number here while its values come as their decimal text.
+    QMetaType Type() const { return tipo; }
 
 private:
     QString nombre;
     QVariant valor;
+    QMetaType tipo;
 };
 
 class Fields {
@@ -98,6 +103,7 @@ private:
     // Column names, read once per statement: the MySQL driver builds a new record on every
     // QSqlQuery::record(), and a field is looked up by name several times per row.
     QStringList columnas;
+    QList<QMetaType> tipos;
     bool alFinal = true;
 };
 

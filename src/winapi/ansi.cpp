@@ -23,16 +23,30 @@ char byteDe(char16_t c) {
 
 } // namespace
 
+void agregarAnsi(QByteArray& destino, QStringView texto) {
+    const qsizetype inicio = destino.size();
+    destino.resize(inicio + texto.size());
+    char* salida = destino.data() + inicio;
+    const char16_t* c = texto.utf16();
+    const char16_t* fin = c + texto.size();
+    for (; c != fin; ++c) {
+        if (*c < 0x80) {
+            *salida++ = static_cast<char>(*c);
+        } else if (QChar::isSurrogate(*c)) {
+            // A character beyond the 16-bit range is one "?", not two.
+            if (QChar::isHighSurrogate(*c) && c + 1 != fin && QChar::isLowSurrogate(c[1]))
+                ++c;
+            *salida++ = '?';
+        } else {
+            *salida++ = byteDe(*c);
+        }
+    }
+    destino.truncate(salida - destino.constData());
+}
+
 QByteArray aAnsi(const QString& texto) {
     QByteArray bytes;
-    bytes.reserve(texto.size());
-    for (qsizetype i = 0; i < texto.size(); ++i) {
-        const QChar c = texto.at(i);
-        // A character beyond the 16-bit range is one "?", not two.
-        if (c.isHighSurrogate() && i + 1 < texto.size() && texto.at(i + 1).isLowSurrogate())
-            ++i;
-        bytes.append(c.isSurrogate() ? '?' : byteDe(c.unicode()));
-    }
+    agregarAnsi(bytes, texto);
     return bytes;
 }
 

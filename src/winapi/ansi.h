@@ -4,6 +4,9 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 
 QByteArray aAnsi(const QString& texto);
+// Appends the text, converted, to `destino`: the export file is built this way, line by line.
+void agregarAnsi(QByteArray& destino, QStringView texto);
 QString desdeAnsi(const QByteArray& bytes);
