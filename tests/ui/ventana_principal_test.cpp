@@ -79,8 +79,15 @@ protected:
     }
 
     // The sample shop of the demo (a SQLite catalogue, a local folder to publish to) with this interval.
+    // Its catalogue is made once for the suite and copied.
     void prepararCarpeta(qint16 intervalo) const {
+        static QTemporaryDir modelo;
+        const QString catalogo = QStringLiteral("/vendalia/datos1.sqlite");
         QString error;
+        if (!QFile::exists(modelo.path() + catalogo) && !prepararDemo(modelo.path(), &error))
+            throw std::runtime_error("no se pudo preparar la tienda de muestra: " + error.toStdString());
+        QDir().mkpath(carpeta.filePath(QStringLiteral("vendalia")));
+        QFile::copy(modelo.path() + catalogo, carpeta.path() + catalogo);
         // Without its folder the program would stop on a question nobody answers.
         if (!prepararDemo(carpeta.path(), &error))
             throw std::runtime_error("no se pudo preparar la tienda de muestra: " + error.toStdString());
