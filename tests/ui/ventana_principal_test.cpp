@@ -24,6 +24,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSystemTrayIcon>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -385,6 +386,25 @@ TEST_F(VentanaPrincipal, TheFirstActivationPaintsTheSkinAndShowsPrincipalOnly) {
     v.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&v));
     EXPECT_EQ(pestanasVisibles(), QList<int>{2}) << "later activations do nothing";
+}
+
+TEST_F(VentanaPrincipal, BroughtBackWithTheConfigurationOpenTheCursorIsInItsFirstBox) {
+    frmInicial& v = cargar(5);
+    QSystemTrayIcon* icono = IconoDeBandeja(hWndDe(&v), 1);
+    emit icono->activated(QSystemTrayIcon::Trigger);
+    QTest::mouseClick(control<QPushButton>("cmdConfigurar"), Qt::LeftButton);
+    QTest::mouseClick(control<QAbstractButton>("cmdMinimizar"), Qt::LeftButton);
+    ASSERT_FALSE(v.isVisible());
+    emit icono->activated(QSystemTrayIcon::Context);
+    ASSERT_TRUE(v.isVisible());
+    EXPECT_EQ(v.focusWidget(), control<QLineEdit>("txtDato_0"));
+}
+
+TEST_F(VentanaPrincipal, TheProductListTabPutsTheCursorInTheGrid) {
+    frmInicial& v = cargar(0);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&v));
+    v.MostrarPestana(2);
+    EXPECT_EQ(v.focusWidget(), control<MSFlexGrid>("mfgProds"));
 }
 
 TEST_F(VentanaPrincipal, TheCloseBoxHidesTheWindowAndTheProgramGoesOn) {
