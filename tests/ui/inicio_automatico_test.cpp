@@ -121,14 +121,4 @@ TEST_F(InicioAutomatico, AWindowsExecutableNameNamesTheEntryWithoutItsExtension)
     EXPECT_EQ(shell.RegRead(run + QStringLiteral("catalogo-ftp")), QStringLiteral("/opt/catalogo-ftp"));
 }
 
-TEST_F(InicioAutomatico, OnlyTheRunKeyOfTheCurrentUserIsServed) {
-    WScriptShell shell;
-    EXPECT_FALSE(shell.RegWrite(
-        QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\x"),
-        QStringLiteral("/opt/x")));
-    EXPECT_FALSE(shell.RegWrite(QStringLiteral("HKCU\\Software\\Otra\\x"), QStringLiteral("/opt/x")));
-    EXPECT_EQ(shell.RegRead(QStringLiteral("HKCU\\Software\\Otra\\x")), QString());
-    EXPECT_FALSE(QFileInfo::exists(configuracion.path() + QStringLiteral("/autostart")));
-}
-
 } // namespace
