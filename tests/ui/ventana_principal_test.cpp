@@ -14,6 +14,7 @@
 #include "shell/iniciar.h"
 
 #include "ui_impresion.h"
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -155,6 +156,46 @@ TEST_F(VentanaPrincipal, LoadedWithAnIntervalItGoesToTheNotificationAreaAndCount
     EXPECT_EQ(grid->Cols(), 3);
     EXPECT_EQ(grid->TextMatrix(0, 1), QStringLiteral("Producto"));
     EXPECT_EQ(grid->TextMatrix(0, 2), QStringLiteral("Descripción"));
+}
+
+TEST_F(VentanaPrincipal, SpeaksSpanishOnEveryTabAndKeepsItsDesignSize) {
+    frmInicial& v = cargar(5);
+    auto* tabs = control<QTabWidget>("stbTabs");
+    QStringList pestanas;
+    for (int i = 0; i < tabs->count(); ++i)
+        pestanas << tabs->tabText(i);
+    EXPECT_EQ(pestanas,
+              (QStringList{QStringLiteral("Principal"), QStringLiteral("Configuración"),
+                           QStringLiteral("Lista de productos"), QStringLiteral("Campos a exportar")}));
+
+    const std::pair<const char*, const char*> botones[] = {{"cmdLeerAhora", "Enviar ahora"},
+                                                           {"cmdConfigurar", "Configurar"},
+                                                           {"cmdListaProds", "Lista de productos"},
+                                                           {"cmdCampos", "Lista de campos"},
+                                                           {"cmdGrabar", "Grabar"},
+                                                           {"cmdCancelar", "Cancelar"},
+                                                           {"cmdRegresar", "Regresar"},
+                                                           {"cmdGrabar2", "Grabar"},
+                                                           {"cmdCancelar2", "Cancelar"}};
+    for (const auto& [nombre, texto] : botones)
+        EXPECT_EQ(control<QAbstractButton>(nombre)->text(), QString::fromUtf8(texto)) << nombre;
+    EXPECT_EQ(control<QAbstractButton>("cmdTerminar")->toolTip(), QStringLiteral("Cerrar el programa"));
+    EXPECT_EQ(control<QAbstractButton>("cmdMinimizar")->toolTip(),
+              QStringLiteral("Ocultar ventana, enviándola a la barra de tareas"));
+
+    QStringList etiquetas;
+    for (const QLabel* etiqueta : v.findChildren<QLabel*>())
+        etiquetas << etiqueta->text();
+    for (const char* texto :
+         {"Actualización de productos", "Para envío de productos faltan:", "Nombre del equipo:",
+          "Base de datos:", "Intervalo (minutos):", "URL del FTP:", "Directorio o carpeta del sitio FTP:",
+          "Archivo local a generar:", "Usuario:", "Contraseña:", "Lista de Campos a exportar:",
+          "Escriba un número en el campo seleccionado para obtener un orden específico"})
+        EXPECT_TRUE(etiquetas.contains(QString::fromUtf8(texto))) << texto;
+    EXPECT_EQ(control<QLineEdit>("txtDato_1")->maxLength(), 4);
+
+    const double pixelPorTwip = v.logicalDpiX() / 1440.0;
+    EXPECT_EQ(v.size(), QSize(qRound(9750 * pixelPorTwip), qRound(6885 * pixelPorTwip)));
 }
 
 TEST_F(VentanaPrincipal, WithNoIntervalTheWindowShowsItselfAndTheCountdownIsUndefined) {
