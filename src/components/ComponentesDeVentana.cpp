@@ -1,0 +1,23 @@
+#include "components/ComponentesDeVentana.h"
+
+#include "components/CajaDeMensaje.h"
+#include "components/DeControlesDeVentana.h"
+#include "components/EfectosDeVentana.h"
+#include "components/Registro.h"
+#include "components/UtileriasDeVentana.h"
+#include "modulo/Rutinas.h"
+#include "winapi/wscript_shell.h"
+
+#include <QApplication>
+
+void registrarComponentesDeVentana() {
+    registrarComponente(QStringLiteral("Nodex.Utilerias"),
+                        [] { return std::make_unique<UtileriasDeVentana>(); });
+    registrarComponente(QStringLiteral("Nodex.DeControles"),
+                        [] { return std::make_unique<DeControlesDeVentana>(); });
+    registrarComponente(QStringLiteral("nodex.Efectos"), [] { return std::make_unique<EfectosDeVentana>(); });
+    registrarShellDeScripts();
+    ponerCajaDelSistema([](const QString& texto, qint32 estilo, const QString& titulo) {
+        return MostrarCajaDeMensaje(QApplication::activeWindow(), texto, estilo, titulo);
+    });
+}

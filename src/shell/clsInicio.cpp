@@ -1,0 +1,66 @@
+#include "shell/clsInicio.h"
+
+#include "modulo/Rutinas.h"
+#include "shell/Formulario.h"
+#include "shell/twips.h"
+#include "winapi/ansi.h"
+#include "winapi/wscript_shell.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <cmath>
+#include <cstring>
+
+NOTIFYICONDATA nidBandeja{};
+
+void LlenarTip(NOTIFYICONDATA& datos, const QString& titulo) {
+    QByteArray tip = aAnsi(titulo);
+    tip.append('\0');
+    tip = tip.leftJustified(sizeof datos.szTip, ' ', true);
+    std::memcpy(datos.szTip, tip.constData(), sizeof datos.szTip);
+}
+
+void clsInicio::MouseMove(Formulario& Forrm, qint16, qint16, float& X, float) {
+    const double pixeles = Forrm.ScaleMode == Formulario::vbPixels ? X : X / TwipsPorPixelX();
+    const auto mensaje = std::lround(pixeles);
+    if (mensaje == WM_LBUTTONUP || mensaje == WM_RBUTTONUP)
+        Restaurar(Forrm);
+}
+
+void clsInicio::Restaurar(Formulario& Forrm) {
+    Forrm.setWindowState(Qt::WindowNoState);
+    SetForegroundWindow(hWndDe(&Forrm));
+    Forrm.show();
+    if (QWidget* contenedor = Forrm.findChild<QWidget*>(QStringLiteral("Picture1"));
+        contenedor && contenedor->isVisible())
+        contenedor->setFocus();
+}
+
+void clsInicio::PonerSystray(Formulario& Forrm) {
+    nidBandeja.cbSize = sizeof(NOTIFYICONDATA);
+    nidBandeja.hWnd = hWndDe(&Forrm);
+    nidBandeja.uID = 1;
+    nidBandeja.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    nidBandeja.uCallbackMessage = WM_MOUSEMOVE;
+    nidBandeja.hIcon = hIconDe(&Forrm);
+    LlenarTip(nidBandeja, Forrm.windowTitle());
+    Shell_NotifyIconA(NIM_ADD, &nidBandeja);
+}
+
+void clsInicio::RemoverSystray() {
+    Shell_NotifyIconA(NIM_DELETE, &nidBandeja);
+}
+
+void clsInicio::SiRegistrado(QString& stArchivo) {
+    std::unique_ptr<WScriptShell> shell;
+    if (!CreaObjeto(shell, QStringLiteral("Shell"), QStringLiteral("WScript")))
+        return;
+    const QString valor = stArchivo.mid(1);
+    const QString nombre =
+        QStringLiteral("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\") + valor;
+    const QString esperado =
+        QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + QLatin1Char('/') + valor);
+    if (shell->RegRead(nombre) != esperado)
+        shell->RegWrite(nombre, esperado);
+}

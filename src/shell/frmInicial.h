@@ -1,0 +1,133 @@
+#pragma once
+// The main window. Loading it starts the program and unloading it ends it; between the two it lives
+// mostly hidden, as an icon in the notification area, sending the product file on its timer.
+
+#include "export/Avance.h"
+#include "shell/Formulario.h"
+
+#include <QPointer>
+#include <QStringList>
+
+class MSFlexGrid;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QTabWidget;
+class QTimer;
+class QToolButton;
+class QWidget;
+class frmDescripcion;
+
+// Time left before the next automatic send.
+struct Restante {
+    quint8 horas;
+    quint8 minutos;
+    quint8 segundos;
+};
+Restante TiempoRestante(qint16 nIntervalo, qint16 inMinutos, qint16 inSegundos);
+
+class frmInicial : public Formulario, public Avance {
+    Q_OBJECT
+
+public:
+    explicit frmInicial(QWidget* parent = nullptr);
+    ~frmInicial() override;
+
+    // The window's part of the load, once the point-of-sale connection and the settings are in place:
+    // caption, computer and database names, tray icon, autostart, product grid, first tab.
+    void Cargar(const QStringList& argumentos);
+    // Shows the window in the state the load left: minimized, which sends it to the notification
+    // area, unless the load made it normal.
+    void MostrarAlCargar();
+    // The settings just read, on the window: boxes 2 to 6 of the configuration, the timer and the
+    // countdown label.
+    void MostrarConfiguracion();
+
+    // Makes tab `pestana` the only visible one, and so the current one.
+    void MostrarPestana(quint8 pestana);
+    // One export and upload now; the window takes no input and the timer stands still meanwhile.
+    void EnviaProductos();
+    Restante TiempoRestante() const;
+    // Ends the program: the icon leaves the notification area, the connection is closed and the
+    // components are released. Runs once.
+    void Descargar();
+
+    void MostrarLabel3(bool visible) override;
+    void Label3(const QString& texto) override;
+    void Label5(const QString& texto) override;
+    void ProcesarEventos() override;
+    void Pitido() override;
+
+    bool blPrimeraVez = true;
+    qint16 inSegundos = 0;
+    qint16 inMinutos = 0;
+
+signals:
+    // The window was unloaded: the program ends.
+    void descargada();
+
+protected:
+    bool event(QEvent* evento) override;
+    void changeEvent(QEvent* evento) override;
+    void closeEvent(QCloseEvent* evento) override;
+    void mouseDoubleClickEvent(QMouseEvent* evento) override;
+    void mouseMoveEvent(QMouseEvent* evento) override;
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+
+private slots:
+    void Timer1_Timer();
+    void cmdLeerAhora_Click();
+    void cmdTerminar_Click();
+    void cmdMinimizar_Click();
+    void cmdConfigurar_Click();
+    void cmdCancelar_Click();
+
+private:
+    void crearControles();
+    QWidget* crearPrincipal();
+    QWidget* crearConfiguracion();
+    QWidget* crearListaDeProductos();
+    QWidget* crearCamposAExportar();
+    void Form_Activate();
+    bool Form_KeyDown(qint16 KeyCode, qint16 Shift);
+    void Form_Unload();
+    void Form_Resize();
+    void PrepararRejilla();
+    void ActivarTimer1SiHayIntervalo();
+
+    QLabel* pctTitulo = nullptr;
+    QLabel* pctSkin = nullptr;
+    QTabWidget* stbTabs = nullptr;
+    QTimer* Timer1 = nullptr;
+
+    QWidget* Picture2 = nullptr;
+    QLabel* lblInfo = nullptr;
+    QLabel* etiquetaLabel3 = nullptr;
+    QLabel* etiquetaLabel5 = nullptr;
+    QPushButton* cmdLeerAhora = nullptr;
+    QToolButton* cmdTerminar = nullptr;
+    QToolButton* cmdMinimizar = nullptr;
+    QPushButton* cmdConfigurar = nullptr;
+    QPushButton* cmdListaProds = nullptr;
+    QPushButton* cmdCampos = nullptr;
+
+    QWidget* Picture1 = nullptr;
+    QLineEdit* txtDato[7] = {};
+    QLabel* Label2 = nullptr;
+    QPushButton* cmdGrabar = nullptr;
+    QPushButton* cmdCancelar = nullptr;
+
+    QLabel* Label4 = nullptr;
+    MSFlexGrid* mfgProds = nullptr;
+    QPushButton* cmdRegresar = nullptr;
+
+    QListWidget* lstCampos = nullptr;
+    QPushButton* cmdGrabar2 = nullptr;
+    QPushButton* cmdCancelar2 = nullptr;
+
+    QPointer<frmDescripcion> descripcion;
+    bool cargada = false;
+    bool cierrePropio = false;
+    bool descargado = false;
+};

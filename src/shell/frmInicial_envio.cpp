@@ -1,0 +1,63 @@
+// The send scheduler: the countdown on the one-second timer and the send itself.
+
+#include "export/clsDeProductos.h"
+#include "modulo/Modulo.h"
+#include "shell/frmInicial.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QTimer>
+#include <memory>
+
+Restante TiempoRestante(qint16 nIntervalo, qint16 inMinutos, qint16 inSegundos) {
+    // Seconds counted, as 16 bits hold them up to 546 minutes; longer intervals count on in 32 bits
+    // so that every interval the settings accept runs to its end.
+    const qint32 transcurrido = qint32(inMinutos) * 60 + inSegundos;
+    qint32 faltan = qint32(nIntervalo) * 60 - transcurrido;
+    // A byte each: an interval lowered below the time counted shows 0 0 0 (the send starts at this very
+    // tick), and more than 255 hours show as 255 h 59 min 59 s until they fall below.
+    faltan = qBound(0, faltan, 255 * 3600 + 59 * 60 + 59);
+    const qint32 horas = faltan / 3600;
+    const qint32 resto = faltan - horas * 3600;
+    return {quint8(horas), quint8(resto / 60), quint8(resto % 60)};
+}
+
+Restante frmInicial::TiempoRestante() const {
+    return ::TiempoRestante(modulo().nIntervalo, inMinutos, inSegundos);
+}
+
+void frmInicial::Timer1_Timer() {
+    ++inSegundos;
+    if (inSegundos >= 60) {
+        inSegundos = 0;
+        ++inMinutos;
+    }
+    const Restante faltan = TiempoRestante();
+    lblInfo->setText(QStringLiteral("%1 hors. %2 min. %3 segs.")
+                         .arg(faltan.horas)
+                         .arg(faltan.minutos)
+                         .arg(faltan.segundos));
+    QCoreApplication::processEvents();
+    if (inMinutos >= modulo().nIntervalo) {
+        inSegundos = 0;
+        inMinutos = 0;
+        EnviaProductos();
+    }
+}
+
+void frmInicial::cmdLeerAhora_Click() {
+    EnviaProductos();
+}
+
+void frmInicial::EnviaProductos() {
+    lblInfo->clear();
+    setEnabled(false);
+    Timer1->stop();
+    inSegundos = 0;
+    auto productos = std::make_unique<clsDeProductos>(*this);
+    productos->CrearArchivo();
+    setEnabled(true);
+    if (modulo().nIntervalo >= 1)
+        Timer1->start();
+    productos.reset();
+}
