@@ -2,19 +2,20 @@
 #include "config/ComandoConfigurar.h"
 #include "export/ComandoEnviar.h"
 #include "export/Demo.h"
-#include "modulo/Arranque.h"
-#include "shell/InstanciaUnica.h"
-#include "shell/frmInicial.h"
 #include "shell/iniciar.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <cstring>
-#include <memory>
 
 int main(int argc, char** argv) {
-    // Commands that need no display run with a core application.
     const auto comando = [&](const char* nombre) { return argc > 1 && std::strcmp(argv[1], nombre) == 0; };
+    if (comando("demo") && hayPantalla()) {
+        QApplication app(argc, argv);
+        registrarComponentesDelNucleo();
+        return demoConVentana(QCoreApplication::arguments().mid(2));
+    }
+    // Commands that need no display run with a core application.
     if (comando("configurar") || comando("enviar") || comando("demo")) {
         QCoreApplication app(argc, argv);
         registrarComponentesDelNucleo();
@@ -25,23 +26,6 @@ int main(int argc, char** argv) {
             return ComandoDemo(argumentos);
         return ComandoConfigurar(argumentos);
     }
-
     QApplication app(argc, argv);
-    // The window spends its life hidden: closing a message box must not end the program, only the
-    // window's own unload does.
-    QApplication::setQuitOnLastWindowClosed(false);
-    const QStringList argumentos = QCoreApplication::arguments().mid(1);
-    const QString carpeta = carpetaDelPrograma(carpetaDada(argumentos));
-    if (InstanciaUnica::avisarALaQueCorre(carpeta))
-        return 0;
-    std::unique_ptr<QWidget> ventana(iniciar(argumentos));
-    auto* principal = qobject_cast<frmInicial*>(ventana.get());
-    if (principal == nullptr)
-        return 1;
-    new InstanciaUnica(carpeta, *principal);
-    QObject::connect(principal, &frmInicial::descargada, &app, &QCoreApplication::quit);
-    // However the event loop ends (the desktop session closing, a signal), the icon leaves the
-    // notification area and the components are released.
-    QObject::connect(&app, &QCoreApplication::aboutToQuit, principal, &frmInicial::Descargar);
-    return QApplication::exec();
+    return ejecutarEscritorio(QCoreApplication::arguments().mid(1));
 }

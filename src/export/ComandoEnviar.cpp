@@ -39,23 +39,30 @@ int EnviarUnaVez(QTextStream& salida) {
     return salidaDe(envio.resultado());
 }
 
-int ComandoEnviar(const QStringList& argumentos) {
-    QTextStream salida(stdout);
+bool leerSoloCarpeta(const QStringList& argumentos, const QString& comando, QString& carpeta) {
     QCommandLineParser opciones;
-    const QCommandLineOption carpeta(QStringLiteral("carpeta"), QString(), QStringLiteral("DIR"));
-    opciones.addOption(carpeta);
+    const QCommandLineOption opcionCarpeta(QStringLiteral("carpeta"), QString(), QStringLiteral("DIR"));
+    opciones.addOption(opcionCarpeta);
     if (!opciones.parse(QStringList{QStringLiteral("catalogo-ftp")} + argumentos) ||
         !opciones.positionalArguments().isEmpty()) {
-        QTextStream(stderr) << "uso: catalogo-ftp enviar [--carpeta DIR]\n";
-        return salida::kMalUso;
+        QTextStream(stderr) << "uso: catalogo-ftp " << comando << " [--carpeta DIR]\n";
+        return false;
     }
-    const Arranque arranque = arrancarNucleo(carpetaDelPrograma(opciones.value(carpeta)), false);
+    carpeta = opciones.value(opcionCarpeta);
+    return true;
+}
+
+int ComandoEnviar(const QStringList& argumentos) {
+    QString carpeta;
+    if (!leerSoloCarpeta(argumentos, QStringLiteral("enviar"), carpeta))
+        return salida::kMalUso;
+    QTextStream salida(stdout);
+    const Arranque arranque = arrancarNucleo(carpetaDelPrograma(carpeta), false);
     int estado = salida::kSinArranque;
     if (arranque == Arranque::listo)
         estado = EnviarUnaVez(salida);
     else if (arranque == Arranque::carpetaInexistente)
-        QTextStream(stderr) << "catalogo-ftp enviar: no existe la carpeta " << opciones.value(carpeta)
-                            << '\n';
+        QTextStream(stderr) << "catalogo-ftp enviar: no existe la carpeta " << carpeta << '\n';
     // Components and the database connection go before the application object does.
     reiniciarModulo();
     return estado;

@@ -19,5 +19,9 @@ inline constexpr int kSubidaFallida = 6;
 // `argumentos`: what follows "enviar" on the command line.
 int ComandoEnviar(const QStringList& argumentos);
 
+// The folder given with --carpeta ("" when none) of a command that takes nothing else. False, after
+// printing the command's usage, when the arguments hold anything else.
+bool leerSoloCarpeta(const QStringList& argumentos, const QString& comando, QString& carpeta);
+
 // One send with the module already started, its progress on `salida`; the exit status of `enviar`.
 int EnviarUnaVez(QTextStream& salida);

@@ -7,7 +7,6 @@
 #include "modulo/Modulo.h"
 #include "winapi/ansi.h"
 
-#include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
 #include <QTextStream>
@@ -83,16 +82,10 @@ bool prepararDemo(const QString& carpeta, QString* error) {
 }
 
 int ComandoDemo(const QStringList& argumentos) {
-    QTextStream salida(stdout);
-    QCommandLineParser opciones;
-    const QCommandLineOption opcionCarpeta(QStringLiteral("carpeta"), QString(), QStringLiteral("DIR"));
-    opciones.addOption(opcionCarpeta);
-    if (!opciones.parse(QStringList{QStringLiteral("catalogo-ftp")} + argumentos) ||
-        !opciones.positionalArguments().isEmpty()) {
-        QTextStream(stderr) << "uso: catalogo-ftp demo [--carpeta DIR]\n";
+    QString dada;
+    if (!leerSoloCarpeta(argumentos, QStringLiteral("demo"), dada))
         return salida::kMalUso;
-    }
-    const QString dada = opciones.value(opcionCarpeta);
+    QTextStream salida(stdout);
     if (!dada.isEmpty() && !QDir().mkpath(dada)) {
         QTextStream(stderr) << "catalogo-ftp demo: no se pudo crear la carpeta " << dada << '\n';
         return salida::kSinArranque;

@@ -138,8 +138,10 @@ void frmInicial::Descargar() {
     close();
 }
 
+// Being shown counts as the first activation too: a desktop without a window manager (or one that
+// keeps a window from taking the focus) never activates it, and the skin and the one tab would wait.
 bool frmInicial::event(QEvent* evento) {
-    if (evento->type() == QEvent::WindowActivate)
+    if (evento->type() == QEvent::WindowActivate || evento->type() == QEvent::Show)
         Form_Activate();
     return Formulario::event(evento);
 }

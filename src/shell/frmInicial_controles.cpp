@@ -147,8 +147,7 @@ QWidget* frmInicial::crearPrincipal() {
     connect(cmdTerminar, &QToolButton::clicked, this, &frmInicial::cmdTerminar_Click);
 
     auto* botones = new QHBoxLayout;
-    for (QWidget* b : {static_cast<QWidget*>(cmdLeerAhora), static_cast<QWidget*>(cmdConfigurar),
-                       static_cast<QWidget*>(cmdListaProds), static_cast<QWidget*>(cmdCampos)})
+    for (QPushButton* b : {cmdLeerAhora, cmdConfigurar, cmdListaProds, cmdCampos})
         botones->addWidget(b);
     botones->addStretch();
     botones->addWidget(cmdMinimizar);

@@ -1,11 +1,13 @@
 // The send scheduler: the countdown on the one-second timer and the send itself.
 
+#include "export/clsDeProductos.h"
 #include "modulo/Modulo.h"
 #include "shell/frmInicial.h"
 
 #include <QCoreApplication>
 #include <QLabel>
 #include <QTimer>
+#include <memory>
 
 Restante TiempoRestante(qint16 nIntervalo, qint16 inMinutos, qint16 inSegundos) {
     // Seconds counted, as 16 bits hold them up to 546 minutes; longer intervals count on in 32 bits
@@ -52,8 +54,10 @@ void frmInicial::EnviaProductos() {
     setEnabled(false);
     Timer1->stop();
     inSegundos = 0;
-    // The export and upload arrive with clsDeProductos.
+    auto productos = std::make_unique<clsDeProductos>(*this);
+    productos->CrearArchivo();
     setEnabled(true);
     if (modulo().nIntervalo >= 1)
         Timer1->start();
+    productos.reset();
 }

@@ -15,3 +15,15 @@ QString carpetaDada(const QStringList& argumentos);
 // point-of-sale installation was not found, or a component could not be created; the user has been
 // told why.
 QWidget* iniciar(const QStringList& argumentos);
+
+// Runs the desktop program on an application object that already exists: start-up through iniciar(),
+// then the event loop until the window unloads. Its exit status: 1 when start-up ended the program.
+int ejecutarEscritorio(const QStringList& argumentos);
+
+// `catalogo-ftp demo` where there is a display: the demo's send, then the sample shop's window, shown,
+// so that a newcomer can press "Enviar ahora" and watch the countdown.
+int demoConVentana(const QStringList& argumentos);
+
+// True where windows can be shown: always on Windows and macOS; elsewhere when an X11 or Wayland
+// display is named and Qt is not told to draw offscreen.
+bool hayPantalla();

@@ -3,8 +3,10 @@
 #include "shell/clsInicio.h"
 #include "shell/frmInicial.h"
 
+#include "ui_impresion.h"
 #include <QSystemTrayIcon>
 #include <QTest>
+
 #include <gtest/gtest.h>
 
 namespace {

@@ -7,7 +7,9 @@
 #include "shell/Formulario.h"
 #include "shell/Ventana.h"
 
+#include "ui_impresion.h"
 #include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 namespace {

@@ -4,11 +4,13 @@
 #include "shell/clsInicio.h"
 #include "winapi/wscript_shell.h"
 
+#include "ui_impresion.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -117,16 +119,6 @@ TEST_F(InicioAutomatico, AWindowsExecutableNameNamesTheEntryWithoutItsExtension)
         shell.RegWrite(run + QStringLiteral("catalogo-ftp.exe"), QStringLiteral("/opt/catalogo-ftp")));
     EXPECT_TRUE(QFile::exists(configuracion.path() + QStringLiteral("/autostart/catalogo-ftp.desktop")));
     EXPECT_EQ(shell.RegRead(run + QStringLiteral("catalogo-ftp")), QStringLiteral("/opt/catalogo-ftp"));
-}
-
-TEST_F(InicioAutomatico, OnlyTheRunKeyOfTheCurrentUserIsServed) {
-    WScriptShell shell;
-    EXPECT_FALSE(shell.RegWrite(
-        QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\x"),
-        QStringLiteral("/opt/x")));
-    EXPECT_FALSE(shell.RegWrite(QStringLiteral("HKCU\\Software\\Otra\\x"), QStringLiteral("/opt/x")));
-    EXPECT_EQ(shell.RegRead(QStringLiteral("HKCU\\Software\\Otra\\x")), QString());
-    EXPECT_FALSE(QFileInfo::exists(configuracion.path() + QStringLiteral("/autostart")));
 }
 
 } // namespace

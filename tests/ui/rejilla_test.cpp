@@ -2,9 +2,11 @@
 
 #include "editors/MSFlexGrid.h"
 
+#include "ui_impresion.h"
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QTest>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -137,18 +139,6 @@ TEST_F(RejillaDeProductos, KeyDownSeesTheKeyCodeFirstAndCanSwallowIt) {
     QTest::keyClick(&grid, Qt::Key_Down);
     EXPECT_EQ(vistas, (QList<qint16>{45, 0, 16, 1, 46, 1, 40, 0})) << "Insert, Shift, Shift+Delete, Down";
     EXPECT_EQ(grid.Row(), 1) << "a swallowed Down arrow must not move the current row";
-}
-
-TEST_F(RejillaDeProductos, CellsOutsideTheGridReadEmptyAndAreNotWritten) {
-    agregar({"1001"});
-    grid.setTextMatrix(5, 1, QStringLiteral("x"));
-    grid.setTextMatrix(1, 3, QStringLiteral("x"));
-    EXPECT_EQ(grid.Rows(), 2);
-    EXPECT_EQ(grid.Cols(), 3);
-    EXPECT_EQ(grid.TextMatrix(5, 1), QString());
-    EXPECT_EQ(grid.TextMatrix(-1, 0), QString());
-    grid.setTextMatrix(1, 2, QStringLiteral("Café de olla"));
-    EXPECT_EQ(grid.TextMatrix(1, 2), QStringLiteral("Café de olla"));
 }
 
 } // namespace

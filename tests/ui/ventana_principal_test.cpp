@@ -1,6 +1,11 @@
 // The main window: its tabs, how it hides and ends, and the send countdown driven tick by tick.
 
+#include "components/ComponentesDeVentana.h"
+#include "components/Nucleo.h"
+#include "components/Registro.h"
+#include "config/Configuracion.h"
 #include "editors/MSFlexGrid.h"
+#include "export/Demo.h"
 #include "modulo/Arranque.h"
 #include "modulo/Modulo.h"
 #include "modulo/Rutinas.h"
@@ -8,21 +13,27 @@
 #include "shell/frmInicial.h"
 #include "shell/iniciar.h"
 
+#include "ui_impresion.h"
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSystemTrayIcon>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
+
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 namespace {
 
@@ -58,6 +69,8 @@ protected:
         ASSERT_TRUE(carpeta.isValid());
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(usuario.path()));
         reiniciarModulo();
+        registrarComponentesDelNucleo();
+        registrarComponentesDeVentana();
         ForzarBandejaDisponible(true);
     }
     void TearDown() override {
@@ -67,15 +80,22 @@ protected:
         reiniciarModulo();
     }
 
-    // A program folder whose settings name a point-of-sale installation and hold this interval.
+    // The sample shop of the demo (a SQLite catalogue, a local folder to publish to) with this interval.
+    // Its catalogue is made once for the suite and copied.
     void prepararCarpeta(qint16 intervalo) const {
-        const QString puntoDeVenta = carpeta.filePath(QStringLiteral("vendalia"));
-        QDir().mkpath(puntoDeVenta);
-        escribir(puntoDeVenta + QStringLiteral("/Q7K.ini"), "[Q7K]\r\nservidor=127.0.0.1\r\n");
-        escribir(carpeta.filePath(nombreDelEjecutable() + QStringLiteral(".ini")),
-                 "[Configuración]\r\nRuta de Vendalia Pro=" + puntoDeVenta.toUtf8() +
-                     "\r\nIntervalo en minutos para enviar productos=" + QByteArray::number(intervalo) +
-                     "\r\n");
+        static QTemporaryDir modelo;
+        const QString catalogo = QStringLiteral("/vendalia/datos1.sqlite");
+        QString error;
+        if (!QFile::exists(modelo.path() + catalogo) && !prepararDemo(modelo.path(), &error))
+            throw std::runtime_error("no se pudo preparar la tienda de muestra: " + error.toStdString());
+        QDir().mkpath(carpeta.filePath(QStringLiteral("vendalia")));
+        QFile::copy(modelo.path() + catalogo, carpeta.path() + catalogo);
+        // Without its folder the program would stop on a question nobody answers.
+        if (!prepararDemo(carpeta.path(), &error))
+            throw std::runtime_error("no se pudo preparar la tienda de muestra: " + error.toStdString());
+        LibKtfaNucleo ktfa;
+        ktfa.EscribeIni(claves::kSeccion, claves::kIntervalo, QString::number(intervalo),
+                        carpeta.filePath(nombreDelEjecutable() + QStringLiteral(".ini")));
     }
     static void escribir(const QString& ruta, const QByteArray& contenido) {
         QFile archivo(ruta);
@@ -125,6 +145,8 @@ TEST_F(VentanaPrincipal, LoadedWithAnIntervalItGoesToTheNotificationAreaAndCount
     EXPECT_TRUE(reloj());
     EXPECT_EQ(v.windowTitle(), QStringLiteral("Actualización de productos en línea   v 1.0.0"));
     EXPECT_EQ(control<QLineEdit>("txtDato_0")->text(), QStringLiteral("datos1"));
+    EXPECT_EQ(control<QLineEdit>("txtDato_2")->text(), QStringLiteral("productos.csv"));
+    EXPECT_EQ(control<QLineEdit>("txtDato_6")->text(), QStringLiteral("/catalogo/"));
     EXPECT_EQ(control<QLineEdit>("txtDato_1")->text(), QStringLiteral("5"));
     EXPECT_FALSE(control<QLabel>("Label2")->text().isEmpty()) << "the computer's name";
     EXPECT_EQ(control<QLabel>("Label4")->text(),
@@ -134,6 +156,46 @@ TEST_F(VentanaPrincipal, LoadedWithAnIntervalItGoesToTheNotificationAreaAndCount
     EXPECT_EQ(grid->Cols(), 3);
     EXPECT_EQ(grid->TextMatrix(0, 1), QStringLiteral("Producto"));
     EXPECT_EQ(grid->TextMatrix(0, 2), QStringLiteral("Descripción"));
+}
+
+TEST_F(VentanaPrincipal, SpeaksSpanishOnEveryTabAndKeepsItsDesignSize) {
+    frmInicial& v = cargar(5);
+    auto* tabs = control<QTabWidget>("stbTabs");
+    QStringList pestanas;
+    for (int i = 0; i < tabs->count(); ++i)
+        pestanas << tabs->tabText(i);
+    EXPECT_EQ(pestanas,
+              (QStringList{QStringLiteral("Principal"), QStringLiteral("Configuración"),
+                           QStringLiteral("Lista de productos"), QStringLiteral("Campos a exportar")}));
+
+    const std::pair<const char*, const char*> botones[] = {{"cmdLeerAhora", "Enviar ahora"},
+                                                           {"cmdConfigurar", "Configurar"},
+                                                           {"cmdListaProds", "Lista de productos"},
+                                                           {"cmdCampos", "Lista de campos"},
+                                                           {"cmdGrabar", "Grabar"},
+                                                           {"cmdCancelar", "Cancelar"},
+                                                           {"cmdRegresar", "Regresar"},
+                                                           {"cmdGrabar2", "Grabar"},
+                                                           {"cmdCancelar2", "Cancelar"}};
+    for (const auto& [nombre, texto] : botones)
+        EXPECT_EQ(control<QAbstractButton>(nombre)->text(), QString::fromUtf8(texto)) << nombre;
+    EXPECT_EQ(control<QAbstractButton>("cmdTerminar")->toolTip(), QStringLiteral("Cerrar el programa"));
+    EXPECT_EQ(control<QAbstractButton>("cmdMinimizar")->toolTip(),
+              QStringLiteral("Ocultar ventana, enviándola a la barra de tareas"));
+
+    QStringList etiquetas;
+    for (const QLabel* etiqueta : v.findChildren<QLabel*>())
+        etiquetas << etiqueta->text();
+    for (const char* texto :
+         {"Actualización de productos", "Para envío de productos faltan:", "Nombre del equipo:",
+          "Base de datos:", "Intervalo (minutos):", "URL del FTP:", "Directorio o carpeta del sitio FTP:",
+          "Archivo local a generar:", "Usuario:", "Contraseña:", "Lista de Campos a exportar:",
+          "Escriba un número en el campo seleccionado para obtener un orden específico"})
+        EXPECT_TRUE(etiquetas.contains(QString::fromUtf8(texto))) << texto;
+    EXPECT_EQ(control<QLineEdit>("txtDato_1")->maxLength(), 4);
+
+    const double pixelPorTwip = v.logicalDpiX() / 1440.0;
+    EXPECT_EQ(v.size(), QSize(qRound(9750 * pixelPorTwip), qRound(6885 * pixelPorTwip)));
 }
 
 TEST_F(VentanaPrincipal, WithNoIntervalTheWindowShowsItselfAndTheCountdownIsUndefined) {
@@ -267,6 +329,54 @@ TEST_F(VentanaPrincipal, SendNowKeepsTheMinutesCountedTowardTheNextAutomaticSend
     EXPECT_EQ(v.inMinutos, 0) << "the automatic send follows two minutes later";
 }
 
+// What the window looks like while the send runs, seen from the events the send lets through.
+struct DuranteElEnvio {
+    bool visto = false;
+    bool habilitada = true;
+    bool reloj = true;
+    QString cuentaAtras;
+    bool progresoVisible = false;
+};
+
+TEST_F(VentanaPrincipal, DuringASendTheWindowIsGreyedAndStillThenItIsBackAndTheFileIsPublished) {
+    frmInicial& v = cargar(5);
+    tic(10);
+    DuranteElEnvio durante;
+    QTimer espia;
+    QObject::connect(&espia, &QTimer::timeout, [&] {
+        if (durante.visto || v.isEnabled())
+            return;
+        durante = {true, v.isEnabled(), reloj(), cuentaAtras(), control<QLabel>("Label3")->isVisible()};
+    });
+    espia.start(0);
+    v.show();
+    QTest::mouseClick(control<QPushButton>("cmdLeerAhora"), Qt::LeftButton);
+    espia.stop();
+
+    ASSERT_TRUE(durante.visto) << "the send let no event through";
+    EXPECT_FALSE(durante.reloj);
+    EXPECT_EQ(durante.cuentaAtras, QString());
+    EXPECT_TRUE(durante.progresoVisible);
+
+    EXPECT_TRUE(v.isEnabled());
+    EXPECT_TRUE(reloj());
+    EXPECT_FALSE(control<QLabel>("Label3")->isVisible());
+    QFile publicado(archivoPublicadoDeDemo(carpeta.path()));
+    ASSERT_TRUE(publicado.open(QIODevice::ReadOnly));
+    const qint64 tamano = publicado.size();
+    EXPECT_GT(tamano, 0);
+    EXPECT_EQ(control<QLabel>("Label5")->text(), QStringLiteral("De 'productos.csv': bytes copiados %1 de %1")
+                                                     .arg(QLocale::system().toString(tamano)));
+}
+
+TEST_F(VentanaPrincipal, ASendWithNoIntervalLeavesTheCountdownEmptyAndTheTimerOff) {
+    cargar(0);
+    QTest::mouseClick(control<QPushButton>("cmdLeerAhora"), Qt::LeftButton);
+    EXPECT_EQ(cuentaAtras(), QString());
+    EXPECT_FALSE(reloj());
+    EXPECT_TRUE(QFile::exists(archivoPublicadoDeDemo(carpeta.path())));
+}
+
 TEST_F(VentanaPrincipal, AnotherTabPausesTheCountdownAndPrincipalResumesIt) {
     frmInicial& v = cargar(5);
     tic(75);
@@ -317,6 +427,25 @@ TEST_F(VentanaPrincipal, TheFirstActivationPaintsTheSkinAndShowsPrincipalOnly) {
     v.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&v));
     EXPECT_EQ(pestanasVisibles(), QList<int>{2}) << "later activations do nothing";
+}
+
+TEST_F(VentanaPrincipal, BroughtBackWithTheConfigurationOpenTheCursorIsInItsFirstBox) {
+    frmInicial& v = cargar(5);
+    QSystemTrayIcon* icono = IconoDeBandeja(hWndDe(&v), 1);
+    emit icono->activated(QSystemTrayIcon::Trigger);
+    QTest::mouseClick(control<QPushButton>("cmdConfigurar"), Qt::LeftButton);
+    QTest::mouseClick(control<QAbstractButton>("cmdMinimizar"), Qt::LeftButton);
+    ASSERT_FALSE(v.isVisible());
+    emit icono->activated(QSystemTrayIcon::Context);
+    ASSERT_TRUE(v.isVisible());
+    EXPECT_EQ(v.focusWidget(), control<QLineEdit>("txtDato_0"));
+}
+
+TEST_F(VentanaPrincipal, TheProductListTabPutsTheCursorInTheGrid) {
+    frmInicial& v = cargar(0);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&v));
+    v.MostrarPestana(2);
+    EXPECT_EQ(v.focusWidget(), control<MSFlexGrid>("mfgProds"));
 }
 
 TEST_F(VentanaPrincipal, TheCloseBoxHidesTheWindowAndTheProgramGoesOn) {
