@@ -5,14 +5,13 @@
 //
 //   build/bench/busqueda_bench [productos]
 
+#include "base_de_bench.h"
 #include "components/BasesDDSql.h"
 #include "components/BusquedaDeProductos.h"
-#include "components/EsquemaPuntoDeVenta.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
 #include <QTimer>
@@ -23,28 +22,6 @@
 namespace {
 
 const QString nombreDeBase = QStringLiteral("catalogo_bench_busqueda");
-
-bool prepararBase(qint32 productos) {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), QStringLiteral("bench"));
-    db.setHostName(QStringLiteral("127.0.0.1"));
-    db.setPort(3306);
-    db.setUserName(QStringLiteral("root"));
-    if (!db.open()) {
-        std::fprintf(stderr, "MariaDB: %s\n", qPrintable(db.lastError().text()));
-        return false;
-    }
-    QSqlQuery(db).exec(QStringLiteral("DROP DATABASE IF EXISTS ") + nombreDeBase);
-    QSqlQuery(db).exec(QStringLiteral("CREATE DATABASE ") + nombreDeBase +
-                       QStringLiteral(" CHARACTER SET utf8mb4 COLLATE utf8mb4_general_ci"));
-    QSqlQuery(db).exec(QStringLiteral("USE ") + nombreDeBase);
-    QString error;
-    if (!puntoDeVenta::crearEsquema(db, &error) ||
-        !puntoDeVenta::llenarCatalogoDeMuestra(db, productos, &error)) {
-        std::fprintf(stderr, "catálogo: %s\n", qPrintable(error));
-        return false;
-    }
-    return true;
-}
 
 struct Resumen {
     double mediana;
@@ -63,7 +40,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const qint32 productos = argc > 1 ? QString::fromLatin1(argv[1]).toInt() : 100000;
-    if (!prepararBase(productos))
+    if (!prepararBase(nombreDeBase, productos))
         return 1;
 
     BasesDDSql bd;
@@ -135,7 +112,6 @@ int main(int argc, char** argv) {
 
     dialogo.close();
     conexion.Close();
-    QSqlQuery(QSqlDatabase::database(QStringLiteral("bench")))
-        .exec(QStringLiteral("DROP DATABASE IF EXISTS ") + nombreDeBase);
+    borrarBase(nombreDeBase);
     return 0;
 }
