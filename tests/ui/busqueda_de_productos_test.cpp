@@ -61,21 +61,6 @@ TEST_P(BusquedaDeProductos, EscapeReturnsNothing) {
     EXPECT_EQ(buscar(QStringLiteral("molido"), Qt::Key_Escape), QString());
 }
 
-TEST_P(BusquedaDeProductos, EnterWithNothingLeftChoosesNothingAndTheWindowStays) {
-    AlAparecer usuario([](QWidget* modal) {
-        auto* txtBuscar = modal->findChild<QLineEdit*>(QStringLiteral("txtBuscar"));
-        QTest::keyClicks(txtBuscar, QStringLiteral("zzz"));
-        QTest::keyClick(txtBuscar, Qt::Key_Return);
-        EXPECT_TRUE(modal->isVisible());
-        QTest::keyClick(txtBuscar, Qt::Key_Escape);
-    });
-    QObject* ventana = nullptr;
-    QString ini, condicion;
-    EXPECT_EQ(
-        ayuda.BuscarProdsSkn(ventana, bd.cRuta, ventana, bd.cMiBase, true, ini, ini, condicion, true, false),
-        QString());
-}
-
 TEST_P(BusquedaDeProductos, AConditionLimitsTheProductsAndIsLeftInCondicion) {
     const QString condicion = QStringLiteral("Clave <> '1001'");
     EXPECT_EQ(buscar(QStringLiteral("CAF"), Qt::Key_Return, condicion), QStringLiteral("1002"));
