@@ -1,6 +1,7 @@
 #include "components/ComponentesDeVentana.h"
 
 #include "components/CajaDeMensaje.h"
+#include "components/DeAyudaQ7DeVentana.h"
 #include "components/DeControlesDeVentana.h"
 #include "components/EfectosDeVentana.h"
 #include "components/Registro.h"
@@ -16,6 +17,7 @@ void registrarComponentesDeVentana() {
     registrarComponente(QStringLiteral("Nodex.DeControles"),
                         [] { return std::make_unique<DeControlesDeVentana>(); });
     registrarComponente(QStringLiteral("nodex.Efectos"), [] { return std::make_unique<EfectosDeVentana>(); });
+    registrarBusquedaDeProductos();
     registrarShellDeScripts();
     ponerCajaDelSistema([](const QString& texto, qint32 estilo, const QString& titulo) {
         return MostrarCajaDeMensaje(QApplication::activeWindow(), texto, estilo, titulo);

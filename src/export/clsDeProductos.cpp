@@ -1,8 +1,10 @@
 #include "export/clsDeProductos.h"
 
+#include "components/DeAyudaQ7.h"
 #include "export/Avance.h"
 #include "export/Exportador.h"
 #include "modulo/Modulo.h"
+#include "modulo/Rutinas.h"
 
 #include <QLocale>
 #include <spdlog/spdlog.h>
@@ -98,4 +100,71 @@ void clsDeProductos::mFTP_FileTransferProgress(qint32 lCurrentBytes, qint32 lTot
         avance.Label5(QStringLiteral("De '") + stNombreArchivo + QStringLiteral("': bytes copiados ") +
                       conMiles(lCurrentBytes) + QStringLiteral(" de ") + conMiles(lTotalBytes));
     avance.ProcesarEventos();
+}
+
+QString clsDeProductos::BuscarProd(QString& stCondicion, bool& /*blEnKits*/, QString& /*stCaption*/,
+                                   QString& stCondicionShF1, bool& blUsarShF1, QString& stColector) {
+    Modulo& m = modulo();
+    QString resultado;
+    std::unique_ptr<DeAyudaQ7> ayuda;
+    if (!CreaObjeto(ayuda, QStringLiteral("DeAyudaQ7"), QStringLiteral("nodex")))
+        return resultado;
+    BasesDD& bd = *m.oBasesDD;
+    ayuda->ArchivoAyuda = QString();
+    ayuda->ItemAyuda = 191;
+    ayuda->cPassword = bd.cPassword;
+    ayuda->cUsuario = bd.cUsuario;
+    ayuda->cPuerto = bd.cPuerto;
+    if (!bd.AbrirBdD(m.oConexion, bd.cMiBase))
+        return resultado;
+    // Read for every search: a change made at the point of sale counts from the next one.
+    ayuda->DescripDetallada = bd.LeerConfig(QStringLiteral("DescripDetallada"), m.oConexion);
+    ayuda->UsarShF1 = blUsarShF1;
+    ayuda->ArchivoColector = stColector;
+    QObject* ventana = m.frmInicial;
+    QObject* duena = m.frmInicial;
+    QString ini = m.cArchivoINI;
+    QString iniUsuario = m.cArchivoINI;
+    resultado = ayuda->BuscarProdsSkn(ventana, bd.cRuta, duena, bd.cMiBase, true, ini, iniUsuario,
+                                      stCondicion, true, false);
+    stCondicionShF1 = ayuda->Condicion();
+    m.oConexion.Close();
+    return resultado;
+}
+
+void clsDeProductos::GrabarLista(const QList<ProductoDeLista>& filas) {
+    Modulo& m = modulo();
+    escribirListaDeProductos(m.cArchivoProductos, filas);
+    if (filas.isEmpty())
+        m.oArchivos->BorraArchivo(m.cArchivoProductos);
+}
+
+void clsDeProductos::GrabarListaCampos(const QList<CampoDeLista>& elementos) {
+    Modulo& m = modulo();
+    escribirListaDeCampos(m.cArchivoCampos, elementos, m.cSeparador, *m.oKtfa);
+}
+
+bool clsDeProductos::LstProds_KeyPress(qint16& inTecla, QString& elemento, const CajaDeEntrada& InputBox) {
+    const bool esDigito = inTecla >= '1' && inTecla <= '9';
+    if (!esDigito && inTecla != 13)
+        return false;
+    Modulo& m = modulo();
+    const qsizetype p = elemento.indexOf(m.cSeparador) + 1; // from 1; 0 when the item has no mark
+    QString propuesta;
+    if (esDigito)
+        propuesta = QChar(inTecla);
+    else if (p > 0)
+        propuesta = QString::number(qRound(m.oKtfa->nxVal(elemento.mid(p + 3))));
+
+    const QString prompt = m.oUtilerias->DameTexto(1072, m.oConexion);
+    const QString titulo = m.oUtilerias->DameTexto(382, m.oConexion);
+    const double respuesta = m.oKtfa->nxVal(InputBox(prompt, titulo, propuesta));
+    // Numbers past what 16 bits hold are refused like 0: no list has that many fields.
+    if (respuesta < 0.5 || respuesta >= 32767.5)
+        return false;
+    const auto n = qint16(qRound(respuesta));
+    if (p > 0)
+        elemento.truncate(p - 1);
+    elemento += m.cSeparador + QLatin1Char('(') + QString::number(n) + QLatin1Char(')');
+    return true;
 }

@@ -2,13 +2,20 @@
 // One send: builds the export file from the point-of-sale database and publishes it to the FTP
 // folder. A fresh object serves each send and is released right afterwards; it owns its FTP session.
 
+#include "export/ListasDeArchivo.h"
 #include "ftp/clsFTP.h"
 #include "modulo/Ritmo.h"
 
 #include <QObject>
 #include <QString>
+#include <functional>
 
 class Avance;
+
+// An input box: prompt, title and proposed answer give the user's answer, "" when cancelled. The window
+// shows a real one; the core only decides what to ask and what the answer changes.
+using CajaDeEntrada =
+    std::function<QString(const QString& prompt, const QString& titulo, const QString& propuesta)>;
 
 class clsDeProductos : public QObject {
     Q_OBJECT
@@ -30,6 +37,22 @@ public:
     // Builds the export file and uploads it; returns when both have ended.
     void CrearArchivo();
     Resultado resultado() const { return ultimo; }
+
+    // The point of sale's product search over the main window: the chosen product's code, or "" when
+    // the user chose none, the database could not be opened or the search window could not be created.
+    // `blEnKits` and `stCaption` are accepted for the callers' sake and not used; `stCondicionShF1`
+    // receives the condition the search window was left with.
+    QString BuscarProd(QString& stCondicion, bool& blEnKits, QString& stCaption, QString& stCondicionShF1,
+                       bool& blUsarShF1, QString& stColector);
+    // Rewrites the product list file with the grid's products (header row left out); with none the file
+    // is deleted, so that the export sends every product.
+    void GrabarLista(const QList<ProductoDeLista>& filas);
+    // Rewrites the field list file from the items of the field list box.
+    void GrabarListaCampos(const QList<CampoDeLista>& elementos);
+    // A key pressed on the field list box. Digits 1 to 9 and Enter ask for an order number for the
+    // current item (`elemento`, its text); true when the user gave one above 0 and `elemento` now carries
+    // it, after the column name, as " - (n)". Every other key, 0 included, changes nothing.
+    bool LstProds_KeyPress(qint16& inTecla, QString& elemento, const CajaDeEntrada& InputBox);
     // Why the last send did not publish the file, in words for the log and for `enviar`.
     QString detalle() const { return ultimoDetalle; }
 

@@ -1,10 +1,13 @@
 #pragma once
-// The description window that F1 opens: what the program does, in a text area that fills it. It keeps
-// its place and size in the settings file between uses.
+// The description window that F1 opens: what the program does, in a text area that fills it, and a
+// menu that opens the settings file for editing. It keeps its place and size in the settings file
+// between uses.
 
 #include "shell/Formulario.h"
 
-class QTextBrowser;
+class QAction;
+class QMenuBar;
+class QTextEdit;
 
 class frmDescripcion : public Formulario {
     Q_OBJECT
@@ -12,9 +15,14 @@ class frmDescripcion : public Formulario {
 public:
     explicit frmDescripcion(QWidget* parent = nullptr);
 
+    void mnDescrip_Click();
+    void mnEditINI_Click();
+
 protected:
     void closeEvent(QCloseEvent* evento) override;
+    void resizeEvent(QResizeEvent* evento) override;
 
 private:
-    QTextBrowser* rtbTexto;
+    QMenuBar* menu;
+    QTextEdit* rtbTexto;
 };

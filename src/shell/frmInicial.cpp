@@ -1,6 +1,9 @@
 #include "shell/frmInicial.h"
 
 #include "components/Efectos.h"
+#include "config/PestanaDeConfiguracion.h"
+#include "editors/EditorDeCampos.h"
+#include "editors/EditorDeProductos.h"
 #include "editors/MSFlexGrid.h"
 #include "modulo/Modulo.h"
 #include "modulo/Rutinas.h"
@@ -36,6 +39,9 @@ frmInicial::frmInicial(QWidget* parent) : Formulario(parent) {
     setObjectName(QStringLiteral("frmInicial"));
     setWindowTitle(tituloDeDiseno);
     crearControles();
+    new PestanaDeConfiguracion(*this);
+    new EditorDeProductos(*this);
+    new EditorDeCampos(*this);
     TamanoDeDiseno(9750, 6885);
     Centrar();
     // Designed to open minimized: shown that way it goes straight to the notification area.

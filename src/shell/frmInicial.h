@@ -75,13 +75,17 @@ protected:
     void mouseMoveEvent(QMouseEvent* evento) override;
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
+public slots:
+    // The configuration tab's "Cancelar", which the list tabs' ways back share: tab 0, and the timer
+    // running again when an interval is set.
+    void cmdCancelar_Click();
+
 private slots:
     void Timer1_Timer();
     void cmdLeerAhora_Click();
     void cmdTerminar_Click();
     void cmdMinimizar_Click();
     void cmdConfigurar_Click();
-    void cmdCancelar_Click();
 
 private:
     void crearControles();

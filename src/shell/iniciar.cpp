@@ -6,13 +6,12 @@
 #include "export/Demo.h"
 #include "modulo/Arranque.h"
 #include "modulo/Modulo.h"
+#include "shell/InstanciaUnica.h"
 #include "shell/frmInicial.h"
 
 #include <QApplication>
 #include <memory>
 
-namespace {
-// The folder after "--carpeta" (or in "--carpeta=DIR"); empty for the executable's own.
 QString carpetaDada(const QStringList& argumentos) {
     const QString opcion = QStringLiteral("--carpeta");
     for (qsizetype i = 0; i < argumentos.size(); ++i) {
@@ -23,7 +22,6 @@ QString carpetaDada(const QStringList& argumentos) {
     }
     return QString();
 }
-} // namespace
 
 QWidget* iniciar(const QStringList& argumentos) {
     registrarComponentesDelNucleo();
@@ -45,10 +43,14 @@ int ejecutarEscritorio(const QStringList& argumentos) {
     // The window spends its life hidden: closing a message box must not end the program, only the
     // window's own unload does.
     QApplication::setQuitOnLastWindowClosed(false);
+    const QString carpeta = carpetaDelPrograma(carpetaDada(argumentos));
+    if (InstanciaUnica::avisarALaQueCorre(carpeta))
+        return 0;
     std::unique_ptr<QWidget> ventana(iniciar(argumentos));
     auto* principal = qobject_cast<frmInicial*>(ventana.get());
     if (principal == nullptr)
         return 1;
+    new InstanciaUnica(carpeta, *principal);
     QObject::connect(principal, &frmInicial::descargada, qApp, &QCoreApplication::quit);
     // However the event loop ends (the desktop session closing, a signal), the icon leaves the
     // notification area and the components are released.

@@ -7,6 +7,9 @@
 
 class QWidget;
 
+// The folder after "--carpeta" (or in "--carpeta=DIR"); empty for the executable's own.
+QString carpetaDada(const QStringList& argumentos);
+
 // `argumentos`: the command line without the program itself ("-ktfa", "--carpeta DIR"). The loaded
 // main window (a frmInicial, owned by the caller), or null when start-up ended the program: the
 // point-of-sale installation was not found, or a component could not be created; the user has been

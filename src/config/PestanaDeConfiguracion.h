@@ -1,0 +1,33 @@
+#pragma once
+// The "Configuración" tab: its seven boxes pass their focus and keys through the skin component (the
+// mask of each box decides what may be typed), the interval box accepts 0 to 9999 only, and "Grabar"
+// stores the boxes as `catalogo-ftp configurar` does, then reads the settings back onto the window.
+
+#include <QObject>
+
+class QLineEdit;
+class frmInicial;
+
+class PestanaDeConfiguracion : public QObject {
+    Q_OBJECT
+
+public:
+    // Works on the window's controls txtDato_0 … txtDato_6 and cmdGrabar.
+    explicit PestanaDeConfiguracion(frmInicial& ventana);
+
+    void cmdGrabar_Click();
+    // Box 1: an interval from 0 to 9999 minutes; anything else beeps, and the caller keeps the focus in
+    // the box.
+    bool txtDato_Validate(qint16 Index);
+
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+
+private:
+    qint16 indiceDe(QObject* objeto) const;
+    bool txtDato_KeyDown(qint16 Index, qint16& KeyCode);
+    bool txtDato_KeyPress(qint16 Index, qint16& KeyAscii);
+
+    frmInicial& ventana;
+    QLineEdit* txtDato[7] = {};
+};

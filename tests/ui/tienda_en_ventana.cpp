@@ -1,0 +1,108 @@
+#include "tienda_en_ventana.h"
+
+#include "modulo/Arranque.h"
+#include "modulo/Modulo.h"
+#include "modulo/Rutinas.h"
+#include "shell/iniciar.h"
+#include "winapi/shell_notify.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QSqlDatabase>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+void TiendaEnVentana::SetUp() {
+    ASSERT_TRUE(carpeta.isValid());
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(usuario.path()));
+    reiniciarModulo();
+    ForzarBandejaDisponible(true);
+}
+
+void TiendaEnVentana::TearDown() {
+    ventana.reset();
+    ForzarBandejaDisponible(std::nullopt);
+    ponerCajaDelSistema({});
+    reiniciarModulo();
+}
+
+void TiendaEnVentana::prepararTienda(const QList<puntoDeVenta::Producto>& productos, qint16 intervalo,
+                                     const QString& programa) {
+    const QString vendalia = ruta(QStringLiteral("vendalia"));
+    QDir().mkpath(vendalia);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("tienda"));
+        db.setDatabaseName(vendalia + QStringLiteral("/datos1.sqlite"));
+        QString error;
+        EXPECT_TRUE(db.open() && puntoDeVenta::crearEsquema(db, &error) &&
+                    puntoDeVenta::llenarCatalogoDeMuestra(db, 0, &error) &&
+                    puntoDeVenta::insertarProductos(db, productos, &error))
+            << error.toStdString();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("tienda"));
+    escribir(vendalia + QStringLiteral("/Q7K.ini"),
+             "[Q7K]\r\nMySQLServer=sqlite:" + vendalia.toUtf8() + "\r\n");
+    escribir(ruta(programa + QStringLiteral(".ini")),
+             "[Configuración]\r\nRuta de Vendalia Pro=" + vendalia.toUtf8() +
+                 "\r\nBase de datos principal=datos1\r\nIntervalo en minutos para enviar productos=" +
+                 QByteArray::number(intervalo) + "\r\n");
+}
+
+frmInicial& TiendaEnVentana::cargar(const QList<puntoDeVenta::Producto>& productos, qint16 intervalo) {
+    prepararTienda(productos, intervalo, nombreDelEjecutable());
+    ventana.reset(qobject_cast<frmInicial*>(iniciar({QStringLiteral("--carpeta"), carpeta.path()})));
+    EXPECT_NE(ventana, nullptr);
+    ventana->setWindowState(Qt::WindowNoState);
+    ventana->show();
+    ventana->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(ventana.get()));
+    return *ventana;
+}
+
+void TiendaEnVentana::clic(const char* boton) const {
+    control<QPushButton>(boton)->click();
+}
+
+QString TiendaEnVentana::archivoIni() const {
+    return ruta(nombreDelEjecutable() + QStringLiteral(".ini"));
+}
+
+bool TiendaEnVentana::reloj() const {
+    return control<QTimer>("Timer1")->isActive();
+}
+
+QList<int> TiendaEnVentana::pestanasVisibles() const {
+    QList<int> visibles;
+    auto* tabs = control<QTabWidget>("stbTabs");
+    for (int i = 0; i < tabs->count(); ++i)
+        if (tabs->isTabVisible(i))
+            visibles << i;
+    return visibles;
+}
+
+QByteArray TiendaEnVentana::leer(const QString& archivo) {
+    QFile f(archivo);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(no existe)");
+}
+
+void TiendaEnVentana::escribir(const QString& archivo, const QByteArray& bytes) {
+    QFile f(archivo);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+AlAparecer::AlAparecer(std::function<void(QWidget*)> accion) {
+    QObject::connect(&reloj, &QTimer::timeout, [this, accion = std::move(accion)] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr)
+            return;
+        reloj.stop();
+        hecho = true;
+        accion(modal);
+    });
+    reloj.start(5);
+}

@@ -1,0 +1,64 @@
+#pragma once
+// The desktop program started on a program folder of the test's own, whose point-of-sale installation
+// keeps its catalogue in a SQLite file holding the products the test gives. Controls are found by
+// name; modal windows are answered from the event loop.
+
+#include "components/EsquemaPuntoDeVenta.h"
+#include "shell/frmInicial.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+
+class TiendaEnVentana : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Lays out the shop with these products and starts the program as main() does.
+    frmInicial& cargar(const QList<puntoDeVenta::Producto>& productos, qint16 intervalo = 5);
+    // Only lays it out, with the settings file of the program named `programa`.
+    void prepararTienda(const QList<puntoDeVenta::Producto>& productos, qint16 intervalo,
+                        const QString& programa);
+
+    template <class Control> Control* control(const char* nombre) const {
+        auto* encontrado = ventana->findChild<Control*>(QString::fromLatin1(nombre));
+        EXPECT_NE(encontrado, nullptr) << nombre;
+        return encontrado;
+    }
+    void clic(const char* boton) const;
+    bool reloj() const;
+    QList<int> pestanasVisibles() const;
+
+    QString ruta(const QString& nombre) const { return carpeta.filePath(nombre); }
+    QString archivoProductos() const { return ruta(QStringLiteral("ListaProductosReja.dat")); }
+    // The settings file: named after the running executable, here the test's.
+    QString archivoIni() const;
+    QString archivoCampos() const { return ruta(QStringLiteral("ListaDeCampos.dat")); }
+    static QByteArray leer(const QString& archivo);
+    static void escribir(const QString& archivo, const QByteArray& bytes);
+
+    QTemporaryDir carpeta;
+    std::unique_ptr<frmInicial> ventana;
+
+private:
+    QTemporaryDir usuario;
+};
+
+// While it lives, runs `accion` on the next modal window (message box, product search, input box) as
+// soon as it is up, once. Make it just before the action that opens the window.
+class AlAparecer {
+public:
+    explicit AlAparecer(std::function<void(QWidget*)> accion);
+    AlAparecer(const AlAparecer&) = delete;
+    AlAparecer& operator=(const AlAparecer&) = delete;
+    bool visto() const { return hecho; }
+
+private:
+    QTimer reloj;
+    bool hecho = false;
+};
