@@ -12,13 +12,6 @@
 #include <QPushButton>
 #include <QTimer>
 
-namespace {
-// What the field list holds before the user has chosen anything.
-const QStringList camposPorDefecto = {QStringLiteral("Clave"), QStringLiteral("Descrip"),
-                                      QStringLiteral("Marca"), QStringLiteral("Existencia"),
-                                      QStringLiteral("Precio3")};
-} // namespace
-
 EditorDeCampos::EditorDeCampos(frmInicial& ventana)
     : QObject(&ventana), ventana(ventana),
       lstCampos(ventana.findChild<QListWidget*>(QStringLiteral("lstCampos"))),
@@ -53,7 +46,7 @@ void EditorDeCampos::cmdCampos_Click() {
 
     if (!m.oArchivos->HayArchivo(m.cArchivoCampos)) {
         QList<CampoDeLista> porDefecto;
-        for (const QString& campo : camposPorDefecto)
+        for (const QString& campo : camposPorDefecto())
             porDefecto.append({campo, true});
         escribirListaDeCampos(m.cArchivoCampos, porDefecto, m.cSeparador, *m.oKtfa);
     }

@@ -12,13 +12,6 @@ namespace {
 
 constexpr int kProductosPorBloque = 5000;
 
-const QStringList& camposPorDefecto() {
-    static const QStringList campos = {QStringLiteral("Clave"), QStringLiteral("Descrip"),
-                                       QStringLiteral("Marca"), QStringLiteral("Existencia"),
-                                       QStringLiteral("Precio3")};
-    return campos;
-}
-
 qsizetype indiceSinMayusculas(const QStringList& nombres, const QString& nombre) {
     for (qsizetype i = 0; i < nombres.size(); ++i)
         if (nombres[i].compare(nombre, Qt::CaseInsensitive) == 0)

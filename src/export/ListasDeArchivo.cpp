@@ -93,3 +93,10 @@ bool escribirListaDeCampos(const QString& ruta, const QList<CampoDeLista>& eleme
 QStringList leerListaDeCampos(const QString& ruta) {
     return leerLineas(ruta);
 }
+
+const QStringList& camposPorDefecto() {
+    static const QStringList campos = {QStringLiteral("Clave"), QStringLiteral("Descrip"),
+                                       QStringLiteral("Marca"), QStringLiteral("Existencia"),
+                                       QStringLiteral("Precio3")};
+    return campos;
+}

@@ -39,5 +39,9 @@ QList<ProductoDeLista> leerListaDeProductos(const QString& ruta);
 bool escribirListaDeCampos(const QString& ruta, const QList<CampoDeLista>& elementos,
                            const QString& separador, LibKtfa& ktfa);
 
+// The fields of a shop that has not chosen any: what the field list starts with, and what is exported
+// while there is no field list file.
+const QStringList& camposPorDefecto();
+
 // The field names of the file, in file order, each line exactly as written.
 QStringList leerListaDeCampos(const QString& ruta);
