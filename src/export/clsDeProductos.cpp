@@ -95,8 +95,11 @@ void clsDeProductos::SubirArchivo() {
 void clsDeProductos::mFTP_FileTransferProgress(qint32 lCurrentBytes, qint32 lTotalBytes) {
     if (!blMostrarAvance)
         return;
-    // Every chunk raises an event; the label is only rewritten as often as it can be read.
-    if (lTotalBytes >= lCurrentBytes && (lCurrentBytes == lTotalBytes || ritmoFtp.toca()))
+    // Every chunk raises an event; the label is rewritten, and waiting events looked at, only as often as
+    // a person can follow (the last count always).
+    if (lCurrentBytes != lTotalBytes && !ritmoFtp.toca())
+        return;
+    if (lTotalBytes >= lCurrentBytes)
         avance.Label5(QStringLiteral("De '") + stNombreArchivo + QStringLiteral("': bytes copiados ") +
                       conMiles(lCurrentBytes) + QStringLiteral(" de ") + conMiles(lTotalBytes));
     avance.ProcesarEventos();

@@ -1,5 +1,7 @@
 #include "tienda_en_ventana.h"
 
+#include "ui_pestanas.h"
+
 #include "modulo/Arranque.h"
 #include "modulo/Modulo.h"
 #include "modulo/Rutinas.h"
@@ -76,12 +78,7 @@ bool TiendaEnVentana::reloj() const {
 }
 
 QList<int> TiendaEnVentana::pestanasVisibles() const {
-    QList<int> visibles;
-    auto* tabs = control<QTabWidget>("stbTabs");
-    for (int i = 0; i < tabs->count(); ++i)
-        if (tabs->isTabVisible(i))
-            visibles << i;
-    return visibles;
+    return ::pestanasVisibles(*ventana);
 }
 
 QByteArray TiendaEnVentana::leer(const QString& archivo) {

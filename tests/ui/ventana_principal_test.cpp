@@ -14,6 +14,7 @@
 #include "shell/iniciar.h"
 
 #include "ui_impresion.h"
+#include "ui_pestanas.h"
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
@@ -124,14 +125,7 @@ protected:
         for (int i = 0; i < veces; ++i)
             QMetaObject::invokeMethod(ventana.get(), "Timer1_Timer", Qt::DirectConnection);
     }
-    QList<int> pestanasVisibles() const {
-        QList<int> visibles;
-        auto* tabs = control<QTabWidget>("stbTabs");
-        for (int i = 0; i < tabs->count(); ++i)
-            if (tabs->isTabVisible(i))
-                visibles << i;
-        return visibles;
-    }
+    QList<int> pestanasVisibles() const { return ::pestanasVisibles(*ventana); }
 
     QTemporaryDir carpeta;
     QTemporaryDir usuario;
