@@ -1,0 +1,17 @@
+# 64-bit Windows with Debian's MinGW-w64 (the POSIX thread model, which std::thread and Qt need).
+# Libraries come from the MinGW sysroot and from the cache that build-deps.sh fills.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
+if(DEFINED ENV{CATALOGO_WIN64})
+    set(CATALOGO_WIN64 "$ENV{CATALOGO_WIN64}")
+else()
+    set(CATALOGO_WIN64 /opt/win64)
+endif()
+set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32 ${CATALOGO_WIN64})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
