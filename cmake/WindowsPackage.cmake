@@ -1,0 +1,93 @@
+# The Windows package: the program folder as a shop gets it, as a zip and as an installer for the
+# current user. The program keeps its settings and lists beside the executable, so it is installed
+# where the user can write (%LOCALAPPDATA%\Programs), never under Program Files, and no
+# administrator is asked for. Autostart is the program's own business: it registers itself at its
+# first start, so the installer only removes that value again on uninstall.
+
+install(TARGETS catalogo-ftp RUNTIME DESTINATION .)
+
+# Qt finds its plugins in these folders beside the executable.
+set(qt_plugins ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_PLUGINS})
+foreach(plugin platforms/qwindows styles/qwindowsvistastyle sqldrivers/qsqlite sqldrivers/qsqlmysql)
+    get_filename_component(folder ${plugin} DIRECTORY)
+    install(FILES ${qt_plugins}/${plugin}.dll DESTINATION ${folder})
+endforeach()
+
+# Every DLL the executable and those plugins load, and the DLLs those load, taken from Qt's folder,
+# the libraries' cache and the compiler's runtime; a DLL that none of those holds is Windows's own.
+# Windows compares DLL names without regard to case, so the lookup does too.
+execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libstdc++-6.dll
+                OUTPUT_VARIABLE stdcxx OUTPUT_STRIP_TRAILING_WHITESPACE)
+execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libwinpthread-1.dll
+                OUTPUT_VARIABLE winpthread OUTPUT_STRIP_TRAILING_WHITESPACE)
+get_filename_component(stdcxx ${stdcxx} DIRECTORY)
+get_filename_component(winpthread ${winpthread} DIRECTORY)
+get_filename_component(libraries ${QT6_INSTALL_PREFIX}/.. ABSOLUTE)
+find_program(objdump NAMES x86_64-w64-mingw32-objdump REQUIRED)
+install(CODE "
+    set(dll_folders \"${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS};${libraries}/bin;${libraries}/lib;${stdcxx};${winpthread}\")
+    set(objdump \"${objdump}\")")
+install(CODE [[
+    foreach(dll_folder IN LISTS dll_folders)
+        file(GLOB dlls "${dll_folder}/*.dll")
+        foreach(dll IN LISTS dlls)
+            get_filename_component(name "${dll}" NAME)
+            string(TOLOWER "${name}" name)
+            if(NOT DEFINED "dll_${name}")
+                set("dll_${name}" "${dll}")
+            endif()
+        endforeach()
+    endforeach()
+    set(folder "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}")
+    file(GLOB pending "${folder}/catalogo-ftp.exe" "${folder}/*/*.dll")
+    set(seen)
+    set(from_windows)
+    while(pending)
+        list(POP_FRONT pending binary)
+        execute_process(COMMAND "${objdump}" -p "${binary}" OUTPUT_VARIABLE dump COMMAND_ERROR_IS_FATAL ANY)
+        string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
+        foreach(import IN LISTS imports)
+            string(REGEX REPLACE "^DLL Name: " "" import "${import}")
+            string(TOLOWER "${import}" name)
+            list(FIND seen "${name}" at)
+            if(at GREATER -1)
+                continue()
+            endif()
+            list(APPEND seen "${name}")
+            if(DEFINED "dll_${name}")
+                file(INSTALL "${dll_${name}}" DESTINATION "${folder}" FOLLOW_SYMLINK_CHAIN)
+                list(APPEND pending "${dll_${name}}")
+            else()
+                list(APPEND from_windows "${import}")
+            endif()
+        endforeach()
+    endwhile()
+    list(JOIN from_windows " " from_windows)
+    message(STATUS "From Windows itself: ${from_windows}")
+]])
+
+set(CPACK_GENERATOR ZIP NSIS)
+set(CPACK_PACKAGE_NAME catalogo-ftp)
+set(CPACK_PACKAGE_VENDOR catalogo-ftp)
+set(CPACK_PACKAGE_FILE_NAME catalogo-ftp-${PROJECT_VERSION}-win64)
+set(CPACK_PACKAGE_INSTALL_DIRECTORY catalogo-ftp)
+set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY catalogo-ftp)
+set(CPACK_PACKAGE_EXECUTABLES catalogo-ftp "Actualización de productos en línea")
+set(CPACK_NSIS_PACKAGE_NAME "Actualización de productos en línea")
+set(CPACK_NSIS_DISPLAY_NAME "Actualización de productos en línea")
+set(CPACK_NSIS_INSTALL_ROOT "$LOCALAPPDATA\\Programs")
+set(CPACK_NSIS_INSTALLED_ICON_NAME catalogo-ftp.exe)
+set(CPACK_NSIS_MUI_FINISHPAGE_RUN catalogo-ftp.exe)
+set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS
+    "DeleteRegValue HKCU 'Software\\Microsoft\\Windows\\CurrentVersion\\Run' 'catalogo-ftp.exe'")
+
+# CMake's installer script asks for an administrator and installs for all users when it gets one;
+# ours is the same script for the current user only, in Unicode for the Spanish names.
+file(READ ${CMAKE_ROOT}/Modules/Internal/CPack/NSIS.template.in nsis)
+string(REPLACE "RequestExecutionLevel admin" "RequestExecutionLevel user" nsis "${nsis}")
+string(REPLACE "SetShellVarContext all" "SetShellVarContext current" nsis "${nsis}")
+string(REPLACE "; CPack install script" "Unicode true\n; CPack install script" nsis "${nsis}")
+file(WRITE ${CMAKE_BINARY_DIR}/nsis/NSIS.template.in "${nsis}")
+list(PREPEND CMAKE_MODULE_PATH ${CMAKE_BINARY_DIR}/nsis)
+
+include(CPack)

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Cross-compiles catalogo-ftp for 64-bit Windows and packs it:
+#
+#   scripts/windows/build.sh [BUILD_DIR]     # default build-win64/
+#
+# gives BUILD_DIR/catalogo-ftp-<version>-win64.zip (the program folder) and
+# BUILD_DIR/catalogo-ftp-<version>-win64.exe (an installer for the current user). The Windows
+# libraries come from the cache that build-deps.sh fills ($CATALOGO_WIN64, default /opt/win64),
+# which it runs first when the cache is missing. WITH_TESTS=1 builds the test suites too.
+set -euo pipefail
+
+HERE=$(cd "$(dirname "$0")" && pwd)
+ROOT=$(cd "$HERE/../.." && pwd)
+BUILD=${1:-$ROOT/build-win64}
+export CATALOGO_WIN64=${CATALOGO_WIN64:-/opt/win64}
+
+[[ -f "$CATALOGO_WIN64/lib/libgtest.a" ]] || "$HERE/build-deps.sh"
+
+# pkg-config answers for the Windows libraries only, never the machine's own.
+export PKG_CONFIG_LIBDIR=$CATALOGO_WIN64/lib/pkgconfig PKG_CONFIG_PATH=
+
+t0=$(date +%s)
+cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$HERE/toolchain-mingw64.cmake" \
+    -DCMAKE_PREFIX_PATH="$CATALOGO_WIN64/qt6;$CATALOGO_WIN64" \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    -DCATALOGO_WERROR=ON -DCATALOGO_BUILD_BENCH=OFF -DCATALOGO_BUILD_TESTS="${WITH_TESTS:-OFF}"
+cmake --build "$BUILD" -j "${JOBS:-2}"
+t1=$(date +%s)
+(cd "$BUILD" && cpack)
+echo "built in $((t1 - t0)) s, packed in $(($(date +%s) - t1)) s:"
+ls -l "$BUILD"/catalogo-ftp-*-win64.{zip,exe}
