@@ -4,7 +4,27 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
+#include <QThread>
 #include <csignal>
+
+namespace {
+
+#ifdef Q_OS_WIN
+// Under Wine the suites run beside Debian's Linux pyftpdlib. Wine starts a Linux program but keeps no
+// handle on it, so a shell leaves the server's process id and log where the test reads them, and
+// signals go through kill. Wine's drive Z: is the Linux root.
+constexpr bool kSinManija = true;
+QString rutaDeLinux(const QString& ruta) {
+    return ruta.startsWith(QLatin1String("Z:"), Qt::CaseInsensitive) ? ruta.mid(2) : ruta;
+}
+#else
+constexpr bool kSinManija = false;
+QString rutaDeLinux(const QString& ruta) {
+    return ruta;
+}
+#endif
+
+} // namespace
 
 ServidorFtpDePrueba::ServidorFtpDePrueba(QString usuario, QString contrasena)
     : usuario_(std::move(usuario)), contrasena_(std::move(contrasena)) {
@@ -52,20 +72,31 @@ ServidorFtp::ServidorFtp()
     // Port 0: the server takes a free one and logs it, so two suites never race for a port.
     // A folder of its own as working folder: the test's may be gone by the time the server starts.
     proceso.setWorkingDirectory(temporal.path());
-    proceso.start(QStringLiteral("/usr/bin/python3"),
-                  {QStringLiteral("-m"), QStringLiteral("pyftpdlib"), QStringLiteral("-i"),
-                   QStringLiteral("127.0.0.1"), QStringLiteral("-p"), QStringLiteral("0"),
-                   QStringLiteral("-w"), QStringLiteral("-d"), carpeta_, QStringLiteral("-u"), usuario_,
-                   QStringLiteral("-P"), contrasena_, QStringLiteral("-D")});
+    const QStringList argumentos = QStringLiteral("-m pyftpdlib -i 127.0.0.1 -p 0 -w -D -u %1 -P %2 -d")
+                                       .arg(usuario_, contrasena_)
+                                       .split(QLatin1Char(' '))
+                                   << rutaDeLinux(carpeta_);
+    const QString archivoPid = temporal.filePath(QStringLiteral("pid"));
+    if (kSinManija)
+        proceso.start(
+            QStringLiteral("/bin/sh"),
+            QStringList{
+                QStringLiteral("-c"),
+                QStringLiteral("echo $$ >\"$0\"; l=$1; shift; exec /usr/bin/python3 \"$@\" >\"$l\" 2>&1"),
+                rutaDeLinux(archivoPid), rutaDeLinux(archivoSalida)} +
+                argumentos);
+    else
+        proceso.start(QStringLiteral("/usr/bin/python3"), argumentos);
     static const QRegularExpression inicio(QStringLiteral("starting FTP server on 127\\.0\\.0\\.1:(\\d+)"));
     QElapsedTimer reloj;
     reloj.start();
-    while (reloj.elapsed() < 10000 && proceso.state() != QProcess::NotRunning) {
+    while (reloj.elapsed() < 10000 && (kSinManija || proceso.state() != QProcess::NotRunning)) {
         if (const auto m = inicio.match(registro()); m.hasMatch()) {
             puerto_ = static_cast<quint16>(m.captured(1).toUInt());
+            pid = kSinManija ? leer(archivoPid).trimmed() : QString::number(proceso.processId());
             return;
         }
-        proceso.waitForFinished(20);
+        QThread::msleep(20);
     }
     motivo_ =
         QStringLiteral("pyftpdlib no arrancó: ") + proceso.errorString() + QStringLiteral("\n") + registro();
@@ -73,19 +104,30 @@ ServidorFtp::ServidorFtp()
 
 ServidorFtp::~ServidorFtp() {
     reanudar();
+    if (kSinManija)
+        senal("TERM");
 }
 
 void ServidorFtp::suspender() {
-#ifdef Q_OS_UNIX
-    ::kill(static_cast<pid_t>(proceso.processId()), SIGSTOP);
-    suspendido = true;
-#endif
+    suspendido = senal("STOP");
 }
 
 void ServidorFtp::reanudar() {
-#ifdef Q_OS_UNIX
     if (suspendido)
-        ::kill(static_cast<pid_t>(proceso.processId()), SIGCONT);
+        senal("CONT");
     suspendido = false;
+}
+
+bool ServidorFtp::senal(const char* nombre) {
+    if (pid.isEmpty())
+        return false;
+#ifdef Q_OS_WIN
+    QProcess::execute(QStringLiteral("/bin/kill"), {QStringLiteral("-%1").arg(QLatin1String(nombre)), pid});
+    return true;
+#else
+    const int numero = qstrcmp(nombre, "STOP") == 0   ? SIGSTOP
+                       : qstrcmp(nombre, "CONT") == 0 ? SIGCONT
+                                                      : SIGTERM;
+    return ::kill(static_cast<pid_t>(pid.toLongLong()), numero) == 0;
 #endif
 }

@@ -51,5 +51,8 @@ public:
     ~ServidorFtp() override;
 
 private:
+    bool senal(const char* nombre); // "STOP", "CONT", "TERM"
+
     bool suspendido = false;
+    QString pid; // the server's, as Linux knows it
 };
