@@ -202,3 +202,31 @@ colores_de_la_bandeja() {
 comprobar "escritorio: su icono está en el área de notificación" test "$(colores_de_la_bandeja)" -gt 4
 WINEPREFIX=$T/usuario-a "$WINESERVER" -k
 wait $escritorio || true
+
+# ---- the core suites built for Windows -------------------------------------------------------------
+
+# Against the same MariaDB and a Linux pyftpdlib that the suites start through Wine. Left out: vsftpd
+# (a Linux system user and its PAM login), and the suites that need POSIX sockets or a window.
+SIN_VSFTPD='-*Vsftpd*:*Ftps*'
+suites=$(find "$WIN_BUILD/tests" -name '*_test.exe' ! -name 'ui_*' 2>/dev/null | sort)
+[[ -n "$suites" ]] || echo "(no suites in $WIN_BUILD/tests: build them with WITH_TESTS=1 scripts/windows/build.sh)"
+# Each suite runs from a copy of the program folder, where Qt finds its DLLs and plugins as the
+# program does; temporary folders on Z:, whose Linux paths the fixtures hand to the Linux server.
+mkdir -p "$T/temp" "$T/suites"
+cp -r "$PROGRAMA/." "$CATALOGO_WIN64/qt6/bin/Qt6Test.dll" "$T/suites/"
+for variable in TEMP TMP; do
+    wine_como a reg add 'HKCU\Environment' /v $variable /d "$(ventanas "$T/temp")" /f >/dev/null 2>&1
+done
+for suite in $suites; do
+    nombre=$(basename "$suite" .exe)
+    cp "$suite" "$T/suites/"
+    t0=$(cronometro)
+    WINEPATH=$(ventanas "$PROGRAMA") CI=1 wine_como a "$T/suites/$nombre.exe" --gtest_filter="$SIN_VSFTPD" \
+        >"$T/$nombre.txt" 2>&1 && estado=0 || estado=$?
+    resumen=$(grep -E '^\[  (PASSED|FAILED|SKIPPED)  \] [0-9]' "$T/$nombre.txt" | cut -c4- | tr -s ' ' | tr '\n' ' ')
+    comprobar "suite $nombre: $resumen($(($(cronometro) - t0)) s)" test "$estado" = 0
+    [[ $estado == 0 ]] || grep -E '^\[  FAILED  \] .*\(' "$T/$nombre.txt" | cut -c14- | head -20
+done
+
+echo "$pasaron passed, $fallaron failed"
+((fallaron == 0))
