@@ -9,7 +9,9 @@
 #include <sodium.h>
 
 #ifdef Q_OS_WIN
+// In this order: each needs the one before.
 #include <dpapi.h>
+#include <wincrypt.h>
 #include <windows.h>
 #endif
 

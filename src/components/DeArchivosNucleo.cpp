@@ -6,8 +6,9 @@
 #include <spdlog/spdlog.h>
 
 #ifdef Q_OS_WIN
-#include <shellapi.h>
 #include <windows.h>
+// <windows.h> must come first.
+#include <shellapi.h>
 #endif
 
 bool DeArchivosNucleo::HayArchivo(QString& ruta) {
