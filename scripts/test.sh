@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Sets up a fresh machine (packages, servers), builds with warnings as errors and runs every test.
+# Sets up a fresh machine (packages, servers), builds with warnings as errors and runs every test, then
+# the Windows compile check.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -9,3 +10,4 @@ cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DC
 cmake --build "$root/build"
 cd "$root/build"
 ctest --output-on-failure -j2
+"$root/scripts/windows/check.sh"
