@@ -9,10 +9,12 @@
 #include <sodium.h>
 
 #ifdef Q_OS_WIN
-// In this order: each needs the one before.
-#include <dpapi.h>
-#include <wincrypt.h>
+// Each needs the one before, so they stay apart from the sorted blocks.
 #include <windows.h>
+
+#include <wincrypt.h>
+
+#include <dpapi.h>
 #endif
 
 namespace {

@@ -7,7 +7,8 @@
 
 #ifdef Q_OS_WIN
 #include <windows.h>
-// <windows.h> must come first.
+
+// After <windows.h>, which it needs.
 #include <shellapi.h>
 #endif
 
