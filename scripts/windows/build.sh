@@ -21,7 +21,7 @@ export PKG_CONFIG_LIBDIR=$CATALOGO_WIN64/lib/pkgconfig PKG_CONFIG_PATH=
 
 t0=$(date +%s)
 cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$HERE/toolchain-mingw64.cmake" \
+    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-mingw64.cmake" \
     -DCMAKE_PREFIX_PATH="$CATALOGO_WIN64/qt6;$CATALOGO_WIN64" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
     -DCATALOGO_WERROR=ON -DCATALOGO_BUILD_BENCH=OFF -DCATALOGO_BUILD_TESTS="${WITH_TESTS:+ON}" \
