@@ -6,11 +6,15 @@
 
 install(TARGETS catalogo-ftp RUNTIME DESTINATION .)
 
-# Qt finds its plugins in these folders beside the executable.
+# Qt finds its plugins in these folders beside the executable; the build tree's executable gets them
+# too, so that the suites run it as the package has it.
 set(qt_plugins ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_PLUGINS})
 foreach(plugin platforms/qwindows styles/qwindowsvistastyle sqldrivers/qsqlite sqldrivers/qsqlmysql)
     get_filename_component(folder ${plugin} DIRECTORY)
     install(FILES ${qt_plugins}/${plugin}.dll DESTINATION ${folder})
+    add_custom_command(TARGET catalogo-ftp POST_BUILD
+        COMMAND ${CMAKE_COMMAND} -E make_directory $<TARGET_FILE_DIR:catalogo-ftp>/${folder}
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${qt_plugins}/${plugin}.dll $<TARGET_FILE_DIR:catalogo-ftp>/${folder})
 endforeach()
 
 # Every DLL the executable and those plugins load, and the DLLs those load, taken from Qt's folder,
@@ -26,7 +30,8 @@ get_filename_component(libraries ${QT6_INSTALL_PREFIX}/.. ABSOLUTE)
 find_program(objdump NAMES x86_64-w64-mingw32-objdump REQUIRED)
 install(CODE "
     set(dll_folders \"${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS};${libraries}/bin;${libraries}/lib;${stdcxx};${winpthread}\")
-    set(objdump \"${objdump}\")")
+    set(objdump \"${objdump}\")
+    set(strip \"${CMAKE_STRIP}\")")
 install(CODE [[
     foreach(dll_folder IN LISTS dll_folders)
         file(GLOB dlls "${dll_folder}/*.dll")
@@ -56,6 +61,10 @@ install(CODE [[
             list(APPEND seen "${name}")
             if(DEFINED "dll_${name}")
                 file(INSTALL "${dll_${name}}" DESTINATION "${folder}" FOLLOW_SYMLINK_CHAIN)
+                if(CMAKE_INSTALL_DO_STRIP) # Debian's MinGW runtime comes with its debugging symbols
+                    get_filename_component(copied "${dll_${name}}" NAME)
+                    execute_process(COMMAND "${strip}" --strip-unneeded "${folder}/${copied}")
+                endif()
                 list(APPEND pending "${dll_${name}}")
             else()
                 list(APPEND from_windows "${import}")
@@ -67,6 +76,7 @@ install(CODE [[
 ]])
 
 set(CPACK_GENERATOR ZIP NSIS)
+set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_NAME catalogo-ftp)
 set(CPACK_PACKAGE_VENDOR catalogo-ftp)
 set(CPACK_PACKAGE_FILE_NAME catalogo-ftp-${PROJECT_VERSION}-win64)

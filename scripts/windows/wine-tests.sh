@@ -205,9 +205,24 @@ wait $escritorio || true
 
 # ---- the core suites built for Windows -------------------------------------------------------------
 
-# Against the same MariaDB and a Linux pyftpdlib that the suites start through Wine. Left out: vsftpd
-# (a Linux system user and its PAM login), and the suites that need POSIX sockets or a window.
-SIN_VSFTPD='-*Vsftpd*:*Ftps*'
+# Against the same MariaDB and a Linux pyftpdlib that the suites start through Wine, with the C
+# locale's regional settings that the suites expect (Wine's en-US). Left out, with why:
+fuera=(
+    '*Vsftpd*' '*Ftps*' # vsftpd logs in a Linux system user through PAM
+    # the key file's owner-only permissions under $XDG_CONFIG_HOME: DPAPI stands for them, above
+    UtileriasTest.laClaveSoloLaLeeSuDueno UtileriasTest.loCifradoPorOtroUsuarioDaVacio
+    # regional settings set through LC_ALL, which Windows does not read: demo and enviar cover es-ES above
+    Enviar.LosNumerosLlevanElSeparadorDecimalRegional ArchivoDeExportacionMariaDB.FechasEnFormatoCorto*
+    # a Windows console program's lines end in CR LF
+    Enviar.PublicaYLoDiceEnLineasYEnElRegistro ConfigurarTest.mostrarDescifraYOcultaLaContrasena
+    # the demo opens its window after the send on Windows, where there is always a display: covered above
+    Demo.PublicaElCatalogoDeMuestraSinNadaMas
+    PublicacionConDiscoLleno.* # a full disk is a tmpfs mounted by root
+    # the folder in the message is written with "\" on Windows
+    Direcciones/ServidorInvalido.ElMensajeLlevaContextoCodigoYTexto/CarpetaQueNoExiste
+)
+FUERA=-$(IFS=:; echo "${fuera[*]}")
+# Nor the suites that need POSIX sockets or a window.
 suites=$(find "$WIN_BUILD/tests" -name '*_test.exe' ! -name 'ui_*' 2>/dev/null | sort)
 [[ -n "$suites" ]] || echo "(no suites in $WIN_BUILD/tests: build them with WITH_TESTS=1 scripts/windows/build.sh)"
 # Each suite runs from a copy of the program folder, where Qt finds its DLLs and plugins as the
@@ -221,11 +236,11 @@ for suite in $suites; do
     nombre=$(basename "$suite" .exe)
     cp "$suite" "$T/suites/"
     t0=$(cronometro)
-    WINEPATH=$(ventanas "$PROGRAMA") CI=1 wine_como a "$T/suites/$nombre.exe" --gtest_filter="$SIN_VSFTPD" \
+    LANG=C.UTF-8 WINEPATH=$(ventanas "$PROGRAMA") CI=1 wine_como a "$T/suites/$nombre.exe" --gtest_filter="$FUERA" \
         >"$T/$nombre.txt" 2>&1 && estado=0 || estado=$?
-    resumen=$(grep -E '^\[  (PASSED|FAILED|SKIPPED)  \] [0-9]' "$T/$nombre.txt" | cut -c4- | tr -s ' ' | tr '\n' ' ')
-    comprobar "suite $nombre: $resumen($(($(cronometro) - t0)) s)" test "$estado" = 0
-    [[ $estado == 0 ]] || grep -E '^\[  FAILED  \] .*\(' "$T/$nombre.txt" | cut -c14- | head -20
+    resumen=$(sed -nE 's/^\[  (PASSED|FAILED|SKIPPED)  \] ([0-9]+) tests?.*/\2 \L\1/p' "$T/$nombre.txt" | paste -sd, -)
+    comprobar "suite $nombre: ${resumen:-no terminó} ($(($(cronometro) - t0)) s)" test "$estado" = 0
+    [[ $estado == 0 ]] || grep -E '^\[  FAILED  \] .* ms\)$' "$T/$nombre.txt" | cut -c14- | head -20 || true
 done
 
 echo "$pasaron passed, $fallaron failed"
