@@ -9,10 +9,12 @@ install(TARGETS catalogo-ftp RUNTIME DESTINATION .)
 # Qt finds its plugins in these folders beside the executable; the build tree's executable gets them
 # too, so that the suites run it as the package has it.
 set(qt_plugins ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_PLUGINS})
+add_custom_target(qt_plugins_beside_exe)
+add_dependencies(catalogo-ftp qt_plugins_beside_exe)
 foreach(plugin platforms/qwindows styles/qwindowsvistastyle sqldrivers/qsqlite sqldrivers/qsqlmysql)
     get_filename_component(folder ${plugin} DIRECTORY)
     install(FILES ${qt_plugins}/${plugin}.dll DESTINATION ${folder})
-    add_custom_command(TARGET catalogo-ftp POST_BUILD
+    add_custom_command(TARGET qt_plugins_beside_exe POST_BUILD
         COMMAND ${CMAKE_COMMAND} -E make_directory $<TARGET_FILE_DIR:catalogo-ftp>/${folder}
         COMMAND ${CMAKE_COMMAND} -E copy_if_different ${qt_plugins}/${plugin}.dll $<TARGET_FILE_DIR:catalogo-ftp>/${folder})
 endforeach()

@@ -5,8 +5,8 @@
 #
 # - the program folder from the zip publishes the demo's sample shop and a MariaDB catalogue byte for
 #   byte as the Linux build does (`demo`, and `enviar` to pyftpdlib);
-# - the key file is protected per Windows user: a second user (another Wine prefix) given the first
-#   one's files reads none of the stored settings;
+# - the key file is protected with DPAPI: the user who stored the settings reads them back, a second
+#   user (another Wine prefix) given the same program folder reads none of them;
 # - the desktop program registers itself under the current user's Run key, shows its icon in the
 #   notification area, and its main window is saved to docs/ventana-principal-windows.png;
 # - the core test suites built for Windows (WITH_TESTS=1 scripts/windows/build.sh) pass.
@@ -117,7 +117,11 @@ sqlite3 "$T/demo-linux/vendalia/datos1.sqlite" .dump | sed -e '/^PRAGMA/d' -e 's
 mkdir -p "$T/ftp/linux" "$T/ftp/windows"
 /usr/bin/python3 -m pyftpdlib -i 127.0.0.1 -p 0 -w -d "$T/ftp" -u catalogo -P clave-wine >"$T/ftp.log" 2>&1 &
 PYFTPD_PID=$!
-until PUERTO=$(grep -om1 'starting FTP server on 127.0.0.1:[0-9]*' "$T/ftp.log" | cut -d: -f2); do sleep 0.2; done
+for _ in {1..50}; do
+    PUERTO=$(grep -om1 'starting FTP server on 127.0.0.1:[0-9]*' "$T/ftp.log" | cut -d: -f2) && break
+    sleep 0.2
+done
+[[ -n "${PUERTO:-}" ]] || { cat "$T/ftp.log" >&2; exit 1; }
 
 # enviar_como SYSTEM RUN...: one shop per system, the same catalogue, one send to the system's folder.
 enviar_como() {
@@ -236,7 +240,8 @@ for suite in $suites; do
     nombre=$(basename "$suite" .exe)
     cp "$suite" "$T/suites/"
     t0=$(cronometro)
-    LANG=C.UTF-8 WINEPATH=$(ventanas "$PROGRAMA") CI=1 wine_como a "$T/suites/$nombre.exe" --gtest_filter="$FUERA" \
+    LANG=C.UTF-8 WINEPATH=$(ventanas "$PROGRAMA") CI=1 timeout 600 \
+        env WINEPREFIX="$T/usuario-a" "$WINE" "$T/suites/$nombre.exe" --gtest_filter="$FUERA" \
         >"$T/$nombre.txt" 2>&1 && estado=0 || estado=$?
     resumen=$(sed -nE 's/^\[  (PASSED|FAILED|SKIPPED)  \] ([0-9]+) tests?.*/\2 \L\1/p' "$T/$nombre.txt" | paste -sd, -)
     comprobar "suite $nombre: ${resumen:-no terminó} ($(($(cronometro) - t0)) s)" test "$estado" = 0
