@@ -68,3 +68,9 @@ QString desdeAnsi(const QByteArray& bytes) {
     return QStringDecoder(QStringConverter::System).decode(bytes);
 }
 #endif
+
+QString desdeUtf8OAnsi(const QByteArray& bytes) {
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const QString texto = utf8(bytes);
+    return utf8.hasError() ? desdeAnsi(bytes) : texto;
+}
