@@ -42,6 +42,8 @@ private:
     bool exportarLista(const QList<ProductoDeLista>& lista);
     bool terminoBien(ado::Recordset& rs);
     void escribirProducto(const ado::Recordset& rs);
+    // A problem the shop should correct, said once per send in the log and the progress.
+    void avisar(const QString& aviso);
     void mostrarProducto(qint32 numero, const QString& clave, const QString& descripcion);
 
     BasesDD& bd;

@@ -4,6 +4,7 @@
 #include "export/TextoDeValor.h"
 
 #include <array>
+#include <utility>
 
 namespace {
 
@@ -34,8 +35,9 @@ std::optional<TablaDeReferencia> referenciaDeCampo(const QString& campo) {
     return std::nullopt;
 }
 
-Referencias::Referencias(BasesDD& bd, ado::Connection& conexion, const TextoDeValor& texto)
-    : bd(bd), conexion(conexion), texto(texto) {}
+Referencias::Referencias(BasesDD& bd, ado::Connection& conexion, const TextoDeValor& texto,
+                         std::function<void(const QString&)> avisar)
+    : bd(bd), conexion(conexion), texto(texto), avisar(std::move(avisar)) {}
 
 QString NombresPorId::operator()(const QVariant& id) const {
     bool esNumero = false;
@@ -55,6 +57,9 @@ NombresPorId Referencias::tabla(const TablaDeReferencia& referencia) {
     if (bd.AbrirTabla(rs, conexion, referencia.tabla, QStringLiteral("Id,") + referencia.columna)) {
         for (; !rs.Eof(); rs.MoveNext())
             nombres.insert(rs.Fields(0).Value().toLongLong(), texto(rs.Fields(1)));
+    } else if (rs.State() != ado::adStateOpen) {
+        avisar(QStringLiteral("no se pudo leer la tabla %1 (%2); la columna %3 se envía vacía")
+                   .arg(referencia.tabla, bd.cError, referencia.columna));
     }
     bd.CierraTabla(rs);
     return *tablas.insert(clave, NombresPorId(std::move(nombres)));

@@ -1,6 +1,7 @@
 #include "export/clsDeProductos.h"
 
 #include "components/DeAyudaQ7.h"
+#include "config/Configuracion.h"
 #include "export/Avance.h"
 #include "export/Exportador.h"
 #include "modulo/Modulo.h"
@@ -16,6 +17,15 @@ QString conMiles(qint32 numero) {
     QLocale regional = QLocale::system();
     regional.setNumberOptions(QLocale::DefaultNumberOptions);
     return regional.toString(numero);
+}
+
+// The unreadable enciphered settings of the database (MySQL…) or of the FTP account.
+QStringList ilegiblesDe(bool deLaBase) {
+    QStringList nombres;
+    for (const QString& nombre : modulo().cIlegibles)
+        if (nombre.startsWith(QLatin1String("MySQL")) == deLaBase)
+            nombres << nombre;
+    return nombres;
 }
 
 } // namespace
@@ -37,7 +47,10 @@ void clsDeProductos::CrearArchivo() {
 
     if (!bd.AbrirBdD(m.oConexion, bd.cMiBase)) {
         ultimo = Resultado::SinBaseDeDatos;
-        ultimoDetalle = QStringLiteral("no se pudo abrir la base de datos '%1'").arg(bd.cMiBase);
+        ultimoDetalle =
+            QStringLiteral("no se pudo abrir la base de datos '%1': %2").arg(bd.cMiBase, bd.cError);
+        if (const QStringList ilegibles = ilegiblesDe(true); !ilegibles.isEmpty())
+            ultimoDetalle += QStringLiteral("; ") + TextoDeIlegibles(ilegibles);
         spdlog::error("Envío: {}; no se envió nada", ultimoDetalle.toStdString());
         return;
     }
@@ -75,9 +88,12 @@ void clsDeProductos::CrearArchivo() {
 void clsDeProductos::SubirArchivo() {
     const Modulo& m = modulo();
     blMostrarAvance = true;
-    if (!mFTP.OpenConnection(m.cURLFTP, m.cUsuarioFTP, m.cClaveFTP)) {
+    // Empty settings would only give "URL no es válida" or a refused login.
+    const QStringList ilegibles = ilegiblesDe(false);
+    if (!ilegibles.isEmpty() || !mFTP.OpenConnection(m.cURLFTP, m.cUsuarioFTP, m.cClaveFTP)) {
         ultimo = Resultado::SinConexionFtp;
-        ultimoDetalle = mFTP.GetLastErrorMessage().trimmed();
+        ultimoDetalle =
+            ilegibles.isEmpty() ? mFTP.GetLastErrorMessage().trimmed() : TextoDeIlegibles(ilegibles);
         avance.Pitido();
         return;
     }
