@@ -19,6 +19,8 @@ int salidaDe(clsDeProductos::Resultado resultado) {
         return salida::kArchivoIncompleto;
     case clsDeProductos::Resultado::SinConexionFtp:
         return salida::kSinConexionFtp;
+    case clsDeProductos::Resultado::OtroEnvio:
+        return salida::kOtroEnvio;
     case clsDeProductos::Resultado::SubidaFallida:
     case clsDeProductos::Resultado::SinEnviar:
         break;

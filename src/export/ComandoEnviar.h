@@ -14,6 +14,7 @@ inline constexpr int kSinBaseDeDatos = 3;
 inline constexpr int kArchivoIncompleto = 4; // the export file could not be written whole
 inline constexpr int kSinConexionFtp = 5;    // server unreachable or login refused
 inline constexpr int kSubidaFallida = 6;
+inline constexpr int kOtroEnvio = 7; // another send of the same folder went on past the wait
 } // namespace salida
 
 // `argumentos`: what follows "enviar" on the command line.

@@ -4,6 +4,7 @@
 #include "config/Configuracion.h"
 #include "export/Avance.h"
 #include "export/Exportador.h"
+#include "modulo/CandadoDeEnvio.h"
 #include "modulo/Modulo.h"
 #include "modulo/Rutinas.h"
 
@@ -43,6 +44,13 @@ clsDeProductos::~clsDeProductos() {
 void clsDeProductos::CrearArchivo() {
     Modulo& m = modulo();
     BasesDD& bd = *m.oBasesDD;
+    CandadoDeEnvio candado(m.cCarpeta);
+    if (!candado.tomar([this] { avance.ProcesarEventos(); })) {
+        ultimo = Resultado::OtroEnvio;
+        ultimoDetalle = candado.motivo();
+        spdlog::warn("Envío: no empieza: {}", ultimoDetalle.toStdString());
+        return;
+    }
     spdlog::info("Envío: comienza");
 
     if (!bd.AbrirBdD(m.oConexion, bd.cMiBase)) {

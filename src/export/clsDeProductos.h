@@ -27,7 +27,8 @@ public:
         SinBaseDeDatos,
         ArchivoIncompleto,
         SinConexionFtp,
-        SubidaFallida
+        SubidaFallida,
+        OtroEnvio // another send of the same folder held on past the wait; nothing was done
     };
     Q_ENUM(Resultado)
 

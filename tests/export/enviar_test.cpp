@@ -4,13 +4,18 @@
 #include "components/Nucleo.h"
 #include "entorno.h"
 #include "export/ComandoEnviar.h"
+#include "modulo/CandadoDeEnvio.h"
 #include "modulo/Modulo.h"
 #include "tienda_de_prueba.h"
 #include "winapi/ansi.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -117,6 +122,43 @@ TEST_F(Enviar, LosProblemasSeDicenEnLaSalidaConSuMotivo) {
             EXPECT_FALSE(bitacora.filter(sinPrefijo).filter(nivel).isEmpty()) << sinPrefijo.toStdString();
         }
     }
+}
+
+// One send at a time per program folder: a second one waits for the first, gives up after a while, and
+// is not stopped by a lock left by a crashed process.
+TEST_F(Enviar, UnEnvioALaVezPorCarpeta) {
+    const QString candado = carpeta + "/catalogo-ftp.lock";
+    const QString publicado = tienda.ftp.carpeta() + "/catalogo.csv";
+    QLockFile otroEnvio(candado);
+    ASSERT_TRUE(otroEnvio.lock());
+    // Waiting in vain: the sender is named, and the window repaints meanwhile.
+    const int espera = std::exchange(CandadoDeEnvio::nMilisegundosDeEspera, 300);
+    CandadoDeEnvio segundo(carpeta);
+    int esperas = 0;
+    EXPECT_FALSE(segundo.tomar([&] { ++esperas; }));
+    CandadoDeEnvio::nMilisegundosDeEspera = espera;
+    EXPECT_GT(esperas, 2);
+    EXPECT_TRUE(segundo.motivo().contains(QString("(proceso %1)").arg(QCoreApplication::applicationPid())));
+    QProcess envio;
+    envio.start(CATALOGO_EJECUTABLE, {"enviar", "--carpeta", carpeta});
+    EXPECT_FALSE(envio.waitForFinished(1000)) << "did not wait for the other send";
+    EXPECT_FALSE(QFile::exists(publicado)) << "sent while the other send held the folder";
+    otroEnvio.unlock();
+    ASSERT_TRUE(envio.waitForFinished(30000));
+    EXPECT_EQ(envio.exitCode(), salida::kEnviado) << envio.readAllStandardOutput().toStdString();
+    EXPECT_TRUE(QFile::exists(publicado));
+
+    QFile::remove(publicado);
+    EXPECT_DEATH(
+        {
+            QLockFile caido(candado);
+            caido.lock();
+            std::abort();
+        },
+        "");
+    ASSERT_TRUE(QFile::exists(candado)) << "the crashed process left its lock";
+    EXPECT_EQ(ejecutar({"enviar", "--carpeta", carpeta}).estado, salida::kEnviado);
+    EXPECT_TRUE(QFile::exists(publicado));
 }
 
 TEST_F(Enviar, SinPuntoDeVentaExplicaYTerminaSinEsperarRespuesta) {
