@@ -1,5 +1,6 @@
 #include "config/ComandoConfigurar.h"
 
+#include "config/ComprobacionesDeConfigurar.h"
 #include "config/Configuracion.h"
 #include "modulo/Arranque.h"
 #include "modulo/Modulo.h"
@@ -20,7 +21,8 @@ constexpr int kMalUso = 2;
 const QString kUso = QStringLiteral(
     "uso: catalogo-ftp configurar [--carpeta DIR] [--url URL] [--usuario USUARIO] [--contrasena CONTRASEÑA]\n"
     "                             [--directorio DIRECTORIO] [--archivo ARCHIVO] [--intervalo MINUTOS]\n"
-    "                             [--base BASE] [--ruta-vendalia RUTA] [--mostrar]\n");
+    "                             [--base BASE] [--ruta-vendalia RUTA] [--mostrar]\n"
+    "  --contrasena - lee la contraseña de la entrada estándar (sin eco en una terminal)\n");
 
 int malUso(const QString& motivo) {
     QTextStream(stderr) << "catalogo-ftp configurar: " << motivo << '\n' << kUso;
@@ -64,6 +66,13 @@ CajasDeConfiguracion cajasGuardadas() {
     return cajas;
 }
 
+void avisarSiEnClaro(const QString& url) {
+    if (contrasenaEnClaro(url))
+        QTextStream(stderr) << "catalogo-ftp configurar: aviso: con \"" << url
+                            << "\" (FTP sin cifrar) el usuario y la contraseña viajan en claro por la red; "
+                               "use ftps:// si el servidor lo admite\n";
+}
+
 // One "key=value" line per key of the section, as stored (nothing is written), deciphered, the
 // password masked.
 void mostrar() {
@@ -93,6 +102,8 @@ void mostrar() {
     };
     for (const auto& [clave, valor] : lineas)
         salida << clave << '=' << valor << '\n';
+    salida.flush();
+    avisarSiEnClaro(lineas[5].second);
 }
 
 } // namespace
@@ -125,6 +136,10 @@ int ComandoConfigurar(const QStringList& argumentos) {
     if (parser.isSet(cajas[1].opcion) && !intervaloValido(parser.value(cajas[1].opcion)))
         return malUso(QStringLiteral("el intervalo debe ser un número de minutos de 0 a 9999"));
 
+    std::optional<QString> contrasena;
+    if (parser.value(cajas[5].opcion) == QLatin1String("-") && !(contrasena = leerContrasenaDeLaEntrada()))
+        return malUso(QStringLiteral("no se pudo leer la contraseña de la entrada estándar"));
+
     const QString folder = carpetaDelPrograma(parser.value(carpeta));
     if (!prepararCarpeta(folder))
         return malUso(QStringLiteral("la carpeta no existe: ") + folder);
@@ -149,9 +164,17 @@ int ComandoConfigurar(const QStringList& argumentos) {
         for (const OpcionDeCaja& c : cajas)
             if (parser.isSet(c.opcion))
                 txtDato[static_cast<std::size_t>(c.caja)] = parser.value(c.opcion);
+        if (contrasena)
+            txtDato[5] = *contrasena;
+        if (const QString rechazo = motivoDeRechazo(txtDato, m.cCarpeta, m.cNombre); !rechazo.isEmpty()) {
+            QTextStream(stderr) << "catalogo-ftp configurar: " << rechazo << '\n';
+            return kMalUso;
+        }
         GrabarConfiguracion(txtDato);
         // As after "Grabar": a key saved empty gets its default back.
         LeeConfiguracion();
+        if (!parser.isSet(verlas))
+            avisarSiEnClaro(m.cURLFTP);
     }
     if (parser.isSet(verlas))
         mostrar();
