@@ -7,6 +7,7 @@
 #include "modulo/CandadoDeEnvio.h"
 #include "modulo/Modulo.h"
 #include "modulo/Rutinas.h"
+#include "modulo/UltimoEnvio.h"
 
 #include <QLocale>
 #include <spdlog/spdlog.h>
@@ -59,7 +60,7 @@ void clsDeProductos::CrearArchivo() {
             QStringLiteral("no se pudo abrir la base de datos '%1': %2").arg(bd.cMiBase, bd.cError);
         if (const QStringList ilegibles = ilegiblesDe(true); !ilegibles.isEmpty())
             ultimoDetalle += QStringLiteral("; ") + TextoDeIlegibles(ilegibles);
-        spdlog::error("Envío: {}; no se envió nada", ultimoDetalle.toStdString());
+        anotarFallo(0, 0, ultimoDetalle);
         return;
     }
     avance.MostrarLabel3(true);
@@ -86,11 +87,10 @@ void clsDeProductos::CrearArchivo() {
     m.oConexion.Close();
 
     if (ultimo == Resultado::Enviado)
-        spdlog::info("Envío: {} líneas de {} productos, {} bytes, subido a '{}'", exportado.escritos,
-                     exportado.total, exportado.bytes, (m.cDirectorioFTP + stNombreArchivo).toStdString());
+        anotarPublicacion(exportado.escritos, exportado.total, exportado.bytes,
+                          m.cDirectorioFTP + stNombreArchivo);
     else
-        spdlog::error("Envío: {} líneas de {} productos; no se publicó: {}", exportado.escritos,
-                      exportado.total, ultimoDetalle.toStdString());
+        anotarFallo(exportado.escritos, exportado.total, ultimoDetalle);
 }
 
 void clsDeProductos::SubirArchivo() {

@@ -69,6 +69,7 @@ void frmInicial::Cargar(const QStringList& argumentos) {
 
     clsInicio inicio;
     inicio.PonerSystray(*this);
+    MostrarUltimoEnvio(false);
     if (correEnSuCarpeta()) {
         QString archivo = QLatin1Char('\\') + QFileInfo(QCoreApplication::applicationFilePath()).fileName();
         inicio.SiRegistrado(archivo);

@@ -7,6 +7,7 @@
 
 #include <QPointer>
 #include <QStringList>
+#include <optional>
 
 class MSFlexGrid;
 class QLabel;
@@ -48,6 +49,9 @@ public:
     void MostrarPestana(quint8 pestana);
     // One export and upload now; the window takes no input and the timer stands still meanwhile.
     void EnviaProductos();
+    // The last send's outcome, read from the log, below the countdown and on the icon; `avisar` raises
+    // a balloon when a send failed after one that published.
+    void MostrarUltimoEnvio(bool avisar);
     Restante TiempoRestante() const;
     // Ends the program: the icon leaves the notification area, the connection is closed and the
     // components are released. Runs once.
@@ -107,6 +111,7 @@ private:
 
     QWidget* Picture2 = nullptr;
     QLabel* lblInfo = nullptr;
+    QLabel* lblUltimoEnvio = nullptr;
     QLabel* etiquetaLabel3 = nullptr;
     QLabel* etiquetaLabel5 = nullptr;
     QPushButton* cmdLeerAhora = nullptr;
@@ -134,4 +139,5 @@ private:
     bool cargada = false;
     bool cierrePropio = false;
     bool descargado = false;
+    std::optional<bool> ultimoPublicado; // of the outcome shown; none before the first send
 };
