@@ -163,8 +163,7 @@ TEST_F(LibKtfaTest, unaEscrituraFallidaDejaElArchivoAnterior) {
     const bool escritaLista = escribirListaDeProductos(lista, {{u"A"_s, QString(4096, u'x')}});
     setrlimit(RLIMIT_FSIZE, &limite);
     std::signal(SIGXFSZ, senal);
-    EXPECT_FALSE(escritoIni);
-    EXPECT_FALSE(escritaLista);
+    EXPECT_FALSE(escritoIni || escritaLista);
     EXPECT_EQ(leer(ini), anterior);
     EXPECT_EQ(leer(lista), anterior);
     EXPECT_EQ(QDir(carpeta.path()).entryList(QDir::Files).size(), 2) << "no temporary file is left";

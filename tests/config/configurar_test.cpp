@@ -111,7 +111,6 @@ TEST_F(ConfigurarTest, rechazaAjustesQueDestruirianArchivos) {
     const std::vector<std::pair<QStringList, QString>> casos{
         {{u"--archivo"_s, u"catalogo-ftp.ini"_s}, u"no puede ser \"catalogo-ftp.ini\""_s},
         {{u"--archivo"_s, u"C:\\tienda\\LISTADECAMPOS.DAT"_s}, u"no puede ser \"LISTADECAMPOS.DAT\""_s},
-        {{u"--archivo"_s, u"ListaProductosReja.dat"_s}, u"un archivo del propio programa"_s},
         {{u"--url"_s, carpeta.path(), u"--directorio"_s, u"/"_s}, u"no puede ser la carpeta del programa"_s},
         {{u"--url"_s, u"file://"_s + QDir(carpeta.path()).filePath(u"sub"_s), u"--directorio"_s, u"/.."_s},
          u"no puede ser la carpeta del programa"_s},

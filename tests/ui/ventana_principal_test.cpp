@@ -388,7 +388,6 @@ TEST_F(VentanaPrincipal, SaysHowTheLastSendEndedEvenAfterARestart) {
         QTest::mouseClick(control<QPushButton>("cmdLeerAhora"), Qt::LeftButton);
     EXPECT_TRUE(ultimoEnvio().contains(QStringLiteral(", no se publicó: "))) << ultimoEnvio().toStdString();
     EXPECT_EQ(globos() - antes, 1) << "one balloon for the first failure only";
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 
     const QString antesDeReiniciar = ultimoEnvio();
     ventana.reset();
