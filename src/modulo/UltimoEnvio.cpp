@@ -16,11 +16,8 @@ const QRegularExpression& lineaDeEnvio() {
     return linea;
 }
 
-std::optional<UltimoEnvio> ultimoDe(const QString& archivo) {
-    QFile bitacora(archivo);
-    if (!bitacora.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QStringList lineas = QString::fromUtf8(bitacora.readAll()).split(QLatin1Char('\n'));
+std::optional<UltimoEnvio> ultimoEn(const QByteArray& bytes) {
+    const QStringList lineas = QString::fromUtf8(bytes).split(QLatin1Char('\n'));
     for (auto linea = lineas.crbegin(); linea != lineas.crend(); ++linea) {
         if (!linea->contains(QStringLiteral("] Envío: ")))
             continue;
@@ -37,6 +34,19 @@ std::optional<UltimoEnvio> ultimoDe(const QString& archivo) {
         return envio;
     }
     return std::nullopt;
+}
+
+std::optional<UltimoEnvio> ultimoDe(const QString& archivo) {
+    QFile bitacora(archivo);
+    if (!bitacora.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    // Its end first: the window reads this at start-up, and the log may hold a megabyte.
+    constexpr qint64 kFinal = 64 * 1024;
+    if (bitacora.size() > kFinal && bitacora.seek(bitacora.size() - kFinal))
+        if (auto envio = ultimoEn(bitacora.readAll()))
+            return envio;
+    bitacora.seek(0);
+    return ultimoEn(bitacora.readAll());
 }
 
 } // namespace
