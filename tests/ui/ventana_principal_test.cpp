@@ -73,11 +73,11 @@ protected:
         reiniciarModulo();
         registrarComponentesDelNucleo();
         registrarComponentesDeVentana();
-        ForzarBandejaDisponible(true);
+        shell_notify::ForzarBandejaDisponible(true);
     }
     void TearDown() override {
         ventana.reset();
-        ForzarBandejaDisponible(std::nullopt);
+        shell_notify::ForzarBandejaDisponible(std::nullopt);
         ponerCajaDelSistema({});
         reiniciarModulo();
     }
@@ -136,7 +136,7 @@ protected:
 TEST_F(VentanaPrincipal, LoadedWithAnIntervalItGoesToTheNotificationAreaAndCounts) {
     frmInicial& v = cargar(5);
     EXPECT_FALSE(v.isVisible());
-    EXPECT_NE(IconoDeBandeja(hWndDe(&v), 1), nullptr);
+    EXPECT_NE(shell_notify::IconoDeBandeja(ventanas::hWndDe(&v), 1), nullptr);
     EXPECT_TRUE(reloj());
     EXPECT_EQ(v.windowTitle(), QStringLiteral("Actualización de productos en línea   v 1.0.0"));
     EXPECT_EQ(control<QLineEdit>("txtDato_0")->text(), QStringLiteral("datos1"));
@@ -369,7 +369,7 @@ TEST_F(VentanaPrincipal, DuringASendTheWindowIsGreyedAndStillThenItIsBackAndTheF
 TEST_F(VentanaPrincipal, SaysHowTheLastSendEndedEvenAfterARestart) {
     cargar(0);
     const auto ultimoEnvio = [&] { return control<QLabel>("lblUltimoEnvio")->text(); };
-    const auto globos = [] { return GlobosMostrados(nidBandeja.hWnd, nidBandeja.uID); };
+    const auto globos = [] { return shell_notify::GlobosMostrados(nidBandeja.hWnd, nidBandeja.uID); };
     EXPECT_EQ(ultimoEnvio(), QStringLiteral("Último envío: ninguno"));
     QTest::mouseClick(control<QPushButton>("cmdLeerAhora"), Qt::LeftButton);
     const QLocale regional = QLocale::system();
@@ -379,7 +379,7 @@ TEST_F(VentanaPrincipal, SaysHowTheLastSendEndedEvenAfterARestart) {
     EXPECT_TRUE(ultimoEnvio().startsWith(QStringLiteral("Último envío: ")) &&
                 ultimoEnvio().endsWith(publicado))
         << ultimoEnvio().toStdString();
-    const QString tip = IconoDeBandeja(nidBandeja.hWnd, nidBandeja.uID)->toolTip();
+    const QString tip = shell_notify::IconoDeBandeja(nidBandeja.hWnd, nidBandeja.uID)->toolTip();
     EXPECT_TRUE(tip.endsWith(QLatin1Char('\n') + ultimoEnvio())) << tip.toStdString();
 
     modulo().cURLFTP = carpeta.filePath(QStringLiteral("no-existe"));
@@ -459,7 +459,7 @@ TEST_F(VentanaPrincipal, TheFirstActivationPaintsTheSkinAndShowsPrincipalOnly) {
 
 TEST_F(VentanaPrincipal, BroughtBackWithTheConfigurationOpenTheCursorIsInItsFirstBox) {
     frmInicial& v = cargar(5);
-    QSystemTrayIcon* icono = IconoDeBandeja(hWndDe(&v), 1);
+    QSystemTrayIcon* icono = shell_notify::IconoDeBandeja(ventanas::hWndDe(&v), 1);
     emit icono->activated(QSystemTrayIcon::Trigger);
     QTest::mouseClick(control<QPushButton>("cmdConfigurar"), Qt::LeftButton);
     QTest::mouseClick(control<QAbstractButton>("cmdMinimizar"), Qt::LeftButton);
@@ -485,18 +485,18 @@ TEST_F(VentanaPrincipal, TheCloseBoxHidesTheWindowAndTheProgramGoesOn) {
     EXPECT_FALSE(cierre.isAccepted());
     EXPECT_FALSE(v.isVisible());
     EXPECT_EQ(fin.count(), 0);
-    EXPECT_NE(IconoDeBandeja(hWndDe(&v), 1), nullptr);
+    EXPECT_NE(shell_notify::IconoDeBandeja(ventanas::hWndDe(&v), 1), nullptr);
     EXPECT_TRUE(reloj());
 }
 
 TEST_F(VentanaPrincipal, AltF4EndsTheProgramWithoutAsking) {
     frmInicial& v = cargar(0);
-    const HWND hWnd = hWndDe(&v);
+    const ventanas::HWND hWnd = ventanas::hWndDe(&v);
     QSignalSpy fin(&v, &frmInicial::descargada);
     QTest::keyClick(v.findChild<QPushButton*>(QStringLiteral("cmdLeerAhora")), Qt::Key_F4, Qt::AltModifier);
     EXPECT_EQ(fin.count(), 1);
     EXPECT_FALSE(v.isVisible());
-    EXPECT_EQ(IconoDeBandeja(hWnd, 1), nullptr) << "the icon leaves the notification area";
+    EXPECT_EQ(shell_notify::IconoDeBandeja(hWnd, 1), nullptr) << "the icon leaves the notification area";
     EXPECT_FALSE(reloj());
 }
 
@@ -504,7 +504,7 @@ TEST_F(VentanaPrincipal, TheHideButtonSendsTheWindowToTheNotificationArea) {
     frmInicial& v = cargar(0);
     QTest::mouseClick(control<QAbstractButton>("cmdMinimizar"), Qt::LeftButton);
     EXPECT_FALSE(v.isVisible());
-    EXPECT_NE(IconoDeBandeja(hWndDe(&v), 1), nullptr);
+    EXPECT_NE(shell_notify::IconoDeBandeja(ventanas::hWndDe(&v), 1), nullptr);
 }
 
 struct Respuesta {
