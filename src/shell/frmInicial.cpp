@@ -39,6 +39,7 @@ frmInicial::frmInicial(QWidget* parent) : Formulario(parent) {
     setObjectName(QStringLiteral("frmInicial"));
     setWindowTitle(tituloDeDiseno);
     crearControles();
+    EnterPulsaBotones(*this);
     new PestanaDeConfiguracion(*this);
     new EditorDeProductos(*this);
     new EditorDeCampos(*this);
