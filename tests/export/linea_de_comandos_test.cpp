@@ -11,53 +11,41 @@ namespace {
 
 using Orden = LineaDeComandos::Orden;
 
-struct Linea {
-    const char* nombre;
-    QStringList palabras;
-    Orden orden;
-    QString carpeta;
-    bool ktfa;
-    QStringList opciones;
-};
-
-void PrintTo(const Linea& linea, std::ostream* os) {
-    *os << linea.nombre;
+TEST(LineaDeComandos, DiceLaOrdenLaCarpetaYElInterruptor) {
+    struct Linea {
+        QStringList palabras;
+        Orden orden;
+        QString carpeta;
+        bool ktfa;
+        QStringList opciones;
+    };
+    const Linea lineas[] = {
+        {{}, Orden::Escritorio, "", false, {}},
+        {{"--carpeta", "/t", "-ktfa"}, Orden::Escritorio, "/t", true, {}},
+        // "-ktfa" anywhere, whatever else a shortcut carries; other options alone are left be.
+        {{"/min", "x-ktfa"}, Orden::Escritorio, "", true, {}},
+        {{"-KTFA"}, Orden::Escritorio, "", false, {}},
+        {{"envair"}, Orden::MalUso, "", false, {}},
+        {{"enviar", "--carpeta=/t"}, Orden::Enviar, "/t", false, {}},
+        {{"enviar", "/t"}, Orden::MalUso, "", false, {}},
+        {{"demo", "--carpeta"}, Orden::MalUso, "", false, {}},
+        {{"configurar", "--url", "ftp.x", "--carpeta", "/t", "--mostrar"},
+         Orden::Configurar,
+         "/t",
+         false,
+         {"--url", "ftp.x", "--mostrar"}},
+        {{"enviar", "--help"}, Orden::Ayuda, "", false, {}},
+    };
+    for (const Linea& caso : lineas) {
+        SCOPED_TRACE(caso.palabras.join(' ').toStdString());
+        const LineaDeComandos linea = leerLineaDeComandos(caso.palabras);
+        EXPECT_EQ(linea.orden, caso.orden) << linea.error.toStdString();
+        EXPECT_EQ(linea.error.isEmpty(), caso.orden != Orden::MalUso);
+        EXPECT_EQ(linea.carpeta, caso.carpeta);
+        EXPECT_EQ(linea.ktfa, caso.ktfa);
+        EXPECT_EQ(linea.opciones, caso.opciones);
+    }
 }
-
-class LineaLeida : public ::testing::TestWithParam<Linea> {};
-
-TEST_P(LineaLeida, DiceLaOrdenLaCarpetaYElInterruptor) {
-    const Linea& caso = GetParam();
-    const LineaDeComandos linea = leerLineaDeComandos(caso.palabras);
-    EXPECT_EQ(linea.orden, caso.orden) << linea.error.toStdString();
-    EXPECT_EQ(linea.carpeta, caso.carpeta);
-    EXPECT_EQ(linea.ktfa, caso.ktfa);
-    EXPECT_EQ(linea.opciones, caso.opciones);
-    EXPECT_EQ(linea.error.isEmpty(), caso.orden != Orden::MalUso);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Lineas, LineaLeida,
-    ::testing::Values(Linea{"nada", {}, Orden::Escritorio, "", false, {}},
-                      Linea{
-                          "ktfa_y_carpeta", {"--carpeta", "/t", "-ktfa"}, Orden::Escritorio, "/t", true, {}},
-                      // "-ktfa" anywhere on the line, whatever else a shortcut carries; exact case only.
-                      Linea{"ktfa_entre_otras", {"/min", "x-ktfa"}, Orden::Escritorio, "", true, {}},
-                      Linea{"ktfa_en_mayusculas", {"-KTFA"}, Orden::Escritorio, "", false, {}},
-                      Linea{"orden_mal_escrita", {"envair"}, Orden::MalUso, "", false, {}},
-                      Linea{"enviar", {"enviar", "--carpeta=/t"}, Orden::Enviar, "/t", false, {}},
-                      Linea{"enviar_de_mas", {"enviar", "/t"}, Orden::MalUso, "", false, {}},
-                      Linea{"demo_sin_carpeta", {"demo", "--carpeta"}, Orden::MalUso, "", false, {}},
-                      Linea{"configurar",
-                            {"configurar", "--url", "ftp.x", "--carpeta", "/t", "--mostrar"},
-                            Orden::Configurar,
-                            "/t",
-                            false,
-                            {"--url", "ftp.x", "--mostrar"}},
-                      Linea{"ayuda", {"-h"}, Orden::Ayuda, "", false, {}},
-                      Linea{"ayuda_de_una_orden", {"enviar", "--help"}, Orden::Ayuda, "", false, {}},
-                      Linea{"version", {"--version"}, Orden::Version, "", false, {}}),
-    [](const auto& info) { return std::string(info.param.nombre); });
 
 // The program itself answers at once, with no window and nothing asked; the usage names every command
 // with its options and exit statuses.

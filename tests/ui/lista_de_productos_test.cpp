@@ -130,13 +130,13 @@ TEST_F(ListaDeProductos, DeleteAsksFirstAndRewritesTheFile) {
                                               "¿Está seguro de quitar el producto '1001, Café molido'?"));
     EXPECT_EQ(leer(archivoProductos()), tresProductos);
 
-    quitar(2, "Sí");
-    EXPECT_EQ(filas(), QStringList({"1003|Leche entera", "1002|Azúcar morena"}));
-    EXPECT_EQ(leer(archivoProductos()), QByteArray("1003\r\nLeche entera\r\n1002\r\nAz\xfa"
+    quitar(1, "Sí");
+    EXPECT_EQ(filas(), QStringList({"1001|Café molido", "1002|Azúcar morena"}));
+    EXPECT_EQ(leer(archivoProductos()), QByteArray("1001\r\nCaf\xe9 molido\r\n1002\r\nAz\xfa"
                                                    "car morena\r\n"));
 
     // The current row is now the product that moved up into it.
-    EXPECT_TRUE(quitar(-1, "Sí").endsWith("'1002, Azúcar morena'?"));
+    EXPECT_TRUE(quitar(-1, "Sí").endsWith("'1001, Café molido'?"));
     quitar(1, "Sí"); // the only product left: the file goes, so every product is sent
     EXPECT_EQ(grid.Rows(), 1);
     EXPECT_FALSE(QFile::exists(archivoProductos()));
