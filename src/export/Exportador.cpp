@@ -112,7 +112,7 @@ bool Exportador::exportarTodos() {
     }
     bd.CierraTabla(rs);
     // Reading block after block from the last code is exact only when no two products share a code as
-    // the database compares codes (without regard to case or trailing blanks), and none is NULL.
+    // the database compares codes (MySQL's without regard to case), and none is NULL.
     // Otherwise each code is looked up on its own, as a product list is: the first row of a code, once
     // for each row that carries it, so the file is the same whichever way it was made.
     if (distintas != total)
