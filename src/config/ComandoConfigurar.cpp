@@ -3,6 +3,7 @@
 #include "config/ComprobacionesDeConfigurar.h"
 #include "config/Configuracion.h"
 #include "modulo/Arranque.h"
+#include "modulo/LineaDeComandos.h"
 #include "modulo/Modulo.h"
 #include "modulo/Rutinas.h"
 
@@ -108,9 +109,8 @@ void mostrar() {
 
 } // namespace
 
-int ComandoConfigurar(const QStringList& argumentos) {
+int ComandoConfigurar(const LineaDeComandos& linea) {
     QCommandLineParser parser;
-    const QCommandLineOption carpeta(QStringLiteral("carpeta"), QString(), QStringLiteral("DIR"));
     const QCommandLineOption rutaVendalia(QStringLiteral("ruta-vendalia"), QString(), QStringLiteral("RUTA"));
     const QCommandLineOption verlas(QStringLiteral("mostrar"));
     const QList<OpcionDeCaja> cajas{
@@ -122,10 +122,10 @@ int ComandoConfigurar(const QStringList& argumentos) {
         {QCommandLineOption(QStringLiteral("contrasena"), QString(), QStringLiteral("CONTRASEÑA")), 5},
         {QCommandLineOption(QStringLiteral("directorio"), QString(), QStringLiteral("DIRECTORIO")), 6},
     };
-    parser.addOptions({carpeta, rutaVendalia, verlas});
+    parser.addOptions({rutaVendalia, verlas});
     for (const OpcionDeCaja& c : cajas)
         parser.addOption(c.opcion);
-    if (!parser.parse(QStringList{QStringLiteral("catalogo-ftp configurar")} + argumentos))
+    if (!parser.parse(QStringList{QStringLiteral("catalogo-ftp configurar")} + linea.opciones))
         return malUso(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
         return malUso(QStringLiteral("argumento de más: ") + parser.positionalArguments().constFirst());
@@ -140,7 +140,7 @@ int ComandoConfigurar(const QStringList& argumentos) {
     if (parser.value(cajas[5].opcion) == QLatin1String("-") && !(contrasena = leerContrasenaDeLaEntrada()))
         return malUso(QStringLiteral("no se pudo leer la contraseña de la entrada estándar"));
 
-    const QString folder = carpetaDelPrograma(parser.value(carpeta));
+    const QString folder = carpetaDelPrograma(linea.carpeta);
     if (!prepararCarpeta(folder))
         return malUso(QStringLiteral("la carpeta no existe: ") + folder);
     // Neither the point-of-sale installation nor its database is needed here: a technician must be able

@@ -7,6 +7,7 @@
 #include "editors/MSFlexGrid.h"
 #include "export/Demo.h"
 #include "modulo/Arranque.h"
+#include "modulo/LineaDeComandos.h"
 #include "modulo/Modulo.h"
 #include "modulo/Rutinas.h"
 #include "shell/clsInicio.h"
@@ -108,8 +109,8 @@ protected:
     // The program started on that folder, as main() starts it.
     frmInicial& cargar(qint16 intervalo, const QStringList& opciones = {}) {
         prepararCarpeta(intervalo);
-        ventana.reset(qobject_cast<frmInicial*>(
-            iniciar(opciones + QStringList{QStringLiteral("--carpeta"), carpeta.path()})));
+        ventana.reset(qobject_cast<frmInicial*>(iniciar(
+            leerLineaDeComandos(opciones + QStringList{QStringLiteral("--carpeta"), carpeta.path()}))));
         EXPECT_NE(ventana, nullptr);
         return *ventana;
     }
@@ -231,7 +232,8 @@ TEST_F(VentanaPrincipal, WithoutThePointOfSaleTheProgramEndsAfterSayingWhy) {
     prepararCarpeta(5);
     QFile::remove(carpeta.filePath(QStringLiteral("vendalia/Q7K.ini")));
     Contestador contestador(QStringLiteral("No"));
-    ventana.reset(qobject_cast<frmInicial*>(iniciar({QStringLiteral("--carpeta"), carpeta.path()})));
+    ventana.reset(qobject_cast<frmInicial*>(
+        iniciar(leerLineaDeComandos({QStringLiteral("--carpeta"), carpeta.path()}))));
     EXPECT_EQ(ventana, nullptr);
     ASSERT_EQ(contestador.vistas.size(), 2);
     EXPECT_TRUE(contestador.vistas[0].startsWith(QStringLiteral("Atención: En el archivo de configuración")));
@@ -392,7 +394,8 @@ TEST_F(VentanaPrincipal, SaysHowTheLastSendEndedEvenAfterARestart) {
     const QString antesDeReiniciar = ultimoEnvio();
     ventana.reset();
     reiniciarModulo();
-    ventana.reset(qobject_cast<frmInicial*>(iniciar({QStringLiteral("--carpeta"), carpeta.path()})));
+    ventana.reset(qobject_cast<frmInicial*>(
+        iniciar(leerLineaDeComandos({QStringLiteral("--carpeta"), carpeta.path()}))));
     ASSERT_NE(ventana, nullptr);
     EXPECT_EQ(ultimoEnvio(), antesDeReiniciar);
 }
