@@ -3,6 +3,7 @@
 #include "components/DeAyudaQ7.h"
 #include "export/Avance.h"
 #include "export/Exportador.h"
+#include "ftp/Publicacion.h"
 #include "modulo/Modulo.h"
 #include "modulo/Rutinas.h"
 
@@ -81,14 +82,12 @@ void clsDeProductos::SubirArchivo() {
         avance.Pitido();
         return;
     }
-    QString remoto = m.cDirectorioFTP + stNombreArchivo;
-    mFTP.DeleteFTPFile(remoto);
-    QString local = m.cCarpeta + QLatin1Char('/') + stNombreArchivo;
-    if (mFTP.FTPUploadFile(local, remoto)) {
+    const QString local = m.cCarpeta + QLatin1Char('/') + stNombreArchivo;
+    if (publicar(mFTP, local, m.cDirectorioFTP + stNombreArchivo, ultimoDetalle)) {
         ultimo = Resultado::Enviado;
     } else {
         ultimo = Resultado::SubidaFallida;
-        ultimoDetalle = mFTP.GetLastErrorMessage().trimmed();
+        avance.Pitido();
     }
 }
 
