@@ -71,35 +71,27 @@ class Datos(DTPHandler):
         super().close()
 
 
+# The commands a misbehaviour refuses, and its reply.
+RECHAZOS = {
+    "stor": ({"STOR"}, "553 Could not create file."),
+    "sin-pasivo": ({"PASV", "EPSV"}, "502 Passive mode not allowed."),
+    "sin-renombrar": ({"RNFR"}, "502 Command not implemented."),
+}
+
+
 class Control(FTPHandler):
     dtp_handler = Datos
     passive_dtp = Pasivo
 
-    def ftp_STOR(self, file, mode="w"):
-        if capricho == "stor":
-            return self.respond("553 Could not create file.")
-        return super().ftp_STOR(file, mode)
-
-    def ftp_PASV(self, line):
-        if capricho == "sin-pasivo":
-            return self.respond("502 Passive mode not allowed.")
-        return super().ftp_PASV(line)
-
-    def ftp_EPSV(self, line):
-        if capricho == "sin-pasivo":
-            return self.respond("502 Passive mode not allowed.")
-        return super().ftp_EPSV(line)
-
-    def ftp_RNFR(self, path):
-        if capricho == "sin-renombrar":
-            return self.respond("502 Command not implemented.")
-        return super().ftp_RNFR(path)
-
-    def ftp_RNTO(self, path):
-        if capricho == "sin-reemplazar" and self._rnfr and self.fs.lexists(path):
+    def process_command(self, cmd, *args, **kwargs):
+        ordenes, respuesta = RECHAZOS.get(capricho, ((), ""))
+        if cmd in ordenes:
+            self.respond(respuesta)
+        elif capricho == "sin-reemplazar" and cmd == "RNTO" and self._rnfr and self.fs.lexists(args[0]):
             self._rnfr = None
-            return self.respond("553 File exists.")
-        return super().ftp_RNTO(path)
+            self.respond("553 File exists.")
+        else:
+            super().process_command(cmd, *args, **kwargs)
 
 
 logging.basicConfig(level=logging.DEBUG, stream=sys.stdout)
