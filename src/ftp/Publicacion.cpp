@@ -3,10 +3,17 @@
 #include <QFileInfo>
 #include <spdlog/spdlog.h>
 
+namespace {
+
+// The name the file travels under before it takes its own: in the same folder, so that the rename is a
+// rename and not a copy; hidden from listings; and the same each time, so that a send cut short leaves
+// one leftover at most, which the next send replaces.
 QString nombreTemporal(const QString& remoto) {
     const qsizetype barra = remoto.lastIndexOf(u'/');
     return remoto.left(barra + 1) + u'.' + remoto.mid(barra + 1) + QStringLiteral(".subiendo");
 }
+
+} // namespace
 
 bool publicar(clsFTP& ftp, const QString& local, const QString& remoto, QString& motivo) {
     const QString temporal = nombreTemporal(remoto);

@@ -6,11 +6,6 @@
 
 #include <QString>
 
-// The name a file travels under before it takes its own: in the same folder, so that the rename is a
-// rename and not a copy, hidden from listings, and the same each time, so that a send cut short leaves
-// one leftover at most, which the next send replaces.
-QString nombreTemporal(const QString& remoto);
-
 // Uploads `local` to `remoto` on an open session. False when the server does not end up holding the
 // whole new file under `remoto`; `motivo` then says why, in the server's words where it gave any.
 bool publicar(clsFTP& ftp, const QString& local, const QString& remoto, QString& motivo);

@@ -22,9 +22,11 @@ protected:
         const bool listo = tienda.preparar(Motor::MariaDB, productos);
         REQUERIR_SERVIDOR(listo, tienda.motivo().toStdString());
     }
-    void ponerEnElServidor(const QString& remoto, const QByteArray& bytes) {
-        QDir().mkpath(QFileInfo(tienda.ftp.carpeta() + "/" + remoto).absolutePath());
-        QFile archivo(tienda.ftp.carpeta() + "/" + remoto);
+    // On the shop's server, or on the server whose folder is `carpeta`.
+    void ponerEnElServidor(const QString& remoto, const QByteArray& bytes, QString carpeta = QString()) {
+        carpeta = carpeta.isEmpty() ? tienda.ftp.carpeta() : carpeta;
+        QDir().mkpath(QFileInfo(carpeta + "/" + remoto).absolutePath());
+        QFile archivo(carpeta + "/" + remoto);
         ASSERT_TRUE(archivo.open(QIODevice::WriteOnly));
         archivo.write(bytes);
     }
@@ -119,10 +121,8 @@ TEST_P(EnvioA, ElEstadoYElTextoDicenComoTermino) {
     if (IsSkipped() || HasFailure())
         return;
     tienda.grabar([&](CajasDeConfiguracion& cajas) { cajas[4] = travieso.direccion(); });
+    ponerEnElServidor("catalogo.csv", "lo de ayer\r\n", travieso.carpeta());
     QFile anterior(travieso.carpeta() + "/catalogo.csv");
-    ASSERT_TRUE(anterior.open(QIODevice::WriteOnly));
-    anterior.write("lo de ayer\r\n");
-    anterior.close();
     QString texto;
     QTextStream salida(&texto);
 
