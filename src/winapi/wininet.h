@@ -126,8 +126,8 @@ struct Limits {
     std::chrono::seconds connect{30}; // to connect and log in
     std::chrono::seconds reply{60};   // for any reply, the one that ends a transfer included
     // For a data transfer in which nothing moves: no byte received, and none of an upload acknowledged
-    // by the server. A slow line that keeps moving never reaches it.
-    std::chrono::seconds stall{60};
+    // by the server. A slow line that keeps moving never reaches it. 0: the same as `reply`.
+    std::chrono::seconds stall{0};
 };
 void setLimits(const Limits& limits);
 Limits limits();

@@ -304,12 +304,13 @@ private:
             return false;
         }
         const Limits l = limits();
-        return quiet.hasExpired(std::chrono::milliseconds(moving ? l.stall : l.reply).count());
+        const auto limit = moving && l.stall.count() > 0 ? l.stall : l.reply;
+        return quiet.hasExpired(std::chrono::milliseconds(limit).count());
     }
 
     // Runs the multi handle until `stop` holds or the operation ends; true when it ended. Nothing
-    // moving for the reply limit ends it as timed out: libcurl's own low-speed check averages over
-    // several seconds and would notice a stall that much later.
+    // moving for the limit ends it as timed out: libcurl's own low-speed check averages over several
+    // seconds and would notice a stall that much later.
     bool drive(const std::function<bool()>& stop) {
         quiet.start();
         seen = Progress{activity, sent, received, unacknowledged()};

@@ -75,7 +75,7 @@ public:
 protected:
     void SetUp() override {
         // Short enough that a fault shows in seconds, long enough for a busy machine.
-        wininet::setLimits({5s, 5s, 5s});
+        wininet::setLimits({5s, 5s});
     }
 
     static ServidorFtp& servidorPy() {

@@ -99,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
 // A session that fails must come back within the time-out, with the time-out's message.
 class Espera : public PruebaFtp {
 protected:
-    void SetUp() override { wininet::setLimits({1s, 1s, 1s}); }
+    void SetUp() override { wininet::setLimits({1s, 1s}); }
 
     static void esperarFallo(const std::function<bool()>& operacion) {
         QElapsedTimer reloj;
