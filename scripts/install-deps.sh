@@ -12,6 +12,7 @@ packages=(
     vsftpd python3-pyftpdlib openssl curl
     xvfb xauth
     time
+    g++-mingw-w64-x86-64-posix xz-utils
 )
 
 missing=()

@@ -9,8 +9,12 @@
 #include <sodium.h>
 
 #ifdef Q_OS_WIN
-#include <dpapi.h>
+// Each needs the one before, so they stay apart from the sorted blocks.
 #include <windows.h>
+
+#include <wincrypt.h>
+
+#include <dpapi.h>
 #endif
 
 namespace {

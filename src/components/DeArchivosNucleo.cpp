@@ -6,8 +6,10 @@
 #include <spdlog/spdlog.h>
 
 #ifdef Q_OS_WIN
-#include <shellapi.h>
 #include <windows.h>
+
+// After <windows.h>, which it needs.
+#include <shellapi.h>
 #endif
 
 bool DeArchivosNucleo::HayArchivo(QString& ruta) {

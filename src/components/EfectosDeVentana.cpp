@@ -8,7 +8,7 @@
 #include <QPixmap>
 
 void EfectosDeVentana::PintarSkin(qint32 hDC, QObject* ventana, bool valor) {
-    auto* lienzo = qobject_cast<QLabel*>(VentanaDe(HWND(hDC)));
+    auto* lienzo = qobject_cast<QLabel*>(ventanas::VentanaDe(ventanas::HWND(hDC)));
     auto* destino = qobject_cast<QWidget*>(ventana);
     if (lienzo == nullptr || destino == nullptr || lienzo->pixmap().isNull())
         return;

@@ -264,7 +264,7 @@ qint32 clsFTP::GetFTPFileSize(const QString& sFile) {
         InternetCloseHandle(hFind);
         return static_cast<qint32>(data.nFileSizeLow);
     }
-    if (code == kernel32::ERROR_NO_MORE_FILES)
+    if (code == ERROR_NO_MORE_FILES)
         return -1;
     StoreLastError(code, QStringLiteral("FtpFindFirstFile"));
     return -2;
@@ -276,7 +276,7 @@ std::shared_ptr<cDirList> clsFTP::GetDirectoryListing(const QString& sFilter) {
     const HINTERNET hFind = FtpFindFirstFileA(m_hConnection, aAnsi(sFilter).constData(), &data, 0, 0);
     DWORD code = GetLastError();
     if (!hFind) {
-        if (code != kernel32::ERROR_NO_MORE_FILES)
+        if (code != ERROR_NO_MORE_FILES)
             StoreLastError(code, QStringLiteral("FtpFindFirstFile"));
         return nullptr;
     }
@@ -290,7 +290,7 @@ std::shared_ptr<cDirList> clsFTP::GetDirectoryListing(const QString& sFilter) {
     } while (InternetFindNextFileA(hFind, &data));
     code = GetLastError();
     InternetCloseHandle(hFind);
-    if (code == kernel32::ERROR_NO_MORE_FILES)
+    if (code == ERROR_NO_MORE_FILES)
         return Directory();
     StoreLastError(code, QStringLiteral("InternetFindNextFile"));
     return nullptr;
@@ -315,7 +315,7 @@ void clsFTP::SetModePassive() {
 void clsFTP::StoreLastError(DWORD lErrorCode, const QString& sContext) {
     std::array<char, 2048> buffer{};
     const DWORD zero = 0;
-    kernel32::FormatMessageA(kernel32::FORMAT_MESSAGE_FROM_HMODULE, kernel32::GetModuleHandleA("wininet.dll"),
+    kernel32::FormatMessageA(FORMAT_MESSAGE_FROM_HMODULE, kernel32::GetModuleHandleA("wininet.dll"),
                              lErrorCode, 0, buffer.data(), 256, &zero);
     QString message = sContext + QStringLiteral(" error code: ") + QString::number(lErrorCode) +
                       QStringLiteral(" Message: ") + textUpToNul(buffer.data());

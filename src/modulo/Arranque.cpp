@@ -31,9 +31,11 @@ bool prepararCarpeta(const QString& carpeta) {
     iniciarBitacora(m.cCarpeta);
     m.cNombre = nombreDelEjecutable();
     m.cSeparador = QStringLiteral(" - ");
-    m.cArchivoProductos = m.cCarpeta + QStringLiteral("/ListaProductosReja.dat");
-    m.cArchivoCampos = m.cCarpeta + QStringLiteral("/ListaDeCampos.dat");
-    m.cArchivoINI = m.cCarpeta + QLatin1Char('/') + m.cNombre + QStringLiteral(".ini");
+    // Written the system's way ("\" on Windows): the settings file's path reaches the user in messages.
+    m.cArchivoProductos = QDir::toNativeSeparators(m.cCarpeta + QStringLiteral("/ListaProductosReja.dat"));
+    m.cArchivoCampos = QDir::toNativeSeparators(m.cCarpeta + QStringLiteral("/ListaDeCampos.dat"));
+    m.cArchivoINI =
+        QDir::toNativeSeparators(m.cCarpeta + QLatin1Char('/') + m.cNombre + QStringLiteral(".ini"));
     m.cVersion = QStringLiteral("   v %1.%2.%3")
                      .arg(CATALOGO_VERSION_MAJOR)
                      .arg(CATALOGO_VERSION_MINOR)

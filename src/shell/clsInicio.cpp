@@ -12,9 +12,9 @@
 #include <cmath>
 #include <cstring>
 
-NOTIFYICONDATA nidBandeja{};
+shell_notify::NOTIFYICONDATA nidBandeja{};
 
-void LlenarTip(NOTIFYICONDATA& datos, const QString& titulo) {
+void LlenarTip(shell_notify::NOTIFYICONDATA& datos, const QString& titulo) {
     QByteArray tip = aAnsi(titulo);
     tip.append('\0');
     tip = tip.leftJustified(sizeof datos.szTip, ' ', true);
@@ -30,7 +30,7 @@ void clsInicio::MouseMove(Formulario& Forrm, qint16, qint16, float& X, float) {
 
 void clsInicio::Restaurar(Formulario& Forrm) {
     Forrm.setWindowState(Qt::WindowNoState);
-    SetForegroundWindow(hWndDe(&Forrm));
+    ventanas::SetForegroundWindow(ventanas::hWndDe(&Forrm));
     Forrm.show();
     if (QWidget* contenedor = Forrm.findChild<QWidget*>(QStringLiteral("Picture1"));
         contenedor && contenedor->isVisible())
@@ -38,18 +38,18 @@ void clsInicio::Restaurar(Formulario& Forrm) {
 }
 
 void clsInicio::PonerSystray(Formulario& Forrm) {
-    nidBandeja.cbSize = sizeof(NOTIFYICONDATA);
-    nidBandeja.hWnd = hWndDe(&Forrm);
+    nidBandeja.cbSize = sizeof(shell_notify::NOTIFYICONDATA);
+    nidBandeja.hWnd = ventanas::hWndDe(&Forrm);
     nidBandeja.uID = 1;
     nidBandeja.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     nidBandeja.uCallbackMessage = WM_MOUSEMOVE;
-    nidBandeja.hIcon = hIconDe(&Forrm);
+    nidBandeja.hIcon = ventanas::hIconDe(&Forrm);
     LlenarTip(nidBandeja, Forrm.windowTitle());
-    Shell_NotifyIconA(NIM_ADD, &nidBandeja);
+    shell_notify::Shell_NotifyIconA(NIM_ADD, &nidBandeja);
 }
 
 void clsInicio::RemoverSystray() {
-    Shell_NotifyIconA(NIM_DELETE, &nidBandeja);
+    shell_notify::Shell_NotifyIconA(NIM_DELETE, &nidBandeja);
 }
 
 void clsInicio::SiRegistrado(QString& stArchivo) {

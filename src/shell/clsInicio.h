@@ -9,7 +9,7 @@
 class Formulario;
 
 // The icon's record, shared by every clsInicio: RemoverSystray deletes what PonerSystray added.
-extern NOTIFYICONDATA nidBandeja;
+extern shell_notify::NOTIFYICONDATA nidBandeja;
 
 class clsInicio {
 public:
@@ -26,4 +26,4 @@ public:
 
 // The tip as the record keeps it: the caption and a NUL, in a field of 64 characters filled with
 // spaces; a caption of 64 characters or more fills the field and loses its NUL.
-void LlenarTip(NOTIFYICONDATA& datos, const QString& titulo);
+void LlenarTip(shell_notify::NOTIFYICONDATA& datos, const QString& titulo);

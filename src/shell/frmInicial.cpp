@@ -154,7 +154,7 @@ void frmInicial::Form_Activate() {
     blPrimeraVez = false;
     // Without its skin (the component has said why) the window is still usable in the desktop's colours.
     if (efectos)
-        efectos->PintarSkin(qint32(hWndDe(pctSkin)), this, false);
+        efectos->PintarSkin(qint32(ventanas::hWndDe(pctSkin)), this, false);
     efectos.reset();
     MostrarPestana(0);
 }
@@ -169,7 +169,7 @@ void frmInicial::Form_Resize() {
     if (!cargada)
         return;
     if (windowState() & Qt::WindowMinimized) {
-        if (BandejaDisponible())
+        if (shell_notify::BandejaDisponible())
             hide();
         else if (!isVisible())
             showMinimized();

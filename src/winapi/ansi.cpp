@@ -3,7 +3,27 @@
 #include <QStringConverter>
 #include <array>
 
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
+#include <windows.h>
+
+void agregarAnsi(QByteArray& destino, QStringView texto) {
+    if (texto.isEmpty())
+        return;
+    // No "best fit": a character the code page lacks becomes "?" as everywhere else, not a look-alike
+    // (which the code page of UTF-8 would refuse as a flag).
+    const DWORD opciones = GetACP() == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    const auto* ancho = reinterpret_cast<const wchar_t*>(texto.utf16());
+    const int largo = static_cast<int>(texto.size());
+    const int bytes = WideCharToMultiByte(CP_ACP, opciones, ancho, largo, nullptr, 0, nullptr, nullptr);
+    const qsizetype inicio = destino.size();
+    destino.resize(inicio + bytes);
+    WideCharToMultiByte(CP_ACP, opciones, ancho, largo, destino.data() + inicio, bytes, nullptr, nullptr);
+}
+
+QString desdeAnsi(const QByteArray& bytes) {
+    return QStringDecoder(QStringConverter::System).decode(bytes);
+}
+#else
 namespace {
 
 // Windows-1252 differs from Latin-1 only in 0x80-0x9F; 0 marks the five codes it leaves undefined.
@@ -44,12 +64,6 @@ void agregarAnsi(QByteArray& destino, QStringView texto) {
     destino.truncate(salida - destino.constData());
 }
 
-QByteArray aAnsi(const QString& texto) {
-    QByteArray bytes;
-    agregarAnsi(bytes, texto);
-    return bytes;
-}
-
 QString desdeAnsi(const QByteArray& bytes) {
     QString texto;
     texto.reserve(bytes.size());
@@ -60,11 +74,10 @@ QString desdeAnsi(const QByteArray& bytes) {
     }
     return texto;
 }
-#else
-QByteArray aAnsi(const QString& texto) {
-    return QStringEncoder(QStringConverter::System).encode(texto);
-}
-QString desdeAnsi(const QByteArray& bytes) {
-    return QStringDecoder(QStringConverter::System).decode(bytes);
-}
 #endif
+
+QByteArray aAnsi(const QString& texto) {
+    QByteArray bytes;
+    agregarAnsi(bytes, texto);
+    return bytes;
+}

@@ -15,18 +15,6 @@ struct FILETIME {
     DWORD dwHighDateTime = 0;
 };
 
-inline constexpr DWORD ERROR_FILE_NOT_FOUND = 2;
-inline constexpr DWORD ERROR_ACCESS_DENIED = 5;
-inline constexpr DWORD ERROR_INVALID_HANDLE = 6;
-inline constexpr DWORD ERROR_NO_MORE_FILES = 18;
-inline constexpr DWORD ERROR_FILE_EXISTS = 80;
-inline constexpr DWORD ERROR_INVALID_PARAMETER = 87;
-inline constexpr DWORD ERROR_INSUFFICIENT_BUFFER = 122;
-inline constexpr DWORD ERROR_MOD_NOT_FOUND = 126;
-inline constexpr DWORD ERROR_MR_MID_NOT_FOUND = 317;
-
-inline constexpr DWORD FORMAT_MESSAGE_FROM_HMODULE = 0x800;
-
 // Per thread, as on Windows.
 DWORD GetLastError();
 void SetLastError(DWORD dwErrCode);
@@ -50,3 +38,32 @@ FILETIME fileTimeFromMSecsSinceEpoch(qint64 msecs);
 quint64 fileTimeTicks(const FILETIME& ft);
 
 } // namespace kernel32
+
+// The system's error codes and flags keep their names. The Windows SDK makes these names macros, which no
+// namespace can hold, so they stay outside one and are written unqualified; where the SDK's header came
+// first its macros (of the same values) stand in their place.
+#ifndef ERROR_FILE_NOT_FOUND
+inline constexpr kernel32::DWORD ERROR_FILE_NOT_FOUND = 2;
+inline constexpr kernel32::DWORD ERROR_ACCESS_DENIED = 5;
+inline constexpr kernel32::DWORD ERROR_INVALID_HANDLE = 6;
+inline constexpr kernel32::DWORD ERROR_NO_MORE_FILES = 18;
+inline constexpr kernel32::DWORD ERROR_FILE_EXISTS = 80;
+inline constexpr kernel32::DWORD ERROR_INVALID_PARAMETER = 87;
+inline constexpr kernel32::DWORD ERROR_INSUFFICIENT_BUFFER = 122;
+inline constexpr kernel32::DWORD ERROR_MOD_NOT_FOUND = 126;
+inline constexpr kernel32::DWORD ERROR_MR_MID_NOT_FOUND = 317;
+#endif
+
+#ifndef FORMAT_MESSAGE_FROM_HMODULE
+inline constexpr kernel32::DWORD FORMAT_MESSAGE_FROM_HMODULE = 0x800;
+#endif
+
+#ifndef GENERIC_READ
+inline constexpr kernel32::DWORD GENERIC_READ = 0x80000000;
+inline constexpr kernel32::DWORD GENERIC_WRITE = 0x40000000;
+
+inline constexpr kernel32::DWORD FILE_ATTRIBUTE_READONLY = 0x1;
+inline constexpr kernel32::DWORD FILE_ATTRIBUTE_HIDDEN = 0x2;
+inline constexpr kernel32::DWORD FILE_ATTRIBUTE_DIRECTORY = 0x10;
+inline constexpr kernel32::DWORD FILE_ATTRIBUTE_NORMAL = 0x80;
+#endif

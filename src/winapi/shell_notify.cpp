@@ -10,6 +10,11 @@
 #include <QWidget>
 #include <cstring>
 
+namespace shell_notify {
+
+using ventanas::IconoDe;
+using ventanas::VentanaDe;
+
 namespace {
 using Clave = QPair<HWND, quint32>;
 
@@ -124,3 +129,5 @@ bool BandejaDisponible() {
 void ForzarBandejaDisponible(std::optional<bool> disponible) {
     bandejaForzada() = disponible;
 }
+
+} // namespace shell_notify

@@ -12,6 +12,32 @@
 
 class QSystemTrayIcon;
 
+// The commands, flags and mouse messages keep the system's names. The Windows SDK makes these names
+// macros, which no namespace can hold, so they stay outside one and are written unqualified; where the
+// SDK's header came first its macros (of the same values) stand in their place.
+#ifndef NIM_ADD
+inline constexpr quint32 NIM_ADD = 0;
+inline constexpr quint32 NIM_MODIFY = 1;
+inline constexpr quint32 NIM_DELETE = 2;
+inline constexpr quint32 NIF_MESSAGE = 1;
+inline constexpr quint32 NIF_ICON = 2;
+inline constexpr quint32 NIF_TIP = 4;
+#endif
+
+#ifndef WM_MOUSEMOVE
+inline constexpr quint32 WM_MOUSEMOVE = 0x200;
+inline constexpr quint32 WM_LBUTTONUP = 0x202;
+inline constexpr quint32 WM_LBUTTONDBLCLK = 0x203;
+inline constexpr quint32 WM_RBUTTONUP = 0x205;
+inline constexpr quint32 WM_MBUTTONUP = 0x208;
+#endif
+
+// In a namespace of its own: the Windows SDK declares NOTIFYICONDATA and Shell_NotifyIconA too.
+namespace shell_notify {
+
+using ventanas::HICON;
+using ventanas::HWND;
+
 struct NOTIFYICONDATA {
     quint32 cbSize;
     HWND hWnd;
@@ -22,19 +48,6 @@ struct NOTIFYICONDATA {
     char szTip[64]; // ANSI text
 };
 static_assert(sizeof(NOTIFYICONDATA) == 88, "the record keeps the system's layout");
-
-inline constexpr quint32 NIM_ADD = 0;
-inline constexpr quint32 NIM_MODIFY = 1;
-inline constexpr quint32 NIM_DELETE = 2;
-inline constexpr quint32 NIF_MESSAGE = 1;
-inline constexpr quint32 NIF_ICON = 2;
-inline constexpr quint32 NIF_TIP = 4;
-
-inline constexpr quint32 WM_MOUSEMOVE = 0x200;
-inline constexpr quint32 WM_LBUTTONUP = 0x202;
-inline constexpr quint32 WM_LBUTTONDBLCLK = 0x203;
-inline constexpr quint32 WM_RBUTTONUP = 0x205;
-inline constexpr quint32 WM_MBUTTONUP = 0x208;
 
 // Adds, changes or deletes the icon of (hWnd, uID). As on the system, adding an icon that exists fails
 // and leaves it as it is; so do changing or deleting one that does not.
@@ -51,3 +64,5 @@ QSystemTrayIcon* IconoDeBandeja(HWND hWnd, quint32 uID);
 bool BandejaDisponible();
 // Tests decide it themselves, to follow both roads offscreen; nullopt gives the answer back to the desktop.
 void ForzarBandejaDisponible(std::optional<bool> disponible);
+
+} // namespace shell_notify

@@ -5,6 +5,9 @@
 #include <QWidget>
 
 namespace {
+using ventanas::HICON;
+using ventanas::HWND;
+
 struct Tablas {
     QHash<const QWidget*, HWND> manejadores;
     QHash<HWND, QPointer<QWidget>> ventanas;
@@ -24,6 +27,8 @@ quint32 nuevoManejador() {
     return tablas().siguiente;
 }
 } // namespace
+
+namespace ventanas {
 
 HWND hWndDe(QWidget* ventana) {
     if (ventana == nullptr)
@@ -68,3 +73,5 @@ bool SetForegroundWindow(HWND hWnd) {
     ventana->activateWindow();
     return true;
 }
+
+} // namespace ventanas

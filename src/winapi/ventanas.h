@@ -8,6 +8,9 @@
 
 class QWidget;
 
+// In a namespace of its own: the Windows SDK declares HWND, HICON and SetForegroundWindow too.
+namespace ventanas {
+
 using HWND = quint32;
 using HICON = quint32;
 
@@ -22,3 +25,5 @@ QIcon IconoDe(HICON hIcon);
 
 // Brings the window to the front and gives it the keyboard; false when the handle has no window.
 bool SetForegroundWindow(HWND hWnd);
+
+} // namespace ventanas

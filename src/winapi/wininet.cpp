@@ -55,7 +55,7 @@ quintptr idOf(HINTERNET h) {
 Handle* find(HINTERNET h, Handle::Kind kind) {
     const auto it = handles().find(idOf(h));
     if (it == handles().end()) {
-        SetLastError(kernel32::ERROR_INVALID_HANDLE);
+        SetLastError(ERROR_INVALID_HANDLE);
         return nullptr;
     }
     if (it->second->kind != kind) {
@@ -82,7 +82,7 @@ bool report(DWORD error) {
 }
 
 bool invalidParameter() {
-    SetLastError(kernel32::ERROR_INVALID_PARAMETER);
+    SetLastError(ERROR_INVALID_PARAMETER);
     return false;
 }
 
@@ -140,7 +140,7 @@ bool copyOut(const QByteArray& text, char* buffer, DWORD* length) {
     if (!buffer || !length || *length <= static_cast<DWORD>(text.size())) {
         if (length)
             *length = static_cast<DWORD>(text.size() + 1);
-        SetLastError(kernel32::ERROR_INSUFFICIENT_BUFFER);
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
         return false;
     }
     std::memcpy(buffer, text.constData(), static_cast<size_t>(text.size()) + 1);
@@ -278,7 +278,7 @@ HINTERNET InternetConnectA(HINTERNET hInternet, const char* lpszServerName, INTE
 
 bool InternetCloseHandle(HINTERNET hInternet) {
     if (handles().find(idOf(hInternet)) == handles().end()) {
-        SetLastError(kernel32::ERROR_INVALID_HANDLE);
+        SetLastError(ERROR_INVALID_HANDLE);
         return false;
     }
     return report(close(idOf(hInternet), true));
@@ -293,7 +293,7 @@ bool FtpPutFileA(HINTERNET hConnect, const char* lpszLocalFile, const char* lpsz
         return invalidParameter();
     QFile local(desdeAnsi(lpszLocalFile));
     if (!local.open(QIODevice::ReadOnly))
-        return report(local.exists() ? kernel32::ERROR_ACCESS_DENIED : kernel32::ERROR_FILE_NOT_FOUND);
+        return report(local.exists() ? ERROR_ACCESS_DENIED : ERROR_FILE_NOT_FOUND);
     std::unique_ptr<Transfer> transfer;
     if (!report(ftp->open(absolute(*ftp, lpszNewRemoteFile), true, isBinary(dwFlags), transfer)))
         return false;
@@ -313,10 +313,10 @@ bool FtpGetFileA(HINTERNET hConnect, const char* lpszRemoteFile, const char* lps
         return invalidParameter();
     const QString localName = desdeAnsi(lpszNewFile);
     if (fFailIfExists && QFileInfo::exists(localName))
-        return report(kernel32::ERROR_FILE_EXISTS);
+        return report(ERROR_FILE_EXISTS);
     QSaveFile local(localName);
     if (!local.open(QIODevice::WriteOnly))
-        return report(kernel32::ERROR_ACCESS_DENIED);
+        return report(ERROR_ACCESS_DENIED);
     std::unique_ptr<Transfer> transfer;
     if (!report(ftp->open(absolute(*ftp, lpszRemoteFile), false, isBinary(dwFlags), transfer)))
         return false;
@@ -325,11 +325,11 @@ bool FtpGetFileA(HINTERNET hConnect, const char* lpszRemoteFile, const char* lps
         if (!report(transfer->read(block.data(), block.size(), got)))
             return false;
         if (local.write(block.constData(), got) != got)
-            return report(kernel32::ERROR_ACCESS_DENIED);
+            return report(ERROR_ACCESS_DENIED);
     }
     if (!report(transfer->finish()))
         return false;
-    return local.commit() || report(kernel32::ERROR_ACCESS_DENIED);
+    return local.commit() || report(ERROR_ACCESS_DENIED);
 }
 
 bool FtpRenameFileA(HINTERNET hConnect, const char* lpszExisting, const char* lpszNew) {
@@ -388,7 +388,7 @@ bool InternetWriteFile(HINTERNET hFile, const void* lpBuffer, DWORD dwNumberOfBy
     if (!file)
         return false;
     if (!file->writing || !lpBuffer)
-        return report(kernel32::ERROR_ACCESS_DENIED);
+        return report(ERROR_ACCESS_DENIED);
     if (!report(file->transfer->write(static_cast<const char*>(lpBuffer), dwNumberOfBytesToWrite)))
         return false;
     if (lpdwNumberOfBytesWritten)
@@ -404,7 +404,7 @@ bool InternetReadFile(HINTERNET hFile, void* lpBuffer, DWORD dwNumberOfBytesToRe
     if (!file)
         return false;
     if (file->writing || !lpBuffer)
-        return report(kernel32::ERROR_ACCESS_DENIED);
+        return report(ERROR_ACCESS_DENIED);
     qint64 got = 0;
     if (!report(file->transfer->read(static_cast<char*>(lpBuffer), dwNumberOfBytesToRead, got)))
         return false;
@@ -450,7 +450,7 @@ HINTERNET FtpFindFirstFileA(HINTERNET hConnect, const char* lpszSearchFile, WIN3
         if (matches(pattern.constData(), entry.cFileName))
             handle->found.push_back(entry);
     if (handle->found.empty()) {
-        SetLastError(kernel32::ERROR_NO_MORE_FILES);
+        SetLastError(ERROR_NO_MORE_FILES);
         return nullptr;
     }
     *lpFindFileData = handle->found.front();
@@ -465,7 +465,7 @@ bool InternetFindNextFileA(HINTERNET hFind, void* lpvFindData) {
     if (!lpvFindData)
         return invalidParameter();
     if (found->next >= found->found.size())
-        return report(kernel32::ERROR_NO_MORE_FILES);
+        return report(ERROR_NO_MORE_FILES);
     *static_cast<WIN32_FIND_DATAA*>(lpvFindData) = found->found[found->next++];
     return true;
 }

@@ -374,7 +374,7 @@ private:
     DWORD commands(const QList<QByteArray>& lines, QList<QByteArray>& answers) {
         for (const QByteArray& line : lines)
             if (line.contains('\r') || line.contains('\n') || line.contains('\0'))
-                return kernel32::ERROR_INVALID_PARAMETER;
+                return ERROR_INVALID_PARAMETER;
         if (const DWORD error = quoted(lines))
             return error;
         answers = replies.replies().mid(replies.replies().size() - lines.size());

@@ -37,7 +37,7 @@ TEST_P(ReglaDelTip, TheCaptionFillsTheSixtyFourCharacterField) {
     } else {
         EXPECT_EQ(tip, ansi.left(64));
     }
-    const QSystemTrayIcon* icono = IconoDeBandeja(nidBandeja.hWnd, 1);
+    const QSystemTrayIcon* icono = shell_notify::IconoDeBandeja(nidBandeja.hWnd, 1);
     ASSERT_NE(icono, nullptr);
     EXPECT_EQ(icono->toolTip(), titulo.left(64));
     clsInicio().RemoverSystray();
@@ -55,19 +55,19 @@ TEST(Bandeja, TheRecordNamesTheWindowItsIconAndTheMouseMoveCallback) {
     clsInicio().PonerSystray(ventana);
 
     EXPECT_EQ(nidBandeja.cbSize, 88u);
-    EXPECT_EQ(VentanaDe(nidBandeja.hWnd), &ventana);
+    EXPECT_EQ(ventanas::VentanaDe(nidBandeja.hWnd), &ventana);
     EXPECT_EQ(nidBandeja.uID, 1u);
     EXPECT_EQ(nidBandeja.uFlags, 7u);
     EXPECT_EQ(nidBandeja.uCallbackMessage, 512u);
-    EXPECT_EQ(IconoDe(nidBandeja.hIcon).cacheKey(), ventana.windowIcon().cacheKey());
-    EXPECT_EQ(TextoDeTip(nidBandeja), ventana.windowTitle());
+    EXPECT_EQ(ventanas::IconoDe(nidBandeja.hIcon).cacheKey(), ventana.windowIcon().cacheKey());
+    EXPECT_EQ(shell_notify::TextoDeTip(nidBandeja), ventana.windowTitle());
 
-    QSystemTrayIcon* icono = IconoDeBandeja(nidBandeja.hWnd, 1);
+    QSystemTrayIcon* icono = shell_notify::IconoDeBandeja(nidBandeja.hWnd, 1);
     ASSERT_NE(icono, nullptr);
     clsInicio().PonerSystray(ventana);
-    EXPECT_EQ(IconoDeBandeja(nidBandeja.hWnd, 1), icono) << "a second add keeps the one icon";
+    EXPECT_EQ(shell_notify::IconoDeBandeja(nidBandeja.hWnd, 1), icono) << "a second add keeps the one icon";
     clsInicio().RemoverSystray();
-    EXPECT_EQ(IconoDeBandeja(nidBandeja.hWnd, 1), nullptr);
+    EXPECT_EQ(shell_notify::IconoDeBandeja(nidBandeja.hWnd, 1), nullptr);
 }
 
 struct Clic {
@@ -79,15 +79,15 @@ struct Clic {
 // The main window, loaded and gone to the notification area.
 class ClicEnElIcono : public ::testing::TestWithParam<Clic> {
 protected:
-    void SetUp() override { ForzarBandejaDisponible(true); }
-    void TearDown() override { ForzarBandejaDisponible(std::nullopt); }
+    void SetUp() override { shell_notify::ForzarBandejaDisponible(true); }
+    void TearDown() override { shell_notify::ForzarBandejaDisponible(std::nullopt); }
 };
 
 TEST_P(ClicEnElIcono, ReleasingTheLeftOrRightButtonBringsTheWindowBack) {
     frmInicial ventana;
     ventana.MostrarAlCargar();
     ASSERT_FALSE(ventana.isVisible());
-    QSystemTrayIcon* icono = IconoDeBandeja(hWndDe(&ventana), 1);
+    QSystemTrayIcon* icono = shell_notify::IconoDeBandeja(ventanas::hWndDe(&ventana), 1);
     ASSERT_NE(icono, nullptr);
 
     emit icono->activated(GetParam().razon);
@@ -136,12 +136,12 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.nombre); });
 
 TEST(Bandeja, WithoutANotificationAreaTheWindowStaysMinimizedWhereItCanBeFound) {
-    ForzarBandejaDisponible(false);
+    shell_notify::ForzarBandejaDisponible(false);
     frmInicial ventana;
     ventana.MostrarAlCargar();
     EXPECT_TRUE(ventana.isVisible());
     EXPECT_TRUE(ventana.isMinimized());
-    ForzarBandejaDisponible(std::nullopt);
+    shell_notify::ForzarBandejaDisponible(std::nullopt);
 }
 
 } // namespace

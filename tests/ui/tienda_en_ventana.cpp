@@ -21,12 +21,12 @@ void TiendaEnVentana::SetUp() {
     ASSERT_TRUE(carpeta.isValid());
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(usuario.path()));
     reiniciarModulo();
-    ForzarBandejaDisponible(true);
+    shell_notify::ForzarBandejaDisponible(true);
 }
 
 void TiendaEnVentana::TearDown() {
     ventana.reset();
-    ForzarBandejaDisponible(std::nullopt);
+    shell_notify::ForzarBandejaDisponible(std::nullopt);
     ponerCajaDelSistema({});
     reiniciarModulo();
 }

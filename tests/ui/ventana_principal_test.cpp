@@ -72,11 +72,11 @@ protected:
         reiniciarModulo();
         registrarComponentesDelNucleo();
         registrarComponentesDeVentana();
-        ForzarBandejaDisponible(true);
+        shell_notify::ForzarBandejaDisponible(true);
     }
     void TearDown() override {
         ventana.reset();
-        ForzarBandejaDisponible(std::nullopt);
+        shell_notify::ForzarBandejaDisponible(std::nullopt);
         ponerCajaDelSistema({});
         reiniciarModulo();
     }
@@ -135,7 +135,7 @@ protected:
 TEST_F(VentanaPrincipal, LoadedWithAnIntervalItGoesToTheNotificationAreaAndCounts) {
     frmInicial& v = cargar(5);
     EXPECT_FALSE(v.isVisible());
-    EXPECT_NE(IconoDeBandeja(hWndDe(&v), 1), nullptr);
+    EXPECT_NE(shell_notify::IconoDeBandeja(ventanas::hWndDe(&v), 1), nullptr);
     EXPECT_TRUE(reloj());
     EXPECT_EQ(v.windowTitle(), QStringLiteral("Actualización de productos en línea   v 1.0.0"));
     EXPECT_EQ(control<QLineEdit>("txtDato_0")->text(), QStringLiteral("datos1"));
@@ -425,7 +425,7 @@ TEST_F(VentanaPrincipal, TheFirstActivationPaintsTheSkinAndShowsPrincipalOnly) {
 
 TEST_F(VentanaPrincipal, BroughtBackWithTheConfigurationOpenTheCursorIsInItsFirstBox) {
     frmInicial& v = cargar(5);
-    QSystemTrayIcon* icono = IconoDeBandeja(hWndDe(&v), 1);
+    QSystemTrayIcon* icono = shell_notify::IconoDeBandeja(ventanas::hWndDe(&v), 1);
     emit icono->activated(QSystemTrayIcon::Trigger);
     QTest::mouseClick(control<QPushButton>("cmdConfigurar"), Qt::LeftButton);
     QTest::mouseClick(control<QAbstractButton>("cmdMinimizar"), Qt::LeftButton);
@@ -451,18 +451,18 @@ TEST_F(VentanaPrincipal, TheCloseBoxHidesTheWindowAndTheProgramGoesOn) {
     EXPECT_FALSE(cierre.isAccepted());
     EXPECT_FALSE(v.isVisible());
     EXPECT_EQ(fin.count(), 0);
-    EXPECT_NE(IconoDeBandeja(hWndDe(&v), 1), nullptr);
+    EXPECT_NE(shell_notify::IconoDeBandeja(ventanas::hWndDe(&v), 1), nullptr);
     EXPECT_TRUE(reloj());
 }
 
 TEST_F(VentanaPrincipal, AltF4EndsTheProgramWithoutAsking) {
     frmInicial& v = cargar(0);
-    const HWND hWnd = hWndDe(&v);
+    const ventanas::HWND hWnd = ventanas::hWndDe(&v);
     QSignalSpy fin(&v, &frmInicial::descargada);
     QTest::keyClick(v.findChild<QPushButton*>(QStringLiteral("cmdLeerAhora")), Qt::Key_F4, Qt::AltModifier);
     EXPECT_EQ(fin.count(), 1);
     EXPECT_FALSE(v.isVisible());
-    EXPECT_EQ(IconoDeBandeja(hWnd, 1), nullptr) << "the icon leaves the notification area";
+    EXPECT_EQ(shell_notify::IconoDeBandeja(hWnd, 1), nullptr) << "the icon leaves the notification area";
     EXPECT_FALSE(reloj());
 }
 
@@ -470,7 +470,7 @@ TEST_F(VentanaPrincipal, TheHideButtonSendsTheWindowToTheNotificationArea) {
     frmInicial& v = cargar(0);
     QTest::mouseClick(control<QAbstractButton>("cmdMinimizar"), Qt::LeftButton);
     EXPECT_FALSE(v.isVisible());
-    EXPECT_NE(IconoDeBandeja(hWndDe(&v), 1), nullptr);
+    EXPECT_NE(shell_notify::IconoDeBandeja(ventanas::hWndDe(&v), 1), nullptr);
 }
 
 struct Respuesta {
