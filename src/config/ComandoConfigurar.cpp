@@ -2,6 +2,7 @@
 
 #include "config/Configuracion.h"
 #include "modulo/Arranque.h"
+#include "modulo/LineaDeComandos.h"
 #include "modulo/Modulo.h"
 #include "modulo/Rutinas.h"
 
@@ -97,9 +98,8 @@ void mostrar() {
 
 } // namespace
 
-int ComandoConfigurar(const QStringList& argumentos) {
+int ComandoConfigurar(const LineaDeComandos& linea) {
     QCommandLineParser parser;
-    const QCommandLineOption carpeta(QStringLiteral("carpeta"), QString(), QStringLiteral("DIR"));
     const QCommandLineOption rutaVendalia(QStringLiteral("ruta-vendalia"), QString(), QStringLiteral("RUTA"));
     const QCommandLineOption verlas(QStringLiteral("mostrar"));
     const QList<OpcionDeCaja> cajas{
@@ -111,10 +111,10 @@ int ComandoConfigurar(const QStringList& argumentos) {
         {QCommandLineOption(QStringLiteral("contrasena"), QString(), QStringLiteral("CONTRASEÑA")), 5},
         {QCommandLineOption(QStringLiteral("directorio"), QString(), QStringLiteral("DIRECTORIO")), 6},
     };
-    parser.addOptions({carpeta, rutaVendalia, verlas});
+    parser.addOptions({rutaVendalia, verlas});
     for (const OpcionDeCaja& c : cajas)
         parser.addOption(c.opcion);
-    if (!parser.parse(QStringList{QStringLiteral("catalogo-ftp configurar")} + argumentos))
+    if (!parser.parse(QStringList{QStringLiteral("catalogo-ftp configurar")} + linea.opciones))
         return malUso(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
         return malUso(QStringLiteral("argumento de más: ") + parser.positionalArguments().constFirst());
@@ -125,7 +125,7 @@ int ComandoConfigurar(const QStringList& argumentos) {
     if (parser.isSet(cajas[1].opcion) && !intervaloValido(parser.value(cajas[1].opcion)))
         return malUso(QStringLiteral("el intervalo debe ser un número de minutos de 0 a 9999"));
 
-    const QString folder = carpetaDelPrograma(parser.value(carpeta));
+    const QString folder = carpetaDelPrograma(linea.carpeta);
     if (!prepararCarpeta(folder))
         return malUso(QStringLiteral("la carpeta no existe: ") + folder);
     // Neither the point-of-sale installation nor its database is needed here: a technician must be able

@@ -2,6 +2,7 @@
 
 #include "config/Configuracion.h"
 #include "modulo/Modulo.h"
+#include "modulo/Redondeo.h"
 #include "shell/frmInicial.h"
 #include "shell/teclas.h"
 
@@ -41,6 +42,7 @@ PestanaDeConfiguracion::PestanaDeConfiguracion(frmInicial& ventana) : QObject(&v
     }
     connect(ventana.findChild<QPushButton*>(QStringLiteral("cmdGrabar")), &QPushButton::clicked, this,
             &PestanaDeConfiguracion::cmdGrabar_Click);
+    cmdCancelar = ventana.findChild<QPushButton*>(QStringLiteral("cmdCancelar"));
 }
 
 void PestanaDeConfiguracion::cmdGrabar_Click() {
@@ -62,9 +64,8 @@ void PestanaDeConfiguracion::cmdGrabar_Click() {
 bool PestanaDeConfiguracion::txtDato_Validate(qint16 Index) {
     if (Index != 1)
         return true;
-    const double valor = modulo().oKtfa->nxVal(txtDato[1]->text());
-    // Read as a 16-bit whole number, rounded as the settings reader rounds it.
-    if (valor > -0.5 && valor < 9999.5)
+    const std::optional<qint16> valor = entero16(modulo().oKtfa->nxVal(txtDato[1]->text()));
+    if (valor && *valor >= 0 && *valor <= 9999)
         return true;
     QApplication::beep();
     return false;
@@ -110,11 +111,13 @@ bool PestanaDeConfiguracion::eventFilter(QObject* objeto, QEvent* evento) {
         modulo().oKtfa->Resalta(objeto);
         break;
     case QEvent::FocusOut: {
-        // Moving on within the window checks the box; the window losing the focus does not.
+        // Moving on within the window checks the box; the window losing the focus does not, nor does
+        // "Cancelar", the way out that keeps what was typed: the box it hides must not take the focus
+        // back.
         const Qt::FocusReason razon = static_cast<QFocusEvent*>(evento)->reason();
         if ((razon == Qt::TabFocusReason || razon == Qt::BacktabFocusReason ||
              razon == Qt::MouseFocusReason) &&
-            !txtDato_Validate(Index)) {
+            QApplication::focusWidget() != cmdCancelar && !txtDato_Validate(Index)) {
             // The focus is on its way elsewhere: bring it back once it has arrived.
             QTimer::singleShot(0, txtDato[Index], [caja = txtDato[Index]] { caja->setFocus(); });
             return true;

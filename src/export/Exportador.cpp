@@ -103,9 +103,21 @@ bool Exportador::prepararColumnas(const QStringList& campos) {
 
 bool Exportador::exportarTodos() {
     ado::Recordset rs;
-    if (bd.AbrirTabla(rs, conexion, QStringLiteral("productos"), QStringLiteral("COUNT(*)")))
-        resultado.total = rs.Fields(0).Value().toInt();
+    qint32 total = 0;
+    qint32 distintas = -1;
+    if (bd.AbrirTabla(rs, conexion, QStringLiteral("productos"),
+                      QStringLiteral("COUNT(*),COUNT(DISTINCT Clave)"))) {
+        total = rs.Fields(0).Value().toInt();
+        distintas = rs.Fields(1).Value().toInt();
+    }
     bd.CierraTabla(rs);
+    // Reading block after block from the last code is exact only when no two products share a code as
+    // the database compares codes (MySQL's without regard to case), and none is NULL.
+    // Otherwise each code is looked up on its own, as a product list is: the first row of a code, once
+    // for each row that carries it, so the file is the same whichever way it was made.
+    if (distintas != total)
+        return exportarLista(listaDeTodos());
+    resultado.total = total;
     avance.Label3(QString::number(resultado.total));
     avance.ProcesarEventos();
 
@@ -127,6 +139,17 @@ bool Exportador::exportarTodos() {
         }
     }
     return terminoBien(rs);
+}
+
+QList<ProductoDeLista> Exportador::listaDeTodos() {
+    QList<ProductoDeLista> lista;
+    ado::Recordset rs;
+    if (bd.AbrirTabla(rs, conexion, QStringLiteral("productos ORDER BY Clave"),
+                      QStringLiteral("Clave,Descrip")))
+        for (; !rs.Eof(); rs.MoveNext())
+            lista.append({rs.Fields(0).Value().toString(), rs.Fields(1).Value().toString()});
+    bd.CierraTabla(rs);
+    return lista;
 }
 
 bool Exportador::exportarLista(const QList<ProductoDeLista>& lista) {

@@ -39,6 +39,7 @@ private:
 
     bool prepararColumnas(const QStringList& campos);
     bool exportarTodos();
+    QList<ProductoDeLista> listaDeTodos(); // every product in code order, as a product list
     bool exportarLista(const QList<ProductoDeLista>& lista);
     bool terminoBien(ado::Recordset& rs);
     void escribirProducto(const ado::Recordset& rs);

@@ -2,6 +2,7 @@
 
 #include "components/BasesDD.h"
 #include "export/TextoDeValor.h"
+#include "modulo/Redondeo.h"
 
 #include <array>
 
@@ -38,11 +39,12 @@ Referencias::Referencias(BasesDD& bd, ado::Connection& conexion, const TextoDeVa
     : bd(bd), conexion(conexion), texto(texto) {}
 
 QString NombresPorId::operator()(const QVariant& id) const {
+    // The Id as a whole number: a DECIMAL column's "1.00", a DOUBLE or a text column's "2" all name a row.
     bool esNumero = false;
-    const qint64 numero = id.toLongLong(&esNumero);
+    const double numero = id.toDouble(&esNumero);
     if (!esNumero || numero <= 0)
         return QString();
-    return nombres.value(numero);
+    return nombres.value(static_cast<qint64>(redondeoAlPar(numero)));
 }
 
 NombresPorId Referencias::tabla(const TablaDeReferencia& referencia) {

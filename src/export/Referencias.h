@@ -24,7 +24,7 @@ class NombresPorId {
 public:
     NombresPorId() = default;
     explicit NombresPorId(QHash<qint64, QString> nombres) : nombres(std::move(nombres)) {}
-    // The name that Id stands for; "" for an Id of 0 or less, or one that is not there.
+    // The name that Id stands for; "" for an Id of 0 or less, not a number, or not there.
     QString operator()(const QVariant& id) const;
 
 private:

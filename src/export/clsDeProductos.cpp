@@ -5,21 +5,12 @@
 #include "export/Exportador.h"
 #include "ftp/Publicacion.h"
 #include "modulo/Modulo.h"
+#include "modulo/Redondeo.h"
 #include "modulo/Rutinas.h"
 
-#include <QLocale>
+#include "export/FormatoRegional.h"
+
 #include <spdlog/spdlog.h>
-
-namespace {
-
-// "###,###,##0": digits grouped by threes with the regional thousands separator.
-QString conMiles(qint32 numero) {
-    QLocale regional = QLocale::system();
-    regional.setNumberOptions(QLocale::DefaultNumberOptions);
-    return regional.toString(numero);
-}
-
-} // namespace
 
 clsDeProductos::clsDeProductos(Avance& avance, QObject* parent) : QObject(parent), avance(avance) {
     connect(&mFTP, &clsFTP::FileTransferProgress, this, &clsDeProductos::mFTP_FileTransferProgress);
@@ -94,13 +85,18 @@ void clsDeProductos::SubirArchivo() {
 void clsDeProductos::mFTP_FileTransferProgress(qint32 lCurrentBytes, qint32 lTotalBytes) {
     if (!blMostrarAvance)
         return;
+    // A count past the total is not shown, but the window still gets its turn.
+    if (lCurrentBytes > lTotalBytes) {
+        avance.ProcesarEventos();
+        return;
+    }
     // Every chunk raises an event; the label is rewritten, and waiting events looked at, only as often as
     // a person can follow (the last count always).
     if (lCurrentBytes != lTotalBytes && !ritmoFtp.toca())
         return;
-    if (lTotalBytes >= lCurrentBytes)
-        avance.Label5(QStringLiteral("De '") + stNombreArchivo + QStringLiteral("': bytes copiados ") +
-                      conMiles(lCurrentBytes) + QStringLiteral(" de ") + conMiles(lTotalBytes));
+    const FormatoRegional formato;
+    avance.Label5(QStringLiteral("De '") + stNombreArchivo + QStringLiteral("': bytes copiados ") +
+                  formato.conMiles(lCurrentBytes) + QStringLiteral(" de ") + formato.conMiles(lTotalBytes));
     avance.ProcesarEventos();
 }
 
@@ -160,11 +156,11 @@ bool clsDeProductos::LstProds_KeyPress(qint16& inTecla, QString& elemento, const
 
     const QString prompt = m.oUtilerias->DameTexto(1072, m.oConexion);
     const QString titulo = m.oUtilerias->DameTexto(382, m.oConexion);
-    const double respuesta = m.oKtfa->nxVal(InputBox(prompt, titulo, propuesta));
     // Numbers past what 16 bits hold are refused like 0: no list has that many fields.
-    if (respuesta < 0.5 || respuesta >= 32767.5)
+    const std::optional<qint16> respuesta = entero16(m.oKtfa->nxVal(InputBox(prompt, titulo, propuesta)));
+    if (!respuesta || *respuesta <= 0)
         return false;
-    const auto n = qint16(qRound(respuesta));
+    const qint16 n = *respuesta;
     if (p > 0)
         elemento.truncate(p - 1);
     elemento += m.cSeparador + QLatin1Char('(') + QString::number(n) + QLatin1Char(')');

@@ -18,6 +18,7 @@ class QTimer;
 class QToolButton;
 class QWidget;
 class frmDescripcion;
+struct LineaDeComandos;
 
 // Time left before the next automatic send.
 struct Restante {
@@ -36,7 +37,7 @@ public:
 
     // The window's part of the load, once the point-of-sale connection and the settings are in place:
     // caption, computer and database names, tray icon, autostart, product grid, first tab.
-    void Cargar(const QStringList& argumentos);
+    void Cargar(const LineaDeComandos& linea);
     // Shows the window in the state the load left: minimized, which sends it to the notification
     // area, unless the load made it normal.
     void MostrarAlCargar();

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 namespace {
@@ -64,6 +65,15 @@ TEST_F(PestanaDeConfiguracion, AnIntervalOutsideZeroTo9999IsNotSavedAndKeepsTheF
     EXPECT_EQ(pestanasVisibles(), QList<int>{1});
     EXPECT_EQ(QApplication::focusWidget(), caja(1));
 
+    // "Cancelar" still leaves, and the keyboard goes on working on what is shown.
+    QTest::mouseClick(control<QPushButton>("cmdCancelar"), Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_EQ(pestanasVisibles(), QList<int>{0});
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    EXPECT_TRUE(QApplication::focusWidget()->isVisible());
+    EXPECT_EQ(leer(archivoIni()), antes);
+
+    clic("cmdConfigurar");
     caja(1)->setText(QString()); // empty is 0: no automatic send
     clic("cmdGrabar");
     EXPECT_EQ(guardado(claves::kIntervalo), QStringLiteral("0"));
@@ -95,13 +105,19 @@ INSTANTIATE_TEST_SUITE_P(Cajas, MascaraDeCaja,
                                            Tecleo{"contrasena_a_la_vista", 5, "Clave.1", "Clave.1"}),
                          [](const auto& info) { return std::string(info.param.nombre); });
 
-TEST_F(PestanaDeConfiguracion, EnterAndTabVisitTheBoxesTopToBottom) {
+TEST_F(PestanaDeConfiguracion, EnterAndTabVisitTheBoxesTopToBottomThenEnterPressesGrabar) {
+    caja(2)->setText(QStringLiteral("enter.csv"));
     caja(0)->setFocus();
     const int orden[] = {1, 4, 6, 2, 3, 5};
     for (int siguiente : orden) {
         QTest::keyClick(QApplication::focusWidget(), siguiente % 2 ? Qt::Key_Return : Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), caja(siguiente));
     }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ASSERT_EQ(QApplication::focusWidget(), control<QPushButton>("cmdGrabar"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(guardado(claves::kArchivo), QStringLiteral("enter.csv"));
+    EXPECT_EQ(pestanasVisibles(), QList<int>{0});
 }
 
 TEST_F(PestanaDeConfiguracion, CancelarKeepsWhatWasTypedForNextTime) {

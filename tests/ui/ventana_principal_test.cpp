@@ -7,6 +7,7 @@
 #include "editors/MSFlexGrid.h"
 #include "export/Demo.h"
 #include "modulo/Arranque.h"
+#include "modulo/LineaDeComandos.h"
 #include "modulo/Modulo.h"
 #include "modulo/Rutinas.h"
 #include "shell/clsInicio.h"
@@ -107,8 +108,8 @@ protected:
     // The program started on that folder, as main() starts it.
     frmInicial& cargar(qint16 intervalo, const QStringList& opciones = {}) {
         prepararCarpeta(intervalo);
-        ventana.reset(qobject_cast<frmInicial*>(
-            iniciar(opciones + QStringList{QStringLiteral("--carpeta"), carpeta.path()})));
+        ventana.reset(qobject_cast<frmInicial*>(iniciar(
+            leerLineaDeComandos(opciones + QStringList{QStringLiteral("--carpeta"), carpeta.path()}))));
         EXPECT_NE(ventana, nullptr);
         return *ventana;
     }
@@ -230,7 +231,8 @@ TEST_F(VentanaPrincipal, WithoutThePointOfSaleTheProgramEndsAfterSayingWhy) {
     prepararCarpeta(5);
     QFile::remove(carpeta.filePath(QStringLiteral("vendalia/Q7K.ini")));
     Contestador contestador(QStringLiteral("No"));
-    ventana.reset(qobject_cast<frmInicial*>(iniciar({QStringLiteral("--carpeta"), carpeta.path()})));
+    ventana.reset(qobject_cast<frmInicial*>(
+        iniciar(leerLineaDeComandos({QStringLiteral("--carpeta"), carpeta.path()}))));
     EXPECT_EQ(ventana, nullptr);
     ASSERT_EQ(contestador.vistas.size(), 2);
     EXPECT_TRUE(contestador.vistas[0].startsWith(QStringLiteral("Atención: En el archivo de configuración")));
