@@ -4,6 +4,7 @@
 #include "config/Configuracion.h"
 #include "export/Avance.h"
 #include "export/Exportador.h"
+#include "ftp/Publicacion.h"
 #include "modulo/CandadoDeEnvio.h"
 #include "modulo/Modulo.h"
 #include "modulo/Redondeo.h"
@@ -100,14 +101,12 @@ void clsDeProductos::SubirArchivo() {
         avance.Pitido();
         return;
     }
-    QString remoto = m.cDirectorioFTP + stNombreArchivo;
-    mFTP.DeleteFTPFile(remoto);
-    QString local = m.cCarpeta + QLatin1Char('/') + stNombreArchivo;
-    if (mFTP.FTPUploadFile(local, remoto)) {
+    const QString local = m.cCarpeta + QLatin1Char('/') + stNombreArchivo;
+    if (publicar(mFTP, local, m.cDirectorioFTP + stNombreArchivo, ultimoDetalle)) {
         ultimo = Resultado::Enviado;
     } else {
         ultimo = Resultado::SubidaFallida;
-        ultimoDetalle = mFTP.GetLastErrorMessage().trimmed();
+        avance.Pitido();
     }
 }
 

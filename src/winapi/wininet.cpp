@@ -476,4 +476,14 @@ bool InternetGetLastResponseInfoA(DWORD* lpdwError, char* lpszBuffer, DWORD* lpd
     return copyOut(lastResponse, lpszBuffer, lpdwBufferLength);
 }
 
+bool FtpCommandA(HINTERNET hConnect, bool /*fExpectResponse*/, DWORD /*dwFlags*/, const char* lpszCommand,
+                 quintptr /*dwContext*/, HINTERNET* phFtpCommand) {
+    if (phFtpCommand)
+        *phFtpCommand = nullptr;
+    Backend* ftp = connection(hConnect);
+    if (!ftp)
+        return false;
+    return lpszCommand ? report(ftp->command(lpszCommand)) : invalidParameter();
+}
+
 } // namespace wininet

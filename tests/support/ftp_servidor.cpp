@@ -45,30 +45,33 @@ QString ServidorFtpDePrueba::registro() const {
     return leer(archivoRegistro);
 }
 
-ServidorFtp::ServidorFtp()
-    : ServidorFtpDePrueba(QStringLiteral("catalogo"), QStringLiteral("clave-de-prueba")) {
-    if (!prepararCarpeta())
-        return;
+void ServidorFtpDePrueba::arrancarPython(const QStringList& argumentos, const QString& inicio) {
     // Port 0: the server takes a free one and logs it, so two suites never race for a port.
     // A folder of its own as working folder: the test's may be gone by the time the server starts.
     proceso.setWorkingDirectory(temporal.path());
-    proceso.start(QStringLiteral("/usr/bin/python3"),
-                  {QStringLiteral("-m"), QStringLiteral("pyftpdlib"), QStringLiteral("-i"),
-                   QStringLiteral("127.0.0.1"), QStringLiteral("-p"), QStringLiteral("0"),
-                   QStringLiteral("-w"), QStringLiteral("-d"), carpeta_, QStringLiteral("-u"), usuario_,
-                   QStringLiteral("-P"), contrasena_, QStringLiteral("-D")});
-    static const QRegularExpression inicio(QStringLiteral("starting FTP server on 127\\.0\\.0\\.1:(\\d+)"));
+    proceso.start(QStringLiteral("/usr/bin/python3"), argumentos);
+    const QRegularExpression puerto(inicio);
     QElapsedTimer reloj;
     reloj.start();
     while (reloj.elapsed() < 10000 && proceso.state() != QProcess::NotRunning) {
-        if (const auto m = inicio.match(registro()); m.hasMatch()) {
+        if (const auto m = puerto.match(registro()); m.hasMatch()) {
             puerto_ = static_cast<quint16>(m.captured(1).toUInt());
             return;
         }
         proceso.waitForFinished(20);
     }
-    motivo_ =
-        QStringLiteral("pyftpdlib no arrancó: ") + proceso.errorString() + QStringLiteral("\n") + registro();
+    motivo_ = argumentos.first() + QStringLiteral(" no arrancó: ") + proceso.errorString() +
+              QStringLiteral("\n") + registro();
+}
+
+ServidorFtp::ServidorFtp()
+    : ServidorFtpDePrueba(QStringLiteral("catalogo"), QStringLiteral("clave-de-prueba")) {
+    if (prepararCarpeta())
+        arrancarPython({QStringLiteral("-m"), QStringLiteral("pyftpdlib"), QStringLiteral("-i"),
+                        QStringLiteral("127.0.0.1"), QStringLiteral("-p"), QStringLiteral("0"),
+                        QStringLiteral("-w"), QStringLiteral("-d"), carpeta_, QStringLiteral("-u"), usuario_,
+                        QStringLiteral("-P"), contrasena_, QStringLiteral("-D")},
+                       QStringLiteral("starting FTP server on 127\\.0\\.0\\.1:(\\d+)"));
 }
 
 ServidorFtp::~ServidorFtp() {

@@ -29,6 +29,9 @@ protected:
     // Makes the home folder; on failure sets motivo_.
     bool prepararCarpeta();
     static QString leer(const QString& ruta);
+    // Starts Debian's Python on `argumentos` in a folder of its own and waits for the line that
+    // `inicio` matches to give the port; on failure sets motivo_.
+    void arrancarPython(const QStringList& argumentos, const QString& inicio);
 
     QTemporaryDir temporal;
     QProcess proceso;
