@@ -329,7 +329,7 @@ bool FtpGetFileA(HINTERNET hConnect, const char* lpszRemoteFile, const char* lps
     }
     if (!report(transfer->finish()))
         return false;
-    return local.commit() || report(ERROR_ACCESS_DENIED);
+    return (local.flush() && local.commit()) || report(ERROR_ACCESS_DENIED);
 }
 
 bool FtpRenameFileA(HINTERNET hConnect, const char* lpszExisting, const char* lpszNew) {

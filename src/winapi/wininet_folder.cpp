@@ -57,10 +57,12 @@ public:
         return 0;
     }
 
-    // An upload replaces the file only now, whole.
+    // An upload replaces the file only now, whole; commit() alone misses a failed last flush (full disk).
     DWORD finish() override {
         if (auto* saved = qobject_cast<QSaveFile*>(device.get()))
-            return saved->commit() ? 0 : refuse("451", path, ": no se pudo escribir el archivo.");
+            return saved->flush() && saved->commit()
+                       ? 0
+                       : refuse("451", path, ": no se pudo escribir el archivo.");
         device->close();
         return 0;
     }
