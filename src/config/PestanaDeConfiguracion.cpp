@@ -1,8 +1,10 @@
 #include "config/PestanaDeConfiguracion.h"
 
+#include "config/ComprobacionesDeConfigurar.h"
 #include "config/Configuracion.h"
 #include "modulo/Modulo.h"
 #include "modulo/Redondeo.h"
+#include "modulo/Rutinas.h"
 #include "shell/frmInicial.h"
 #include "shell/teclas.h"
 
@@ -54,6 +56,14 @@ void PestanaDeConfiguracion::cmdGrabar_Click() {
     CajasDeConfiguracion cajas;
     for (qint16 i = 0; i < 7; ++i)
         cajas[size_t(i)] = txtDato[i]->text();
+    // The same refusals as `configurar`: an export named like the settings file would be overwritten by
+    // the first send. The tab stays open with what was typed, to be corrected.
+    if (QString rechazo = motivoDeRechazo(cajas, modulo().cCarpeta, modulo().cNombre); !rechazo.isEmpty()) {
+        rechazo[0] = rechazo[0].toUpper();
+        Mensaje(rechazo + QLatin1Char('.'), estilo::vbExclamation + estilo::vbOKOnly,
+                QStringLiteral("Atención"));
+        return;
+    }
     GrabarConfiguracion(cajas);
     ventana.cmdCancelar_Click();
     // Back from the file: a folder saved without its final "/" shows it now.

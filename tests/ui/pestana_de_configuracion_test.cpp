@@ -6,7 +6,9 @@
 #include "tienda_en_ventana.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 
@@ -78,6 +80,27 @@ TEST_F(PestanaDeConfiguracion, AnIntervalOutsideZeroTo9999IsNotSavedAndKeepsTheF
     clic("cmdGrabar");
     EXPECT_EQ(guardado(claves::kIntervalo), QStringLiteral("0"));
     EXPECT_FALSE(reloj());
+}
+
+TEST_F(PestanaDeConfiguracion, AnExportNamedLikeTheSettingsFileIsRefusedWithTheTabKeptOpen) {
+    const QByteArray antes = leer(archivoIni());
+    const QString ini = QFileInfo(archivoIni()).fileName();
+    caja(2)->setText(ini);
+    QString visto;
+    AlAparecer contestar([&visto](QWidget* modal) {
+        auto* caja = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(caja, nullptr);
+        visto = caja->windowTitle() + QStringLiteral(": ") + caja->text();
+        caja->accept();
+    });
+    clic("cmdGrabar");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return contestar.visto(); }));
+    EXPECT_EQ(visto, QStringLiteral("Atención: El archivo para el FTP no puede ser \"%1\", un archivo del "
+                                    "propio programa: el primer envío lo sobrescribiría.")
+                         .arg(ini));
+    EXPECT_EQ(leer(archivoIni()), antes);
+    EXPECT_EQ(pestanasVisibles(), QList<int>{1});
+    EXPECT_EQ(caja(2)->text(), ini);
 }
 
 struct Tecleo {
