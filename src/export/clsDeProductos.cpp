@@ -4,14 +4,13 @@
 #include "config/Configuracion.h"
 #include "export/Avance.h"
 #include "export/Exportador.h"
+#include "export/FormatoRegional.h"
 #include "ftp/Publicacion.h"
 #include "modulo/CandadoDeEnvio.h"
 #include "modulo/Modulo.h"
 #include "modulo/Redondeo.h"
 #include "modulo/Rutinas.h"
 #include "modulo/UltimoEnvio.h"
-
-#include "export/FormatoRegional.h"
 
 #include <spdlog/spdlog.h>
 
