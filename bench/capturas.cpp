@@ -8,6 +8,7 @@
 #include "export/Demo.h"
 #include "export/ListasDeArchivo.h"
 #include "modulo/Arranque.h"
+#include "modulo/LineaDeComandos.h"
 #include "shell/frmDescripcion.h"
 #include "shell/frmInicial.h"
 #include "shell/iniciar.h"
@@ -65,7 +66,7 @@ int main(int argc, char** argv) {
                               {QStringLiteral("P000006"), QStringLiteral("Azúcar estándar 1 kg")}});
 
     std::unique_ptr<QWidget> ventana(
-        iniciar({QStringLiteral("--carpeta"), tienda.path(), QStringLiteral("-ktfa")}));
+        iniciar(leerLineaDeComandos({QStringLiteral("--carpeta"), tienda.path(), QStringLiteral("-ktfa")})));
     auto* principal = qobject_cast<frmInicial*>(ventana.get());
     if (principal == nullptr)
         return 1;

@@ -5,29 +5,39 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QStringConverter>
-#include <QStringList>
+#include <algorithm>
 #include <optional>
 #include <spdlog/spdlog.h>
 
 namespace {
 
-// The file as lines, with what is needed to write it back in its own style.
-struct Contenido {
-    QStringList lineas;
-    QString finDeLinea = QStringLiteral("\r\n");
-    bool bom = false;
+// One line of the file: its bytes as found, line end included, and its text. A line the program does
+// not change is written back from its bytes, whatever encoding it was saved in.
+struct Linea {
+    QByteArray bytes;
+    QString texto;
 };
 
-QString decodificar(const QByteArray& bytes, bool& bom) {
-    // A byte-order mark says the encoding (Notepad's "UTF-8 with BOM" and "Unicode").
-    if (const auto marcada = QStringConverter::encodingForData(bytes)) {
-        bom = *marcada == QStringConverter::Utf8;
-        QStringDecoder decodificador(*marcada);
-        return decodificador(bytes);
-    }
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    const QString texto = utf8(bytes);
-    return utf8.hasError() ? desdeAnsi(bytes) : texto;
+// The file as lines, with what is needed to write new lines in its own style.
+struct Contenido {
+    QList<Linea> lineas;
+    QByteArray inicio; // the byte-order mark, when the file has one
+    QByteArray finDeLinea = "\r\n";
+    bool ansi = false; // its accented lines were saved in ANSI, none in UTF-8
+};
+
+bool esAscii(const QByteArray& bytes) {
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// Each line on its own: a comment typed in Notepad's ANSI must not turn the UTF-8 lines around it into
+// nonsense, nor the other way round.
+Linea lineaDe(const QByteArray& bytes) {
+    QByteArray sinFin = bytes;
+    while (sinFin.endsWith('\n') || sinFin.endsWith('\r'))
+        sinFin.chop(1);
+    return {bytes, desdeUtf8OAnsi(sinFin)};
 }
 
 Contenido cargar(const QString& archivo) {
@@ -35,29 +45,60 @@ Contenido cargar(const QString& archivo) {
     QFile f(archivo);
     if (!f.open(QIODevice::ReadOnly))
         return c;
-    const QString texto = decodificar(f.readAll(), c.bom);
-    const qsizetype salto = texto.indexOf(QLatin1Char('\n'));
-    if (salto > 0 && texto.at(salto - 1) != QLatin1Char('\r'))
-        c.finDeLinea = QStringLiteral("\n");
-    if (texto.isEmpty())
-        return c;
-    c.lineas = texto.split(QLatin1Char('\n'));
-    if (texto.endsWith(QLatin1Char('\n')))
-        c.lineas.removeLast();
-    for (QString& linea : c.lineas)
-        if (linea.endsWith(QLatin1Char('\r')))
-            linea.chop(1);
+    QByteArray bytes = f.readAll();
+    if (const auto marcada = QStringConverter::encodingForData(bytes);
+        marcada && *marcada != QStringConverter::Utf8) {
+        // Notepad's "Unicode" cannot be kept byte for byte line by line: it is rewritten as UTF-8,
+        // marked so that Notepad still knows it.
+        bytes = QString(QStringDecoder(*marcada).decode(bytes)).toUtf8();
+        c.inicio = "\xEF\xBB\xBF";
+    } else if (bytes.startsWith("\xEF\xBB\xBF")) {
+        c.inicio = bytes.left(3);
+        bytes.remove(0, 3);
+    }
+    const qsizetype salto = bytes.indexOf('\n');
+    if (salto >= 0 && (salto == 0 || bytes.at(salto - 1) != '\r'))
+        c.finDeLinea = "\n";
+    bool utf8 = false;
+    for (qsizetype inicio = 0; inicio < bytes.size();) {
+        const qsizetype fin = bytes.indexOf('\n', inicio);
+        const qsizetype largo = fin < 0 ? bytes.size() - inicio : fin + 1 - inicio;
+        const Linea& linea = c.lineas.emplace_back(lineaDe(bytes.mid(inicio, largo)));
+        if (!esAscii(linea.bytes))
+            (linea.bytes.startsWith(linea.texto.toUtf8()) ? utf8 : c.ansi) = true;
+        inicio += largo;
+    }
+    c.ansi = c.ansi && !utf8 && c.inicio.isEmpty();
     return c;
 }
 
+QByteArray finDe(const QByteArray& linea) {
+    if (linea.endsWith("\r\n"))
+        return "\r\n";
+    return linea.endsWith('\n') ? "\n" : "";
+}
+
+// A line the program writes, in the file's encoding: ANSI where the file is ANSI and the text fits.
+Linea nuevaLinea(const Contenido& c, const QString& texto, const QByteArray& fin) {
+    const bool ansi = c.ansi && desdeAnsi(aAnsi(texto)) == texto;
+    return {(ansi ? aAnsi(texto) : texto.toUtf8()) + fin, texto};
+}
+
+void insertar(Contenido& c, qsizetype posicion, const QString& texto) {
+    // A last line without its line end gets one before a line follows it.
+    if (posicion > 0 && !c.lineas[posicion - 1].bytes.endsWith('\n'))
+        c.lineas[posicion - 1].bytes += c.finDeLinea;
+    c.lineas.insert(posicion, nuevaLinea(c, texto, c.finDeLinea));
+}
+
+// Written aside and renamed over the old file: a full disk or a crash half-way leaves the old one.
 bool guardar(const QString& archivo, const Contenido& c) {
-    QByteArray bytes = c.bom ? QByteArray("\xEF\xBB\xBF") : QByteArray();
-    for (const QString& linea : c.lineas)
-        bytes += (linea + c.finDeLinea).toUtf8();
+    QByteArray bytes = c.inicio;
+    for (const Linea& linea : c.lineas)
+        bytes += linea.bytes;
     QSaveFile f(archivo);
-    // A settings file that may be written in a folder that may not gets written in place.
-    f.setDirectWriteFallback(true);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
+    // commit() misses a write that fails as the buffer goes to disk (a full disk); flush() sees it.
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.flush() || !f.commit()) {
         spdlog::error("No se puede escribir el archivo de configuración {}: {}", archivo.toStdString(),
                       f.errorString().toStdString());
         return false;
@@ -114,10 +155,10 @@ struct Rango {
     qsizetype fin = -1;
 };
 
-Rango buscarSeccion(const QStringList& lineas, const QString& seccion) {
+Rango buscarSeccion(const QList<Linea>& lineas, const QString& seccion) {
     Rango r;
     for (qsizetype i = 0; i < lineas.size(); ++i) {
-        const auto nombre = seccionDe(lineas.at(i));
+        const auto nombre = seccionDe(lineas.at(i).texto);
         if (!nombre)
             continue;
         if (r.inicio >= 0) {
@@ -139,9 +180,9 @@ QString leer(const QString& archivo, const QString& seccion, const QString& clav
     const Contenido c = cargar(archivo);
     const Rango r = buscarSeccion(c.lineas, seccion);
     for (qsizetype i = r.inicio + 1; r.inicio >= 0 && i < r.fin; ++i) {
-        const auto nombre = claveDe(c.lineas.at(i));
+        const auto nombre = claveDe(c.lineas.at(i).texto);
         if (nombre && mismoNombre(*nombre, clave))
-            return valorDe(c.lineas.at(i));
+            return valorDe(c.lineas.at(i).texto);
     }
     return QString();
 }
@@ -151,26 +192,26 @@ bool escribir(const QString& archivo, const QString& seccion, const QString& cla
     const QString nueva = clave + QLatin1Char('=') + valorParaEscribir(valor);
     const Rango r = buscarSeccion(c.lineas, seccion);
     if (r.inicio < 0) {
-        if (!c.lineas.isEmpty() && !c.lineas.constLast().trimmed().isEmpty())
-            c.lineas.append(QString());
-        c.lineas.append(QLatin1Char('[') + seccion + QLatin1Char(']'));
-        c.lineas.append(nueva);
+        if (!c.lineas.isEmpty() && !c.lineas.constLast().texto.trimmed().isEmpty())
+            insertar(c, c.lineas.size(), QString());
+        insertar(c, c.lineas.size(), QLatin1Char('[') + seccion + QLatin1Char(']'));
+        insertar(c, c.lineas.size(), nueva);
         return guardar(archivo, c);
     }
     // A new key goes after the last key of its section, so that blank lines and comments that lead
     // into the next section stay where they are.
     qsizetype despuesDe = r.inicio;
     for (qsizetype i = r.inicio + 1; i < r.fin; ++i) {
-        const auto nombre = claveDe(c.lineas.at(i));
+        const auto nombre = claveDe(c.lineas.at(i).texto);
         if (!nombre)
             continue;
         if (mismoNombre(*nombre, clave)) {
-            c.lineas[i] = nueva;
+            c.lineas[i] = nuevaLinea(c, nueva, finDe(c.lineas[i].bytes));
             return guardar(archivo, c);
         }
         despuesDe = i;
     }
-    c.lineas.insert(despuesDe + 1, nueva);
+    insertar(c, despuesDe + 1, nueva);
     return guardar(archivo, c);
 }
 

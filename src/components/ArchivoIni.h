@@ -1,8 +1,10 @@
 #pragma once
 // A settings (INI) file read and written the way Windows' profile-string functions do it: sections and
 // keys are found without regard to letter case, and every other line (comments, blank lines, keys of
-// other programs) stays as it was. The file is written in UTF-8; it is read as UTF-8, or as ANSI when
-// its bytes are not valid UTF-8, so a file saved by Notepad in either encoding reads the same.
+// other programs) stays as it was, byte for byte. Each line is read as UTF-8, or as ANSI when its bytes
+// are not valid UTF-8, so a file saved or touched up by Notepad in either encoding reads the same; a
+// line the program writes is ANSI in a file whose accented lines are all ANSI, UTF-8 otherwise. Every
+// write replaces the file whole or not at all.
 
 #include <QString>
 

@@ -13,6 +13,8 @@ public:
     QString cUsuario;  // user
     QString cPassword; // password
     qint32 cPuerto = 3306;
+    // The database's own words for why the last AbrirBdD or AbrirTabla failed, for the user to read.
+    QString cError;
 
     // Opens the database; true and an open connection in `conexion` on success.
     virtual bool AbrirBdD(ado::Connection& conexion, const QString& base) = 0;

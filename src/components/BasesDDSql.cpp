@@ -56,6 +56,7 @@ bool BasesDDSql::AbrirBdD(ado::Connection& conexion, const QString& base) {
         if (QSqlDatabase::contains(nombre))
             QSqlDatabase::removeDatabase(nombre);
         spdlog::error("No se pudo abrir la base de datos {}: {}", texto(donde), texto(error));
+        cError = error;
         return false;
     }
     conexion.adoptar(nombre);
@@ -70,6 +71,7 @@ bool BasesDDSql::AbrirTabla(ado::Recordset& rs, ado::Connection& conexion, const
     QString error;
     if (!rs.abrir(conexion, sql, &error)) {
         spdlog::error("No se pudo leer la base de datos ({}): {}", texto(sql), texto(error));
+        cError = error;
         return false;
     }
     return !rs.Eof();

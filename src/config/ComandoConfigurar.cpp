@@ -1,7 +1,9 @@
 #include "config/ComandoConfigurar.h"
 
+#include "config/ComprobacionesDeConfigurar.h"
 #include "config/Configuracion.h"
 #include "modulo/Arranque.h"
+#include "modulo/LineaDeComandos.h"
 #include "modulo/Modulo.h"
 #include "modulo/Rutinas.h"
 
@@ -20,7 +22,8 @@ constexpr int kMalUso = 2;
 const QString kUso = QStringLiteral(
     "uso: catalogo-ftp configurar [--carpeta DIR] [--url URL] [--usuario USUARIO] [--contrasena CONTRASEÑA]\n"
     "                             [--directorio DIRECTORIO] [--archivo ARCHIVO] [--intervalo MINUTOS]\n"
-    "                             [--base BASE] [--ruta-vendalia RUTA] [--mostrar]\n");
+    "                             [--base BASE] [--ruta-vendalia RUTA] [--mostrar]\n"
+    "  --contrasena - lee la contraseña de la entrada estándar (sin eco en una terminal)\n");
 
 int malUso(const QString& motivo) {
     QTextStream(stderr) << "catalogo-ftp configurar: " << motivo << '\n' << kUso;
@@ -64,6 +67,13 @@ CajasDeConfiguracion cajasGuardadas() {
     return cajas;
 }
 
+void avisarSiEnClaro(const QString& url) {
+    if (contrasenaEnClaro(url))
+        QTextStream(stderr) << "catalogo-ftp configurar: aviso: con \"" << url
+                            << "\" (FTP sin cifrar) el usuario y la contraseña viajan en claro por la red; "
+                               "use ftps:// si el servidor lo admite\n";
+}
+
 // One "key=value" line per key of the section, as stored (nothing is written), deciphered, the
 // password masked.
 void mostrar() {
@@ -93,13 +103,14 @@ void mostrar() {
     };
     for (const auto& [clave, valor] : lineas)
         salida << clave << '=' << valor << '\n';
+    salida.flush();
+    avisarSiEnClaro(lineas[5].second);
 }
 
 } // namespace
 
-int ComandoConfigurar(const QStringList& argumentos) {
+int ComandoConfigurar(const LineaDeComandos& linea) {
     QCommandLineParser parser;
-    const QCommandLineOption carpeta(QStringLiteral("carpeta"), QString(), QStringLiteral("DIR"));
     const QCommandLineOption rutaVendalia(QStringLiteral("ruta-vendalia"), QString(), QStringLiteral("RUTA"));
     const QCommandLineOption verlas(QStringLiteral("mostrar"));
     const QList<OpcionDeCaja> cajas{
@@ -111,10 +122,10 @@ int ComandoConfigurar(const QStringList& argumentos) {
         {QCommandLineOption(QStringLiteral("contrasena"), QString(), QStringLiteral("CONTRASEÑA")), 5},
         {QCommandLineOption(QStringLiteral("directorio"), QString(), QStringLiteral("DIRECTORIO")), 6},
     };
-    parser.addOptions({carpeta, rutaVendalia, verlas});
+    parser.addOptions({rutaVendalia, verlas});
     for (const OpcionDeCaja& c : cajas)
         parser.addOption(c.opcion);
-    if (!parser.parse(QStringList{QStringLiteral("catalogo-ftp configurar")} + argumentos))
+    if (!parser.parse(QStringList{QStringLiteral("catalogo-ftp configurar")} + linea.opciones))
         return malUso(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
         return malUso(QStringLiteral("argumento de más: ") + parser.positionalArguments().constFirst());
@@ -125,7 +136,11 @@ int ComandoConfigurar(const QStringList& argumentos) {
     if (parser.isSet(cajas[1].opcion) && !intervaloValido(parser.value(cajas[1].opcion)))
         return malUso(QStringLiteral("el intervalo debe ser un número de minutos de 0 a 9999"));
 
-    const QString folder = carpetaDelPrograma(parser.value(carpeta));
+    std::optional<QString> contrasena;
+    if (parser.value(cajas[5].opcion) == QLatin1String("-") && !(contrasena = leerContrasenaDeLaEntrada()))
+        return malUso(QStringLiteral("no se pudo leer la contraseña de la entrada estándar"));
+
+    const QString folder = carpetaDelPrograma(linea.carpeta);
     if (!prepararCarpeta(folder))
         return malUso(QStringLiteral("la carpeta no existe: ") + folder);
     // Neither the point-of-sale installation nor its database is needed here: a technician must be able
@@ -149,9 +164,17 @@ int ComandoConfigurar(const QStringList& argumentos) {
         for (const OpcionDeCaja& c : cajas)
             if (parser.isSet(c.opcion))
                 txtDato[static_cast<std::size_t>(c.caja)] = parser.value(c.opcion);
+        if (contrasena)
+            txtDato[5] = *contrasena;
+        if (const QString rechazo = motivoDeRechazo(txtDato, m.cCarpeta, m.cNombre); !rechazo.isEmpty()) {
+            QTextStream(stderr) << "catalogo-ftp configurar: " << rechazo << '\n';
+            return kMalUso;
+        }
         GrabarConfiguracion(txtDato);
         // As after "Grabar": a key saved empty gets its default back.
         LeeConfiguracion();
+        if (!parser.isSet(verlas))
+            avisarSiEnClaro(m.cURLFTP);
     }
     if (parser.isSet(verlas))
         mostrar();

@@ -6,7 +6,7 @@
 // 2 wrong usage (unknown option, stray argument, an interval that is not 0 to 9999, a folder that does
 // not exist, or nothing to do).
 
-#include <QStringList>
+struct LineaDeComandos;
 
-// `argumentos`: what follows "configurar" on the command line.
-int ComandoConfigurar(const QStringList& argumentos);
+// `linea`: a command line whose command is "configurar"; its options are in `linea.opciones`.
+int ComandoConfigurar(const LineaDeComandos& linea);

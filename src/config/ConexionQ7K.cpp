@@ -71,8 +71,11 @@ bool ConexionQ7K(LibKtfa& ktfa, DelRegistro& registro, BasesDD& bases, const QSt
     if (vacio(QStringLiteral("MySQLPassword")))
         registro.GuardaDatosQ7K(QStringLiteral("MySQLPassword"), oUtilerias->Encripta(bases.cPassword));
 
-    bases.cPassword = oUtilerias->DesEncripta(registro.DatosQ7K(QStringLiteral("MySQLPassword")));
-    bases.cUsuario = oUtilerias->DesEncripta(registro.DatosQ7K(QStringLiteral("MySQLUsuario")));
+    const auto descifrado = [&](const QString& nombre) {
+        return DescifraGuardada(*oUtilerias, nombre, registro.DatosQ7K(nombre));
+    };
+    bases.cPassword = descifrado(QStringLiteral("MySQLPassword"));
+    bases.cUsuario = descifrado(QStringLiteral("MySQLUsuario"));
     bases.cPuerto = puertoDe(oKtfa->nxVal(registro.DatosQ7K(QStringLiteral("MySQLPuerto"))));
     bases.cRuta = registro.DatosQ7K(QStringLiteral("MySQLServer"));
     if (leerBase)

@@ -1,5 +1,6 @@
 #include "config/Configuracion.h"
 
+#include "components/Cifrado.h"
 #include "modulo/Modulo.h"
 
 #include <spdlog/spdlog.h>
@@ -43,18 +44,36 @@ QString LeeIniConDefecto(const QString& seccion, const QString& clave, const QSt
     return LeeIniConDefecto(*m.oKtfa, m.cArchivoINI, seccion, clave, defecto);
 }
 
+QString DescifraGuardada(Utilerias& u, const QString& nombre, const QString& guardada) {
+    QStringList& ilegibles = modulo().cIlegibles;
+    ilegibles.removeAll(nombre);
+    const QString plano = u.DesEncripta(guardada);
+    // An empty text enciphered is empty too; only a value that fails to decipher is unreadable.
+    if (plano.isEmpty() && !guardada.isEmpty() && !cifrado::descifrar(guardada)) {
+        spdlog::error("\"{}\" no se puede descifrar con la clave de este usuario", nombre.toStdString());
+        ilegibles << nombre;
+    }
+    return plano;
+}
+
+QString TextoDeIlegibles(const QStringList& nombres) {
+    return QStringLiteral("no se puede descifrar \"%1\": se cifró con la clave de otro usuario o de otro "
+                          "equipo; grábelo de nuevo como el usuario que ejecuta el programa")
+        .arg(nombres.join(QStringLiteral("\", \"")));
+}
+
 void LeeConfiguracion() {
     using namespace claves;
     Modulo& m = modulo();
     Utilerias& u = *m.oUtilerias;
+    const auto cifrada = [&](const QString& clave, const QString& defecto) {
+        return DescifraGuardada(u, clave, LeeIniConDefecto(kSeccion, clave, u.Encripta(defecto)));
+    };
     m.cArchivoFTP = LeeIniConDefecto(kSeccion, kArchivo, QStringLiteral("Archivo"));
-    m.cUsuarioFTP =
-        u.DesEncripta(LeeIniConDefecto(kSeccion, kUsuario, u.Encripta(QStringLiteral("Usuario"))));
-    m.cClaveFTP =
-        u.DesEncripta(LeeIniConDefecto(kSeccion, kContrasena, u.Encripta(QStringLiteral("Palabras"))));
-    m.cURLFTP = u.DesEncripta(LeeIniConDefecto(kSeccion, kURL, u.Encripta(QStringLiteral("URL"))));
-    m.cDirectorioFTP =
-        u.DesEncripta(LeeIniConDefecto(kSeccion, kDirectorio, u.Encripta(QStringLiteral("/CarpetaDelFTP/"))));
+    m.cUsuarioFTP = cifrada(kUsuario, QStringLiteral("Usuario"));
+    m.cClaveFTP = cifrada(kContrasena, QStringLiteral("Palabras"));
+    m.cURLFTP = cifrada(kURL, QStringLiteral("URL"));
+    m.cDirectorioFTP = cifrada(kDirectorio, QStringLiteral("/CarpetaDelFTP/"));
     // The export file is always made in the working folder, whatever folder the setting names.
     m.cArchivoFTP = m.oArchivos->NombreDeArchivo(m.cArchivoFTP);
     if (!m.cDirectorioFTP.endsWith(QLatin1Char('/')))

@@ -3,9 +3,11 @@
 // settings and the send interval into the module state, and the save of the configuration tab.
 
 #include <QString>
+#include <QStringList>
 #include <array>
 
 class LibKtfa;
+class Utilerias;
 
 // Section "Configuración" and its eight keys.
 namespace claves {
@@ -27,6 +29,12 @@ QString LeeIniConDefecto(LibKtfa& ktfa, const QString& archivo, const QString& s
                          const QString& defecto);
 // The same on the program's settings file (cArchivoINI) through the shared skin component.
 QString LeeIniConDefecto(const QString& seccion, const QString& clave, const QString& defecto);
+
+// DesEncripta of a stored value. A value that is there but does not decipher is logged and its setting's
+// `nombre` kept in the module's cIlegibles until it is read again.
+QString DescifraGuardada(Utilerias& u, const QString& nombre, const QString& guardada);
+// Why a send cannot use these settings, in words for the shop.
+QString TextoDeIlegibles(const QStringList& nombres);
 
 // Loads cArchivoFTP, cUsuarioFTP, cClaveFTP, cURLFTP, cDirectorioFTP (ending with "/") and nIntervalo
 // into the module state. The window then shows them: boxes 2 to 6, Timer1 and lblInfo.

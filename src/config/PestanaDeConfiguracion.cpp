@@ -1,7 +1,10 @@
 #include "config/PestanaDeConfiguracion.h"
 
+#include "config/ComprobacionesDeConfigurar.h"
 #include "config/Configuracion.h"
 #include "modulo/Modulo.h"
+#include "modulo/Redondeo.h"
+#include "modulo/Rutinas.h"
 #include "shell/frmInicial.h"
 #include "shell/teclas.h"
 
@@ -41,6 +44,7 @@ PestanaDeConfiguracion::PestanaDeConfiguracion(frmInicial& ventana) : QObject(&v
     }
     connect(ventana.findChild<QPushButton*>(QStringLiteral("cmdGrabar")), &QPushButton::clicked, this,
             &PestanaDeConfiguracion::cmdGrabar_Click);
+    cmdCancelar = ventana.findChild<QPushButton*>(QStringLiteral("cmdCancelar"));
 }
 
 void PestanaDeConfiguracion::cmdGrabar_Click() {
@@ -52,6 +56,14 @@ void PestanaDeConfiguracion::cmdGrabar_Click() {
     CajasDeConfiguracion cajas;
     for (qint16 i = 0; i < 7; ++i)
         cajas[size_t(i)] = txtDato[i]->text();
+    // The same refusals as `configurar`: an export named like the settings file would be overwritten by
+    // the first send. The tab stays open with what was typed, to be corrected.
+    if (QString rechazo = motivoDeRechazo(cajas, modulo().cCarpeta, modulo().cNombre); !rechazo.isEmpty()) {
+        rechazo[0] = rechazo[0].toUpper();
+        Mensaje(rechazo + QLatin1Char('.'), estilo::vbExclamation + estilo::vbOKOnly,
+                QStringLiteral("Atención"));
+        return;
+    }
     GrabarConfiguracion(cajas);
     ventana.cmdCancelar_Click();
     // Back from the file: a folder saved without its final "/" shows it now.
@@ -62,9 +74,8 @@ void PestanaDeConfiguracion::cmdGrabar_Click() {
 bool PestanaDeConfiguracion::txtDato_Validate(qint16 Index) {
     if (Index != 1)
         return true;
-    const double valor = modulo().oKtfa->nxVal(txtDato[1]->text());
-    // Read as a 16-bit whole number, rounded as the settings reader rounds it.
-    if (valor > -0.5 && valor < 9999.5)
+    const std::optional<qint16> valor = entero16(modulo().oKtfa->nxVal(txtDato[1]->text()));
+    if (valor && *valor >= 0 && *valor <= 9999)
         return true;
     QApplication::beep();
     return false;
@@ -110,11 +121,13 @@ bool PestanaDeConfiguracion::eventFilter(QObject* objeto, QEvent* evento) {
         modulo().oKtfa->Resalta(objeto);
         break;
     case QEvent::FocusOut: {
-        // Moving on within the window checks the box; the window losing the focus does not.
+        // Moving on within the window checks the box; the window losing the focus does not, nor does
+        // "Cancelar", the way out that keeps what was typed: the box it hides must not take the focus
+        // back.
         const Qt::FocusReason razon = static_cast<QFocusEvent*>(evento)->reason();
         if ((razon == Qt::TabFocusReason || razon == Qt::BacktabFocusReason ||
              razon == Qt::MouseFocusReason) &&
-            !txtDato_Validate(Index)) {
+            QApplication::focusWidget() != cmdCancelar && !txtDato_Validate(Index)) {
             // The focus is on its way elsewhere: bring it back once it has arrived.
             QTimer::singleShot(0, txtDato[Index], [caja = txtDato[Index]] { caja->setFocus(); });
             return true;

@@ -6,6 +6,7 @@
 #include <QObject>
 
 class QLineEdit;
+class QPushButton;
 class frmInicial;
 
 class PestanaDeConfiguracion : public QObject {
@@ -30,4 +31,5 @@ private:
 
     frmInicial& ventana;
     QLineEdit* txtDato[7] = {};
+    QPushButton* cmdCancelar = nullptr;
 };

@@ -109,12 +109,23 @@ void MSFlexGrid::AddItem(const QString& elemento) {
     setVerticalHeaderItem(nueva, new QTableWidgetItem(campos.value(0)));
     for (int c = 1; c < Cols() && c < campos.size(); ++c)
         setItem(nueva, c - 1, nuevaCelda(c, campos.at(c)));
+    // The current cell leaves the header as soon as there is a row to stand on, so that the keys act on
+    // the first product without a click.
+    if (fila == 0) {
+        fila = 1;
+        columna = qMax(columna, 1);
+        mostrarCeldaActual();
+    }
 }
 
 bool MSFlexGrid::RemoveItem(qint32 f) {
     if (f < 1 || f >= Rows() || Rows() <= 2)
         return false;
+    // The current row keeps its number, now the row below the removed one; the view would move its own
+    // current row along with the row it stood on.
+    moviendoCelda = true;
     removeRow(f - 1);
+    moviendoCelda = false;
     fila = qMin(fila, Rows() - 1);
     mostrarCeldaActual();
     return true;

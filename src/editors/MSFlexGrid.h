@@ -38,7 +38,8 @@ public:
     void setCols(qint32 columnas);
 
     // The current cell. Row 0 (or Col 0) means the current cell is on the fixed row (or column): no
-    // product cell is highlighted then.
+    // product cell is highlighted then, as while the grid has no product row; the first row added
+    // becomes current. Removing a row keeps the current row's number (the next product's).
     qint32 Row() const { return fila; }
     void setRow(qint32 nuevaFila);
     qint32 Col() const { return columna; }

@@ -40,7 +40,8 @@ bool ArchivoDeExportacion::terminar() {
         archivo.commit();
         return false;
     }
-    return archivo.commit();
+    // commit() alone misses a write that fails as the last buffer goes to disk (a full disk).
+    return archivo.flush() && archivo.commit();
 }
 
 void ArchivoDeExportacion::descartar() {

@@ -15,4 +15,7 @@ public:
     virtual void ProcesarEventos() = 0;
     // The system beep: the only signal of a failed upload.
     virtual void Pitido() = 0;
+    // Something the shop should correct, though the send goes on (a field that is not a column). The
+    // log has it already; the window shows its outcome line instead.
+    virtual void Aviso(const QString& /*texto*/) {}
 };

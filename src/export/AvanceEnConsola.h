@@ -14,6 +14,7 @@ public:
     void ProcesarEventos() override;
     // The exit status tells a scheduled task that the send failed; a bell in its log would not.
     void Pitido() override {}
+    void Aviso(const QString& texto) override { linea(QStringLiteral("Aviso: ") + texto); }
 
 private:
     void linea(const QString& texto);

@@ -3,9 +3,8 @@
 #include "export/AvanceEnConsola.h"
 #include "export/clsDeProductos.h"
 #include "modulo/Arranque.h"
+#include "modulo/LineaDeComandos.h"
 #include "modulo/Modulo.h"
-
-#include <QCommandLineParser>
 
 namespace {
 
@@ -19,6 +18,8 @@ int salidaDe(clsDeProductos::Resultado resultado) {
         return salida::kArchivoIncompleto;
     case clsDeProductos::Resultado::SinConexionFtp:
         return salida::kSinConexionFtp;
+    case clsDeProductos::Resultado::OtroEnvio:
+        return salida::kOtroEnvio;
     case clsDeProductos::Resultado::SubidaFallida:
     case clsDeProductos::Resultado::SinEnviar:
         break;
@@ -39,30 +40,14 @@ int EnviarUnaVez(QTextStream& salida) {
     return salidaDe(envio.resultado());
 }
 
-bool leerSoloCarpeta(const QStringList& argumentos, const QString& comando, QString& carpeta) {
-    QCommandLineParser opciones;
-    const QCommandLineOption opcionCarpeta(QStringLiteral("carpeta"), QString(), QStringLiteral("DIR"));
-    opciones.addOption(opcionCarpeta);
-    if (!opciones.parse(QStringList{QStringLiteral("catalogo-ftp")} + argumentos) ||
-        !opciones.positionalArguments().isEmpty()) {
-        QTextStream(stderr) << "uso: catalogo-ftp " << comando << " [--carpeta DIR]\n";
-        return false;
-    }
-    carpeta = opciones.value(opcionCarpeta);
-    return true;
-}
-
-int ComandoEnviar(const QStringList& argumentos) {
-    QString carpeta;
-    if (!leerSoloCarpeta(argumentos, QStringLiteral("enviar"), carpeta))
-        return salida::kMalUso;
+int ComandoEnviar(const LineaDeComandos& linea) {
     QTextStream salida(stdout);
-    const Arranque arranque = arrancarNucleo(carpetaDelPrograma(carpeta), false);
+    const Arranque arranque = arrancarNucleo(carpetaDelPrograma(linea.carpeta), false);
     int estado = salida::kSinArranque;
     if (arranque == Arranque::listo)
         estado = EnviarUnaVez(salida);
     else if (arranque == Arranque::carpetaInexistente)
-        QTextStream(stderr) << "catalogo-ftp enviar: no existe la carpeta " << carpeta << '\n';
+        QTextStream(stderr) << "catalogo-ftp enviar: no existe la carpeta " << linea.carpeta << '\n';
     // Components and the database connection go before the application object does.
     reiniciarModulo();
     return estado;

@@ -3,25 +3,23 @@
 // ahora" does, its progress printed as lines. For scheduled tasks and servers: it never waits for an
 // answer, and its exit status says how the send ended.
 
-#include <QStringList>
 #include <QTextStream>
+
+struct LineaDeComandos;
 
 namespace salida {
 inline constexpr int kEnviado = 0;
 inline constexpr int kSinArranque = 1; // no program folder, a missing component or no point-of-sale
-inline constexpr int kMalUso = 2;
+inline constexpr int kMalUso = 2;      // a wrong command line, whatever the command: main() answers it
 inline constexpr int kSinBaseDeDatos = 3;
 inline constexpr int kArchivoIncompleto = 4; // the export file could not be written whole
 inline constexpr int kSinConexionFtp = 5;    // server unreachable or login refused
 inline constexpr int kSubidaFallida = 6;
+inline constexpr int kOtroEnvio = 7; // another send of the same folder went on past the wait
 } // namespace salida
 
-// `argumentos`: what follows "enviar" on the command line.
-int ComandoEnviar(const QStringList& argumentos);
-
-// The folder given with --carpeta ("" when none) of a command that takes nothing else. False, after
-// printing the command's usage, when the arguments hold anything else.
-bool leerSoloCarpeta(const QStringList& argumentos, const QString& comando, QString& carpeta);
+// `linea`: a command line whose command is "enviar".
+int ComandoEnviar(const LineaDeComandos& linea);
 
 // One send with the module already started, its progress on `salida`; the exit status of `enviar`.
 int EnviarUnaVez(QTextStream& salida);

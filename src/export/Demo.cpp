@@ -4,6 +4,7 @@
 #include "config/Configuracion.h"
 #include "export/ComandoEnviar.h"
 #include "modulo/Arranque.h"
+#include "modulo/LineaDeComandos.h"
 #include "modulo/Modulo.h"
 #include "winapi/ansi.h"
 
@@ -81,10 +82,8 @@ bool prepararDemo(const QString& carpeta, QString* error) {
     return true;
 }
 
-int ComandoDemo(const QStringList& argumentos) {
-    QString dada;
-    if (!leerSoloCarpeta(argumentos, QStringLiteral("demo"), dada))
-        return salida::kMalUso;
+int ComandoDemo(const LineaDeComandos& linea) {
+    const QString& dada = linea.carpeta;
     QTextStream salida(stdout);
     if (!dada.isEmpty() && !QDir().mkpath(dada)) {
         QTextStream(stderr) << "catalogo-ftp demo: no se pudo crear la carpeta " << dada << '\n';

@@ -4,7 +4,8 @@
 // one send, and the path and first lines of the published file.
 
 #include <QString>
-#include <QStringList>
+
+struct LineaDeComandos;
 
 // Lays out the sample shop in `carpeta`, keeping whatever is already there: vendalia/ (Q7K.ini and
 // datos1.sqlite), sitio-ftp/catalogo/ (the "FTP" folder) and the settings file. False and `error`
@@ -14,5 +15,5 @@ bool prepararDemo(const QString& carpeta, QString* error);
 // Where the demo publishes its file.
 QString archivoPublicadoDeDemo(const QString& carpeta);
 
-// `argumentos`: what follows "demo". Exit status as `enviar`'s.
-int ComandoDemo(const QStringList& argumentos);
+// `linea`: a command line whose command is "demo". Exit status as `enviar`'s.
+int ComandoDemo(const LineaDeComandos& linea);

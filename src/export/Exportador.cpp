@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QSqlDatabase>
+#include <spdlog/spdlog.h>
 
 namespace {
 
@@ -22,7 +23,8 @@ qsizetype indiceSinMayusculas(const QStringList& nombres, const QString& nombre)
 } // namespace
 
 Exportador::Exportador(BasesDD& bd, ado::Connection& conexion, Avance& avance)
-    : bd(bd), conexion(conexion), avance(avance), referencias(bd, conexion, texto) {}
+    : bd(bd), conexion(conexion), avance(avance),
+      referencias(bd, conexion, texto, [this](const QString& aviso) { avisar(aviso); }) {}
 
 ResultadoDeExportacion Exportador::exportar(const QString& archivoProductos, const QString& archivoCampos,
                                             const QString& archivoSalida) {
@@ -35,7 +37,7 @@ ResultadoDeExportacion Exportador::exportar(const QString& archivoProductos, con
     const QStringList campos =
         QFile::exists(archivoCampos) ? leerListaDeCampos(archivoCampos) : camposPorDefecto();
     if (!prepararColumnas(campos)) {
-        resultado.error = QStringLiteral("no se pudo leer la tabla productos");
+        resultado.error = QStringLiteral("no se pudo leer la tabla productos: ") + bd.cError;
         return resultado;
     }
 
@@ -76,10 +78,16 @@ bool Exportador::prepararColumnas(const QStringList& campos) {
     // The SELECT list: Clave and Descrip for the progress text, then each column a field needs, once.
     // Only names read from the table itself reach the SQL text.
     QStringList seleccion = {QStringLiteral("Clave"), QStringLiteral("Descrip")};
+    QStringList desconocidos;
     columnas.clear();
     for (const QString& campo : campos) {
         Columna columna;
         const qsizetype existente = indiceSinMayusculas(existentes, campo);
+        if (existente < 0 && indiceSinMayusculas(desconocidos, campo) < 0) {
+            desconocidos << campo;
+            avisar(QStringLiteral("el campo \"%1\" no es una columna de la tabla productos; se envía vacío")
+                       .arg(campo));
+        }
         if (existente >= 0) {
             qsizetype indice = indiceSinMayusculas(seleccion, existentes[existente]);
             if (indice < 0) {
@@ -103,9 +111,21 @@ bool Exportador::prepararColumnas(const QStringList& campos) {
 
 bool Exportador::exportarTodos() {
     ado::Recordset rs;
-    if (bd.AbrirTabla(rs, conexion, QStringLiteral("productos"), QStringLiteral("COUNT(*)")))
-        resultado.total = rs.Fields(0).Value().toInt();
+    qint32 total = 0;
+    qint32 distintas = -1;
+    if (bd.AbrirTabla(rs, conexion, QStringLiteral("productos"),
+                      QStringLiteral("COUNT(*),COUNT(DISTINCT Clave)"))) {
+        total = rs.Fields(0).Value().toInt();
+        distintas = rs.Fields(1).Value().toInt();
+    }
     bd.CierraTabla(rs);
+    // Reading block after block from the last code is exact only when no two products share a code as
+    // the database compares codes (MySQL's without regard to case), and none is NULL.
+    // Otherwise each code is looked up on its own, as a product list is: the first row of a code, once
+    // for each row that carries it, so the file is the same whichever way it was made.
+    if (distintas != total)
+        return exportarLista(listaDeTodos());
+    resultado.total = total;
     avance.Label3(QString::number(resultado.total));
     avance.ProcesarEventos();
 
@@ -127,6 +147,17 @@ bool Exportador::exportarTodos() {
         }
     }
     return terminoBien(rs);
+}
+
+QList<ProductoDeLista> Exportador::listaDeTodos() {
+    QList<ProductoDeLista> lista;
+    ado::Recordset rs;
+    if (bd.AbrirTabla(rs, conexion, QStringLiteral("productos ORDER BY Clave"),
+                      QStringLiteral("Clave,Descrip")))
+        for (; !rs.Eof(); rs.MoveNext())
+            lista.append({rs.Fields(0).Value().toString(), rs.Fields(1).Value().toString()});
+    bd.CierraTabla(rs);
+    return lista;
 }
 
 bool Exportador::exportarLista(const QList<ProductoDeLista>& lista) {
@@ -153,8 +184,9 @@ bool Exportador::exportarLista(const QList<ProductoDeLista>& lista) {
 bool Exportador::terminoBien(ado::Recordset& rs) {
     const bool bien = rs.State() == ado::adStateOpen && rs.Error().isEmpty();
     if (!bien)
-        resultado.error =
-            rs.Error().isEmpty() ? QStringLiteral("la consulta de productos falló") : rs.Error();
+        resultado.error = rs.Error().isEmpty()
+                              ? QStringLiteral("la consulta de productos falló: ") + bd.cError
+                              : rs.Error();
     bd.CierraTabla(rs);
     return bien;
 }
@@ -179,6 +211,11 @@ void Exportador::escribirProducto(const ado::Recordset& rs) {
         archivo->escribirLinea(valores);
         ++resultado.escritos;
     }
+}
+
+void Exportador::avisar(const QString& aviso) {
+    spdlog::warn("Envío: {}", aviso.toStdString());
+    avance.Aviso(aviso);
 }
 
 void Exportador::mostrarProducto(qint32 numero, const QString& clave, const QString& descripcion) {

@@ -39,9 +39,12 @@ private:
 
     bool prepararColumnas(const QStringList& campos);
     bool exportarTodos();
+    QList<ProductoDeLista> listaDeTodos(); // every product in code order, as a product list
     bool exportarLista(const QList<ProductoDeLista>& lista);
     bool terminoBien(ado::Recordset& rs);
     void escribirProducto(const ado::Recordset& rs);
+    // A problem the shop should correct, said once per send in the log and the progress.
+    void avisar(const QString& aviso);
     void mostrarProducto(qint32 numero, const QString& clave, const QString& descripcion);
 
     BasesDD& bd;

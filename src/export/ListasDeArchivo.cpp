@@ -20,10 +20,11 @@ bool escribirLineas(const QString& ruta, const QStringList& lineas) {
     QByteArray bytes;
     for (const QString& linea : lineas)
         bytes += aAnsi(unaLinea(linea)) + "\r\n";
-    // Written aside and renamed, so that a reader never sees half a list.
+    // Written aside and renamed, so that a reader never sees half a list and a full disk or a crash
+    // keeps the old one; commit() alone misses a write that fails as the buffer goes to disk.
     QSaveFile archivo(ruta);
-    archivo.setDirectWriteFallback(true);
-    if (!archivo.open(QIODevice::WriteOnly) || archivo.write(bytes) != bytes.size() || !archivo.commit()) {
+    if (!archivo.open(QIODevice::WriteOnly) || archivo.write(bytes) != bytes.size() || !archivo.flush() ||
+        !archivo.commit()) {
         spdlog::error("No se puede escribir {}: {}", ruta.toStdString(), archivo.errorString().toStdString());
         return false;
     }
@@ -41,13 +42,13 @@ QStringList leerLineas(const QString& ruta) {
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         if (bytes[i] != '\r' && bytes[i] != '\n')
             continue;
-        lineas.append(desdeAnsi(bytes.mid(inicio, i - inicio)));
+        lineas.append(desdeUtf8OAnsi(bytes.mid(inicio, i - inicio)));
         if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
             ++i;
         inicio = i + 1;
     }
     if (inicio < bytes.size())
-        lineas.append(desdeAnsi(bytes.mid(inicio)));
+        lineas.append(desdeUtf8OAnsi(bytes.mid(inicio)));
     return lineas;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The two list files beside the program. Both are ANSI text, one value per line, every line ended by
-// CR LF, with no header. A value is written as held; a line break inside it becomes a space, since it
+// CR LF, with no header; a line saved in UTF-8 by an editor is read as UTF-8. A write replaces the file
+// whole or not at all. A value is written as held; a line break inside it becomes a space, since it
 // would split the value in two.
 //
 // Product list (ListaProductosReja.dat): two lines per product, code then description, in the order

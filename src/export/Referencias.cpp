@@ -2,8 +2,10 @@
 
 #include "components/BasesDD.h"
 #include "export/TextoDeValor.h"
+#include "modulo/Redondeo.h"
 
 #include <array>
+#include <utility>
 
 namespace {
 
@@ -34,15 +36,17 @@ std::optional<TablaDeReferencia> referenciaDeCampo(const QString& campo) {
     return std::nullopt;
 }
 
-Referencias::Referencias(BasesDD& bd, ado::Connection& conexion, const TextoDeValor& texto)
-    : bd(bd), conexion(conexion), texto(texto) {}
+Referencias::Referencias(BasesDD& bd, ado::Connection& conexion, const TextoDeValor& texto,
+                         std::function<void(const QString&)> avisar)
+    : bd(bd), conexion(conexion), texto(texto), avisar(std::move(avisar)) {}
 
 QString NombresPorId::operator()(const QVariant& id) const {
+    // The Id as a whole number: a DECIMAL column's "1.00", a DOUBLE or a text column's "2" all name a row.
     bool esNumero = false;
-    const qint64 numero = id.toLongLong(&esNumero);
+    const double numero = id.toDouble(&esNumero);
     if (!esNumero || numero <= 0)
         return QString();
-    return nombres.value(numero);
+    return nombres.value(static_cast<qint64>(redondeoAlPar(numero)));
 }
 
 NombresPorId Referencias::tabla(const TablaDeReferencia& referencia) {
@@ -55,6 +59,9 @@ NombresPorId Referencias::tabla(const TablaDeReferencia& referencia) {
     if (bd.AbrirTabla(rs, conexion, referencia.tabla, QStringLiteral("Id,") + referencia.columna)) {
         for (; !rs.Eof(); rs.MoveNext())
             nombres.insert(rs.Fields(0).Value().toLongLong(), texto(rs.Fields(1)));
+    } else if (rs.State() != ado::adStateOpen) {
+        avisar(QStringLiteral("no se pudo leer la tabla %1 (%2); la columna %3 se envía vacía")
+                   .arg(referencia.tabla, bd.cError, referencia.columna));
     }
     bd.CierraTabla(rs);
     return *tablas.insert(clave, NombresPorId(std::move(nombres)));

@@ -6,6 +6,7 @@
 
 #include <QHash>
 #include <QString>
+#include <functional>
 #include <optional>
 
 class BasesDD;
@@ -24,7 +25,7 @@ class NombresPorId {
 public:
     NombresPorId() = default;
     explicit NombresPorId(QHash<qint64, QString> nombres) : nombres(std::move(nombres)) {}
-    // The name that Id stands for; "" for an Id of 0 or less, or one that is not there.
+    // The name that Id stands for; "" for an Id of 0 or less, not a number, or not there.
     QString operator()(const QVariant& id) const;
 
 private:
@@ -33,13 +34,17 @@ private:
 
 class Referencias {
 public:
-    Referencias(BasesDD& bd, ado::Connection& conexion, const TextoDeValor& texto);
-    // The table's names, read from the database the first time a field asks for them.
+    // `avisar` hears, once per table, of a table that cannot be read.
+    Referencias(BasesDD& bd, ado::Connection& conexion, const TextoDeValor& texto,
+                std::function<void(const QString&)> avisar);
+    // The table's names, read from the database the first time a field asks for them; none when the
+    // table cannot be read, so that its column is sent empty.
     NombresPorId tabla(const TablaDeReferencia& referencia);
 
 private:
     BasesDD& bd;
     ado::Connection& conexion;
     const TextoDeValor& texto;
+    std::function<void(const QString&)> avisar;
     QHash<QString, NombresPorId> tablas; // by "tabla.columna"
 };

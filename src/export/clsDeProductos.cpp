@@ -1,21 +1,28 @@
 #include "export/clsDeProductos.h"
 
 #include "components/DeAyudaQ7.h"
+#include "config/Configuracion.h"
 #include "export/Avance.h"
 #include "export/Exportador.h"
+#include "export/FormatoRegional.h"
+#include "ftp/Publicacion.h"
+#include "modulo/CandadoDeEnvio.h"
 #include "modulo/Modulo.h"
+#include "modulo/Redondeo.h"
 #include "modulo/Rutinas.h"
+#include "modulo/UltimoEnvio.h"
 
-#include <QLocale>
 #include <spdlog/spdlog.h>
 
 namespace {
 
-// "###,###,##0": digits grouped by threes with the regional thousands separator.
-QString conMiles(qint32 numero) {
-    QLocale regional = QLocale::system();
-    regional.setNumberOptions(QLocale::DefaultNumberOptions);
-    return regional.toString(numero);
+// The unreadable enciphered settings of the database (MySQL…) or of the FTP account.
+QStringList ilegiblesDe(bool deLaBase) {
+    QStringList nombres;
+    for (const QString& nombre : modulo().cIlegibles)
+        if (nombre.startsWith(QLatin1String("MySQL")) == deLaBase)
+            nombres << nombre;
+    return nombres;
 }
 
 } // namespace
@@ -33,12 +40,22 @@ clsDeProductos::~clsDeProductos() {
 void clsDeProductos::CrearArchivo() {
     Modulo& m = modulo();
     BasesDD& bd = *m.oBasesDD;
+    CandadoDeEnvio candado(m.cCarpeta);
+    if (!candado.tomar([this] { avance.ProcesarEventos(); })) {
+        ultimo = Resultado::OtroEnvio;
+        ultimoDetalle = candado.motivo();
+        spdlog::warn("Envío: no empieza: {}", ultimoDetalle.toStdString());
+        return;
+    }
     spdlog::info("Envío: comienza");
 
     if (!bd.AbrirBdD(m.oConexion, bd.cMiBase)) {
         ultimo = Resultado::SinBaseDeDatos;
-        ultimoDetalle = QStringLiteral("no se pudo abrir la base de datos '%1'").arg(bd.cMiBase);
-        spdlog::error("Envío: {}; no se envió nada", ultimoDetalle.toStdString());
+        ultimoDetalle =
+            QStringLiteral("no se pudo abrir la base de datos '%1': %2").arg(bd.cMiBase, bd.cError);
+        if (const QStringList ilegibles = ilegiblesDe(true); !ilegibles.isEmpty())
+            ultimoDetalle += QStringLiteral("; ") + TextoDeIlegibles(ilegibles);
+        anotarFallo(0, 0, ultimoDetalle);
         return;
     }
     avance.MostrarLabel3(true);
@@ -65,43 +82,48 @@ void clsDeProductos::CrearArchivo() {
     m.oConexion.Close();
 
     if (ultimo == Resultado::Enviado)
-        spdlog::info("Envío: {} líneas de {} productos, {} bytes, subido a '{}'", exportado.escritos,
-                     exportado.total, exportado.bytes, (m.cDirectorioFTP + stNombreArchivo).toStdString());
+        anotarPublicacion(exportado.escritos, exportado.total, exportado.bytes,
+                          m.cDirectorioFTP + stNombreArchivo);
     else
-        spdlog::error("Envío: {} líneas de {} productos; no se publicó: {}", exportado.escritos,
-                      exportado.total, ultimoDetalle.toStdString());
+        anotarFallo(exportado.escritos, exportado.total, ultimoDetalle);
 }
 
 void clsDeProductos::SubirArchivo() {
     const Modulo& m = modulo();
     blMostrarAvance = true;
-    if (!mFTP.OpenConnection(m.cURLFTP, m.cUsuarioFTP, m.cClaveFTP)) {
+    // Empty settings would only give "URL no es válida" or a refused login.
+    const QStringList ilegibles = ilegiblesDe(false);
+    if (!ilegibles.isEmpty() || !mFTP.OpenConnection(m.cURLFTP, m.cUsuarioFTP, m.cClaveFTP)) {
         ultimo = Resultado::SinConexionFtp;
-        ultimoDetalle = mFTP.GetLastErrorMessage().trimmed();
+        ultimoDetalle =
+            ilegibles.isEmpty() ? mFTP.GetLastErrorMessage().trimmed() : TextoDeIlegibles(ilegibles);
         avance.Pitido();
         return;
     }
-    QString remoto = m.cDirectorioFTP + stNombreArchivo;
-    mFTP.DeleteFTPFile(remoto);
-    QString local = m.cCarpeta + QLatin1Char('/') + stNombreArchivo;
-    if (mFTP.FTPUploadFile(local, remoto)) {
+    const QString local = m.cCarpeta + QLatin1Char('/') + stNombreArchivo;
+    if (publicar(mFTP, local, m.cDirectorioFTP + stNombreArchivo, ultimoDetalle)) {
         ultimo = Resultado::Enviado;
     } else {
         ultimo = Resultado::SubidaFallida;
-        ultimoDetalle = mFTP.GetLastErrorMessage().trimmed();
+        avance.Pitido();
     }
 }
 
 void clsDeProductos::mFTP_FileTransferProgress(qint32 lCurrentBytes, qint32 lTotalBytes) {
     if (!blMostrarAvance)
         return;
+    // A count past the total is not shown, but the window still gets its turn.
+    if (lCurrentBytes > lTotalBytes) {
+        avance.ProcesarEventos();
+        return;
+    }
     // Every chunk raises an event; the label is rewritten, and waiting events looked at, only as often as
     // a person can follow (the last count always).
     if (lCurrentBytes != lTotalBytes && !ritmoFtp.toca())
         return;
-    if (lTotalBytes >= lCurrentBytes)
-        avance.Label5(QStringLiteral("De '") + stNombreArchivo + QStringLiteral("': bytes copiados ") +
-                      conMiles(lCurrentBytes) + QStringLiteral(" de ") + conMiles(lTotalBytes));
+    const FormatoRegional formato;
+    avance.Label5(QStringLiteral("De '") + stNombreArchivo + QStringLiteral("': bytes copiados ") +
+                  formato.conMiles(lCurrentBytes) + QStringLiteral(" de ") + formato.conMiles(lTotalBytes));
     avance.ProcesarEventos();
 }
 
@@ -161,11 +183,11 @@ bool clsDeProductos::LstProds_KeyPress(qint16& inTecla, QString& elemento, const
 
     const QString prompt = m.oUtilerias->DameTexto(1072, m.oConexion);
     const QString titulo = m.oUtilerias->DameTexto(382, m.oConexion);
-    const double respuesta = m.oKtfa->nxVal(InputBox(prompt, titulo, propuesta));
     // Numbers past what 16 bits hold are refused like 0: no list has that many fields.
-    if (respuesta < 0.5 || respuesta >= 32767.5)
+    const std::optional<qint16> respuesta = entero16(m.oKtfa->nxVal(InputBox(prompt, titulo, propuesta)));
+    if (!respuesta || *respuesta <= 0)
         return false;
-    const auto n = qint16(qRound(respuesta));
+    const qint16 n = *respuesta;
     if (p > 0)
         elemento.truncate(p - 1);
     elemento += m.cSeparador + QLatin1Char('(') + QString::number(n) + QLatin1Char(')');

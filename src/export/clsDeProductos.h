@@ -27,7 +27,8 @@ public:
         SinBaseDeDatos,
         ArchivoIncompleto,
         SinConexionFtp,
-        SubidaFallida
+        SubidaFallida,
+        OtroEnvio // another send of the same folder held on past the wait; nothing was done
     };
     Q_ENUM(Resultado)
 
@@ -55,10 +56,12 @@ public:
     bool LstProds_KeyPress(qint16& inTecla, QString& elemento, const CajaDeEntrada& InputBox);
     // Why the last send did not publish the file, in words for the log and for `enviar`.
     QString detalle() const { return ultimoDetalle; }
+    // The session's progress during the upload: Label5 shows the byte counts; a count past the total
+    // is not shown, though waiting events are still looked at. Nothing before the upload starts.
+    void mFTP_FileTransferProgress(qint32 lCurrentBytes, qint32 lTotalBytes);
 
 private:
     void SubirArchivo();
-    void mFTP_FileTransferProgress(qint32 lCurrentBytes, qint32 lTotalBytes);
 
     Avance& avance;
     clsFTP mFTP;

@@ -171,9 +171,7 @@ bool clsFTP::FTPUploadFile(QString& sLocal, QString& sRemote) {
     lCurrentBytes = lTotalBytes;
     file.close();
     emit FileTransferProgress(lCurrentBytes, lTotalBytes);
-    InternetCloseHandle(m_hTransfer);
-    m_hTransfer = nullptr;
-    return true;
+    return EndTransfer();
 }
 
 bool clsFTP::FTPDownloadFile(const QString& sLocal, const QString& sRemote) {
@@ -229,9 +227,7 @@ bool clsFTP::FTPDownloadFile(QString& sLocal, QString& sRemote) {
     file.close();
     lCurrentBytes = lTotalBytes;
     emit FileTransferProgress(lCurrentBytes, lTotalBytes);
-    InternetCloseHandle(m_hTransfer);
-    m_hTransfer = nullptr;
-    return true;
+    return EndTransfer();
 }
 
 bool clsFTP::SimpleFTPGetFile(const QString& sLocal, const QString& sRemote) {
@@ -341,6 +337,35 @@ double clsFTP::FileTimeToDate(const FILETIME& ft) {
     }
     // Days since 1601-01-01, less the 109,205 days up to 1899-12-30, the origin of the date type.
     return static_cast<double>(kernel32::fileTimeTicks(local)) / 10000.0 / 86400000.0 - 109205.0;
+}
+
+bool clsFTP::EndTransfer() {
+    const bool ended = InternetCloseHandle(m_hTransfer);
+    m_hTransfer = nullptr;
+    if (!ended)
+        StoreLastError(GetLastError(), QStringLiteral("InternetCloseHandle"));
+    return ended;
+}
+
+qint64 clsFTP::RemoteFileSize(const QString& sRemote) {
+    QByteArray path = aAnsi(sRemote);
+    if (!path.startsWith('/')) {
+        QByteArray folder(1024, '\0');
+        DWORD length = 1024;
+        if (!FtpGetCurrentDirectoryA(m_hConnection, folder.data(), &length))
+            return -1;
+        folder.truncate(length);
+        path = folder + (folder.endsWith('/') ? "" : "/") + path;
+    }
+    if (!FtpCommandA(m_hConnection, true, m_lTransferType, ("SIZE " + path).constData(), 0, nullptr))
+        return -1;
+    std::array<char, 2048> reply{};
+    DWORD code = 0;
+    DWORD length = static_cast<DWORD>(reply.size());
+    InternetGetLastResponseInfoA(&code, reply.data(), &length);
+    bool number = false;
+    const qint64 size = QByteArray(reply.data()).mid(4).trimmed().toLongLong(&number);
+    return code == 213 && number ? size : -1;
 }
 
 void clsFTP::AbandonTransfer() {

@@ -33,9 +33,10 @@ public:
     bool DeleteFTPFile(const QString& sRemote);
 
     // 255 bytes at a time, raising FileTransferProgress after each full chunk and once at the end, and
-    // letting waiting events run between chunks. Both paths are trimmed of spaces, and a caller's
-    // variables receive the trimmed values. A local file that cannot be opened, or of 2 GiB or more,
-    // gives false and leaves the last error message as it was.
+    // letting waiting events run between chunks. True only when the server confirmed the whole file:
+    // its reply after the last byte is where a full disk or a broken connection shows. Both paths are trimmed
+    // of spaces, and a caller's variables receive the trimmed values. A local file that cannot be opened, or
+    // of 2 GiB or more, gives false and leaves the last error message as it was.
     bool FTPUploadFile(QString& sLocal, QString& sRemote);
     bool FTPUploadFile(const QString& sLocal, const QString& sRemote);
     bool FTPDownloadFile(QString& sLocal, QString& sRemote);
@@ -44,6 +45,9 @@ public:
     bool SimpleFTPGetFile(const QString& sLocal, const QString& sRemote);
     QString GetFTPDirectory();
     bool SetFTPDirectory(const QString& sDir);
+    // The size the server gives for one file (its SIZE command), -1 when it cannot say. The last error
+    // message is left as it was.
+    qint64 RemoteFileSize(const QString& sRemote);
     // Size of the first match (spaces match any character), -1 when nothing matches, -2 on failure.
     // Only the low 32 bits of the size are kept.
     qint32 GetFTPFileSize(const QString& sFile);
@@ -68,6 +72,8 @@ private:
     double FileTimeToDate(const wininet::FILETIME& ft);
     // Ends a chunked transfer that failed, so that the connection is free for the next operation.
     void AbandonTransfer();
+    // Ends one that went through, with the server's word on it.
+    bool EndTransfer();
 
     bool m_blSigue = true;
     wininet::HINTERNET m_hSession = nullptr;

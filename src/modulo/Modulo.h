@@ -12,6 +12,7 @@
 #include "winapi/ado.h"
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 class QObject;
@@ -40,6 +41,9 @@ struct Modulo {
     QString cURLFTP;
     QString cDirectorioFTP; // always ends with "/" once read
     qint16 nIntervalo = 0;  // minutes; below 1 nothing is sent automatically
+    // Enciphered settings that hold a value this user's key cannot open (written by another user, or
+    // on another computer), by name: a send names them instead of failing on an empty value.
+    QStringList cIlegibles;
 
     ado::Connection oConexion;
 

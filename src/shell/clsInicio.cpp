@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QSystemTrayIcon>
 #include <cmath>
 #include <cstring>
 
@@ -50,6 +51,14 @@ void clsInicio::PonerSystray(Formulario& Forrm) {
 
 void clsInicio::RemoverSystray() {
     shell_notify::Shell_NotifyIconA(NIM_DELETE, &nidBandeja);
+}
+
+void clsInicio::MostrarEnvio(Formulario& Forrm, const QString& linea, bool avisar) {
+    // Straight to the icon: the record's tip holds 63 characters, too few for a server's reply.
+    if (QSystemTrayIcon* icono = shell_notify::IconoDeBandeja(nidBandeja.hWnd, nidBandeja.uID))
+        icono->setToolTip(Forrm.windowTitle() + QLatin1Char('\n') + linea);
+    if (avisar)
+        shell_notify::MostrarGlobo(nidBandeja.hWnd, nidBandeja.uID, Forrm.windowTitle(), linea);
 }
 
 void clsInicio::SiRegistrado(QString& stArchivo) {

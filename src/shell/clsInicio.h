@@ -19,6 +19,9 @@ public:
     void Restaurar(Formulario& Forrm);
     void PonerSystray(Formulario& Forrm);
     void RemoverSystray();
+    // The last send's outcome on the icon: the tip holds it under the caption, and `avisar` raises a
+    // balloon as well.
+    void MostrarEnvio(Formulario& Forrm, const QString& linea, bool avisar);
     // `stArchivo`: "\" and the executable's file name. Registers the running executable to start at
     // logon unless it is registered already, letter for letter.
     void SiRegistrado(QString& stArchivo);

@@ -5,6 +5,7 @@
 #include "editors/EditorDeCampos.h"
 #include "editors/EditorDeProductos.h"
 #include "editors/MSFlexGrid.h"
+#include "modulo/LineaDeComandos.h"
 #include "modulo/Modulo.h"
 #include "modulo/Rutinas.h"
 #include "shell/clsInicio.h"
@@ -39,6 +40,7 @@ frmInicial::frmInicial(QWidget* parent) : Formulario(parent) {
     setObjectName(QStringLiteral("frmInicial"));
     setWindowTitle(tituloDeDiseno);
     crearControles();
+    EnterPulsaBotones(*this);
     new PestanaDeConfiguracion(*this);
     new EditorDeProductos(*this);
     new EditorDeCampos(*this);
@@ -59,7 +61,7 @@ frmInicial::~frmInicial() {
     delete descripcion;
 }
 
-void frmInicial::Cargar(const QStringList& argumentos) {
+void frmInicial::Cargar(const LineaDeComandos& linea) {
     const Modulo& m = modulo();
     setWindowTitle(tituloDeDiseno.trimmed() + m.cVersion);
 
@@ -69,6 +71,7 @@ void frmInicial::Cargar(const QStringList& argumentos) {
 
     clsInicio inicio;
     inicio.PonerSystray(*this);
+    MostrarUltimoEnvio(false);
     if (correEnSuCarpeta()) {
         QString archivo = QLatin1Char('\\') + QFileInfo(QCoreApplication::applicationFilePath()).fileName();
         inicio.SiRegistrado(archivo);
@@ -79,7 +82,7 @@ void frmInicial::Cargar(const QStringList& argumentos) {
 
     PrepararRejilla();
     stbTabs->setCurrentIndex(0);
-    if (HayParametroKtfa(argumentos))
+    if (linea.ktfa)
         setWindowState(Qt::WindowNoState);
     if (m.oControles)
         m.oControles->LaCeldaFG(mfgProds, mfgProds->BackColor(), mfgProds->ForeColor(), true);

@@ -7,6 +7,7 @@
 
 #include <QPointer>
 #include <QStringList>
+#include <optional>
 
 class MSFlexGrid;
 class QLabel;
@@ -18,6 +19,7 @@ class QTimer;
 class QToolButton;
 class QWidget;
 class frmDescripcion;
+struct LineaDeComandos;
 
 // Time left before the next automatic send.
 struct Restante {
@@ -36,7 +38,7 @@ public:
 
     // The window's part of the load, once the point-of-sale connection and the settings are in place:
     // caption, computer and database names, tray icon, autostart, product grid, first tab.
-    void Cargar(const QStringList& argumentos);
+    void Cargar(const LineaDeComandos& linea);
     // Shows the window in the state the load left: minimized, which sends it to the notification
     // area, unless the load made it normal.
     void MostrarAlCargar();
@@ -48,6 +50,9 @@ public:
     void MostrarPestana(quint8 pestana);
     // One export and upload now; the window takes no input and the timer stands still meanwhile.
     void EnviaProductos();
+    // The last send's outcome, read from the log, below the countdown and on the icon; `avisar` raises
+    // a balloon when a send failed after one that published.
+    void MostrarUltimoEnvio(bool avisar);
     Restante TiempoRestante() const;
     // Ends the program: the icon leaves the notification area, the connection is closed and the
     // components are released. Runs once.
@@ -107,6 +112,7 @@ private:
 
     QWidget* Picture2 = nullptr;
     QLabel* lblInfo = nullptr;
+    QLabel* lblUltimoEnvio = nullptr;
     QLabel* etiquetaLabel3 = nullptr;
     QLabel* etiquetaLabel5 = nullptr;
     QPushButton* cmdLeerAhora = nullptr;
@@ -134,4 +140,5 @@ private:
     bool cargada = false;
     bool cierrePropio = false;
     bool descargado = false;
+    std::optional<bool> ultimoPublicado; // of the outcome shown; none before the first send
 };

@@ -115,6 +115,9 @@ QWidget* frmInicial::crearPrincipal() {
     cuentaAtras->addWidget(faltan);
     cuentaAtras->addWidget(lblInfo);
     cuentaAtras->addStretch();
+    lblUltimoEnvio = nuevo<QLabel>("lblUltimoEnvio");
+    lblUltimoEnvio->setAlignment(Qt::AlignCenter);
+    lblUltimoEnvio->setWordWrap(true);
 
     etiquetaLabel3 = nuevo<QLabel>("Label3");
     etiquetaLabel3->setAlignment(Qt::AlignCenter);
@@ -129,6 +132,7 @@ QWidget* frmInicial::crearPrincipal() {
     dentro->addWidget(titulo);
     dentro->addSpacing(18);
     dentro->addLayout(cuentaAtras);
+    dentro->addWidget(lblUltimoEnvio);
     dentro->addSpacing(12);
     dentro->addWidget(etiquetaLabel3);
     dentro->addWidget(etiquetaLabel5);

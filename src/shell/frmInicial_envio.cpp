@@ -2,6 +2,8 @@
 
 #include "export/clsDeProductos.h"
 #include "modulo/Modulo.h"
+#include "modulo/UltimoEnvio.h"
+#include "shell/clsInicio.h"
 #include "shell/frmInicial.h"
 
 #include <QCoreApplication>
@@ -49,6 +51,17 @@ void frmInicial::cmdLeerAhora_Click() {
     EnviaProductos();
 }
 
+void frmInicial::MostrarUltimoEnvio(bool avisar) {
+    // From the log, not from this window's own send: a scheduled `enviar` of the same folder counts too.
+    const std::optional<UltimoEnvio> envio = leerUltimoEnvio(modulo().cCarpeta);
+    const QString linea = textoDeEnvio(envio);
+    lblUltimoEnvio->setText(linea);
+    const bool fallaTrasPublicar = envio && !envio->publicado && ultimoPublicado.value_or(false);
+    clsInicio().MostrarEnvio(*this, linea, avisar && fallaTrasPublicar);
+    if (envio)
+        ultimoPublicado = envio->publicado;
+}
+
 void frmInicial::EnviaProductos() {
     lblInfo->clear();
     setEnabled(false);
@@ -56,6 +69,7 @@ void frmInicial::EnviaProductos() {
     inSegundos = 0;
     auto productos = std::make_unique<clsDeProductos>(*this);
     productos->CrearArchivo();
+    MostrarUltimoEnvio(true);
     setEnabled(true);
     if (modulo().nIntervalo >= 1)
         Timer1->start();

@@ -5,6 +5,7 @@
 #include "export/ComandoEnviar.h"
 #include "export/Demo.h"
 #include "modulo/Arranque.h"
+#include "modulo/LineaDeComandos.h"
 #include "modulo/Modulo.h"
 #include "shell/InstanciaUnica.h"
 #include "shell/frmInicial.h"
@@ -12,41 +13,30 @@
 #include <QApplication>
 #include <memory>
 
-QString carpetaDada(const QStringList& argumentos) {
-    const QString opcion = QStringLiteral("--carpeta");
-    for (qsizetype i = 0; i < argumentos.size(); ++i) {
-        if (argumentos[i] == opcion)
-            return argumentos.value(i + 1);
-        if (argumentos[i].startsWith(opcion + QLatin1Char('=')))
-            return argumentos[i].mid(opcion.size() + 1);
-    }
-    return QString();
-}
-
-QWidget* iniciar(const QStringList& argumentos) {
+QWidget* iniciar(const LineaDeComandos& linea) {
     registrarComponentesDelNucleo();
     registrarComponentesDeVentana();
 
     auto ventana = std::make_unique<frmInicial>();
     modulo().frmInicial = ventana.get();
-    if (arrancarNucleo(carpetaDelPrograma(carpetaDada(argumentos)), true) != Arranque::listo) {
+    if (arrancarNucleo(carpetaDelPrograma(linea.carpeta), true) != Arranque::listo) {
         modulo().frmInicial = nullptr;
         return nullptr;
     }
     ventana->MostrarConfiguracion();
-    ventana->Cargar(argumentos);
+    ventana->Cargar(linea);
     ventana->MostrarAlCargar();
     return ventana.release();
 }
 
-int ejecutarEscritorio(const QStringList& argumentos) {
+int ejecutarEscritorio(const LineaDeComandos& linea) {
     // The window spends its life hidden: closing a message box must not end the program, only the
     // window's own unload does.
     QApplication::setQuitOnLastWindowClosed(false);
-    const QString carpeta = carpetaDelPrograma(carpetaDada(argumentos));
+    const QString carpeta = carpetaDelPrograma(linea.carpeta);
     if (InstanciaUnica::avisarALaQueCorre(carpeta))
         return 0;
-    std::unique_ptr<QWidget> ventana(iniciar(argumentos));
+    std::unique_ptr<QWidget> ventana(iniciar(linea));
     auto* principal = qobject_cast<frmInicial*>(ventana.get());
     if (principal == nullptr)
         return 1;
@@ -58,13 +48,15 @@ int ejecutarEscritorio(const QStringList& argumentos) {
     return QApplication::exec();
 }
 
-int demoConVentana(const QStringList& argumentos) {
-    const int estado = ComandoDemo(argumentos);
-    QString carpeta;
-    if (estado != salida::kEnviado || !leerSoloCarpeta(argumentos, QStringLiteral("demo"), carpeta))
+int demoConVentana(const LineaDeComandos& linea) {
+    const int estado = ComandoDemo(linea);
+    if (estado != salida::kEnviado)
         return estado;
-    return ejecutarEscritorio(
-        {QStringLiteral("--carpeta"), carpetaDelPrograma(carpeta), QStringLiteral("-ktfa")});
+    // The sample shop's window, shown.
+    LineaDeComandos escritorio;
+    escritorio.carpeta = carpetaDelPrograma(linea.carpeta);
+    escritorio.ktfa = true;
+    return ejecutarEscritorio(escritorio);
 }
 
 bool hayPantalla() {

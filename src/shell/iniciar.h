@@ -3,26 +3,22 @@
 // the notification area (or shown, when nothing is configured or "-ktfa" is given). The program itself
 // and the tests take this one road.
 
-#include <QStringList>
-
 class QWidget;
+struct LineaDeComandos;
 
-// The folder after "--carpeta" (or in "--carpeta=DIR"); empty for the executable's own.
-QString carpetaDada(const QStringList& argumentos);
-
-// `argumentos`: the command line without the program itself ("-ktfa", "--carpeta DIR"). The loaded
+// `linea`: the command line of the desktop program (its folder and "-ktfa"). The loaded
 // main window (a frmInicial, owned by the caller), or null when start-up ended the program: the
 // point-of-sale installation was not found, or a component could not be created; the user has been
 // told why.
-QWidget* iniciar(const QStringList& argumentos);
+QWidget* iniciar(const LineaDeComandos& linea);
 
 // Runs the desktop program on an application object that already exists: start-up through iniciar(),
 // then the event loop until the window unloads. Its exit status: 1 when start-up ended the program.
-int ejecutarEscritorio(const QStringList& argumentos);
+int ejecutarEscritorio(const LineaDeComandos& linea);
 
 // `catalogo-ftp demo` where there is a display: the demo's send, then the sample shop's window, shown,
 // so that a newcomer can press "Enviar ahora" and watch the countdown.
-int demoConVentana(const QStringList& argumentos);
+int demoConVentana(const LineaDeComandos& linea);
 
 // True where windows can be shown: always on Windows and macOS; elsewhere when an X11 or Wayland
 // display is named and Qt is not told to draw offscreen.

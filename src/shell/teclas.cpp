@@ -1,6 +1,35 @@
 #include "shell/teclas.h"
 
+#include <QAbstractButton>
 #include <QKeyEvent>
+
+namespace {
+
+class EnterEnBoton : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override {
+        if (evento->type() == QEvent::KeyPress) {
+            const int k = static_cast<QKeyEvent*>(evento)->key();
+            auto* boton = qobject_cast<QAbstractButton*>(objeto);
+            if (boton != nullptr && (k == Qt::Key_Return || k == Qt::Key_Enter)) {
+                boton->click();
+                return true;
+            }
+        }
+        return QObject::eventFilter(objeto, evento);
+    }
+};
+
+} // namespace
+
+void EnterPulsaBotones(QWidget& ventana) {
+    auto* filtro = new EnterEnBoton(&ventana);
+    for (QAbstractButton* boton : ventana.findChildren<QAbstractButton*>())
+        boton->installEventFilter(filtro);
+}
 
 qint16 CodigoDeTecla(const QKeyEvent& evento) {
     const int k = evento.key();

@@ -6,6 +6,7 @@
 #include <qnamespace.h>
 
 class QKeyEvent;
+class QWidget;
 
 namespace tecla {
 inline constexpr qint16 vbKeyInsert = 45;
@@ -20,3 +21,7 @@ inline constexpr qint16 vbAltMask = 4;
 // The key code of a key press; 0 for a key that has none.
 qint16 CodigoDeTecla(const QKeyEvent& evento);
 qint16 EstadoShift(Qt::KeyboardModifiers modificadores);
+
+// Enter on a focused button of the window presses it, as on Windows (Qt leaves that to dialogs): the
+// chain of Enter from box to box ends on a button, and one more Enter does what the button says.
+void EnterPulsaBotones(QWidget& ventana);

@@ -81,3 +81,9 @@ QByteArray aAnsi(const QString& texto) {
     agregarAnsi(bytes, texto);
     return bytes;
 }
+
+QString desdeUtf8OAnsi(const QByteArray& bytes) {
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const QString texto = utf8(bytes);
+    return utf8.hasError() ? desdeAnsi(bytes) : texto;
+}

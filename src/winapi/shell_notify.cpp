@@ -23,6 +23,11 @@ QHash<Clave, QPointer<QSystemTrayIcon>>& iconos() {
     return tabla;
 }
 
+QHash<Clave, int>& globos() {
+    static QHash<Clave, int> tabla;
+    return tabla;
+}
+
 std::optional<bool>& bandejaForzada() {
     static std::optional<bool> forzada;
     return forzada;
@@ -108,6 +113,19 @@ bool Shell_NotifyIconA(quint32 dwMessage, NOTIFYICONDATA* lpData) {
     default:
         return false;
     }
+}
+
+bool MostrarGlobo(HWND hWnd, quint32 uID, const QString& titulo, const QString& texto) {
+    QSystemTrayIcon* icono = IconoDeBandeja(hWnd, uID);
+    if (icono == nullptr)
+        return false;
+    icono->showMessage(titulo, texto, QSystemTrayIcon::Warning);
+    ++globos()[Clave(hWnd, uID)];
+    return true;
+}
+
+int GlobosMostrados(HWND hWnd, quint32 uID) {
+    return globos().value(Clave(hWnd, uID));
 }
 
 QString TextoDeTip(const NOTIFYICONDATA& datos) {

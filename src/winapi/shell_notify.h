@@ -53,6 +53,12 @@ static_assert(sizeof(NOTIFYICONDATA) == 88, "the record keeps the system's layou
 // and leaves it as it is; so do changing or deleting one that does not.
 bool Shell_NotifyIconA(quint32 dwMessage, NOTIFYICONDATA* lpData);
 
+// A balloon from the icon of (hWnd, uID), the desktop's own notification: nobody has to answer it, so a
+// send on the timer never waits on a person. False when there is no such icon.
+bool MostrarGlobo(HWND hWnd, quint32 uID, const QString& titulo, const QString& texto);
+// How many balloons that icon has raised; a test cannot see them on an offscreen desktop.
+int GlobosMostrados(HWND hWnd, quint32 uID);
+
 // The tip as the record holds it, up to its NUL.
 QString TextoDeTip(const NOTIFYICONDATA& datos);
 

@@ -329,7 +329,7 @@ bool FtpGetFileA(HINTERNET hConnect, const char* lpszRemoteFile, const char* lps
     }
     if (!report(transfer->finish()))
         return false;
-    return local.commit() || report(ERROR_ACCESS_DENIED);
+    return (local.flush() && local.commit()) || report(ERROR_ACCESS_DENIED);
 }
 
 bool FtpRenameFileA(HINTERNET hConnect, const char* lpszExisting, const char* lpszNew) {
@@ -474,6 +474,16 @@ bool InternetGetLastResponseInfoA(DWORD* lpdwError, char* lpszBuffer, DWORD* lpd
     if (lpdwError)
         *lpdwError = static_cast<DWORD>(lastResponse.left(3).toUInt());
     return copyOut(lastResponse, lpszBuffer, lpdwBufferLength);
+}
+
+bool FtpCommandA(HINTERNET hConnect, bool /*fExpectResponse*/, DWORD /*dwFlags*/, const char* lpszCommand,
+                 quintptr /*dwContext*/, HINTERNET* phFtpCommand) {
+    if (phFtpCommand)
+        *phFtpCommand = nullptr;
+    Backend* ftp = connection(hConnect);
+    if (!ftp)
+        return false;
+    return lpszCommand ? report(ftp->command(lpszCommand)) : invalidParameter();
 }
 
 } // namespace wininet

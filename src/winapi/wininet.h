@@ -108,10 +108,19 @@ bool InternetFindNextFileA(HINTERNET hFind, void* lpvFindData);
 // The last reply the server sent on this thread, every line with its code and CR LF.
 bool InternetGetLastResponseInfoA(DWORD* lpdwError, char* lpszBuffer, DWORD* lpdwBufferLength);
 
+// Sends one command on the connection; its reply is what InternetGetLastResponseInfoA gives, and a
+// negative one fails with ERROR_INTERNET_EXTENDED_ERROR. No command that opens a data connection. A
+// local folder answers "SIZE <path>" alone.
+bool FtpCommandA(HINTERNET hConnect, bool fExpectResponse, DWORD dwFlags, const char* lpszCommand,
+                 quintptr dwContext, HINTERNET* phFtpCommand);
+
 // How long the layer waits. Tests shorten them.
 struct Limits {
     std::chrono::seconds connect{30}; // to connect and log in
-    std::chrono::seconds reply{60};   // for any reply, and for any stall of a data transfer
+    std::chrono::seconds reply{60};   // for any reply, the one that ends a transfer included
+    // For a data transfer in which nothing moves: no byte received, and none of an upload acknowledged
+    // by the server. A slow line that keeps moving never reaches it. 0: the same as `reply`.
+    std::chrono::seconds stall{0};
 };
 void setLimits(const Limits& limits);
 Limits limits();

@@ -33,6 +33,8 @@ public:
     virtual DWORD rename(const QByteArray& from, const QByteArray& to) = 0;
     virtual DWORD makeDirectory(const QByteArray& path) = 0;
     virtual DWORD removeDirectory(const QByteArray& path) = 0;
+    // One command whose reply says how it went (FtpCommandA).
+    virtual DWORD command(const QByteArray& line) = 0;
     // The entries of a folder, without "." and "..".
     virtual DWORD list(const QByteArray& directory, std::vector<WIN32_FIND_DATAA>& entries) = 0;
     virtual DWORD open(const QByteArray& path, bool upload, bool binary,

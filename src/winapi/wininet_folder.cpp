@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <filesystem>
 
 namespace wininet::detail {
 namespace {
@@ -56,10 +57,12 @@ public:
         return 0;
     }
 
-    // An upload replaces the file only now, whole.
+    // An upload replaces the file only now, whole; commit() alone misses a failed last flush (full disk).
     DWORD finish() override {
         if (auto* saved = qobject_cast<QSaveFile*>(device.get()))
-            return saved->commit() ? 0 : refuse("451", path, ": no se pudo escribir el archivo.");
+            return saved->flush() && saved->commit()
+                       ? 0
+                       : refuse("451", path, ": no se pudo escribir el archivo.");
         device->close();
         return 0;
     }
@@ -96,10 +99,15 @@ public:
                    : refuse("550", path, ": no se pudo borrar el archivo.");
     }
 
+    // Onto an existing file too, in one step, as FTP servers do: whoever reads the new name finds the old
+    // file or the new one, never nothing.
     DWORD rename(const QByteArray& from, const QByteArray& to) override {
-        return QFileInfo::exists(local(from)) && QDir().rename(local(from), local(to))
-                   ? 0
-                   : refuse("550", from, ": no se pudo cambiar el nombre.");
+        std::error_code error;
+        if (QFileInfo::exists(local(from)))
+            std::filesystem::rename(native(local(from)), native(local(to)), error);
+        else
+            error = std::make_error_code(std::errc::no_such_file_or_directory);
+        return error ? refuse("550", from, ": no se pudo cambiar el nombre.") : 0;
     }
 
     DWORD makeDirectory(const QByteArray& path) override {
@@ -110,6 +118,18 @@ public:
         return normalise(path) != "/" && QDir().rmdir(local(path))
                    ? 0
                    : refuse("550", path, ": no se pudo borrar la carpeta.");
+    }
+
+    DWORD command(const QByteArray& line) override {
+        const QByteArray verb = line.left(line.indexOf(' ')).toUpper();
+        if (verb != "SIZE")
+            return refuse("502", verb, ": orden no implementada.");
+        const QByteArray path = line.mid(5);
+        const QFileInfo file(local(absolutePath(cwd, path)));
+        if (!file.isFile())
+            return refuse("550", path, ": no se encuentra el archivo.");
+        setLastResponse("213 " + QByteArray::number(file.size()) + "\r\n");
+        return 0;
     }
 
     DWORD list(const QByteArray& directory, std::vector<WIN32_FIND_DATAA>& entries) override {
@@ -159,6 +179,7 @@ private:
     }
 
     QString local(const QByteArray& path) const { return root + desdeAnsi(normalise(path)); }
+    static std::filesystem::path native(const QString& file) { return file.toStdU16String(); }
 
     const QString root;
     QByteArray cwd = "/";

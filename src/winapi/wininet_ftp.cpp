@@ -13,6 +13,17 @@
 #include <curl/curl.h>
 #include <functional>
 
+#ifdef _WIN32
+#include <winsock2.h>
+#else
+#include <unistd.h>
+#endif
+#ifdef __linux__
+#include <linux/sockios.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#endif
+
 namespace wininet::detail {
 namespace {
 
@@ -180,6 +191,7 @@ public:
     }
     DWORD makeDirectory(const QByteArray& path) override { return commands({"MKD " + path}); }
     DWORD removeDirectory(const QByteArray& path) override { return commands({"RMD " + path}); }
+    DWORD command(const QByteArray& line) override { return commands({line}); }
 
     DWORD list(const QByteArray& directory, std::vector<WIN32_FIND_DATAA>& entries) override {
         prepare(directory.endsWith('/') ? directory : directory + '/');
@@ -241,18 +253,67 @@ private:
             curl_easy_setopt(easy, CURLOPT_CAINFO, ca.constData());
         curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &FtpBackend::onReply);
         curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
+        // Progress as libcurl counts it, and the sockets it opens and closes, for the stall check.
+        curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
+        curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &FtpBackend::onProgress);
+        curl_easy_setopt(easy, CURLOPT_XFERINFODATA, this);
+        curl_easy_setopt(easy, CURLOPT_SOCKOPTFUNCTION, &FtpBackend::onSocket);
+        curl_easy_setopt(easy, CURLOPT_SOCKOPTDATA, this);
+        curl_easy_setopt(easy, CURLOPT_CLOSESOCKETFUNCTION, &FtpBackend::onCloseSocket);
+        curl_easy_setopt(easy, CURLOPT_CLOSESOCKETDATA, this);
         replies.clear();
         done = false;
         result = CURLE_OK;
+        moving = false;
+        timedOut = false;
+        dataSocket = CURL_SOCKET_BAD;
+        sent = received = 0;
+    }
+
+    // What shows that the operation is moving: replies, bytes received, and bytes of an upload that the
+    // server has acknowledged. libcurl counts an upload's bytes when the socket takes them, and the
+    // socket takes megabytes at once; its queue of unacknowledged bytes says how far the server really
+    // is. Elsewhere than on Linux the queue is not looked at, and bytes count when the socket takes them.
+    struct Progress {
+        quint64 activity;
+        curl_off_t sent, received;
+        int unacknowledged;
+        bool operator==(const Progress&) const = default;
+    };
+
+    int unacknowledged() const {
+        int queued = 0;
+#ifdef __linux__
+        // A connection the server has reset keeps its count: nothing of it will be acknowledged now.
+        pollfd state{dataSocket, POLLOUT, 0};
+        if (dataSocket == CURL_SOCKET_BAD ||
+            (poll(&state, 1, 0) == 1 && (state.revents & (POLLERR | POLLHUP))) ||
+            ioctl(dataSocket, SIOCOUTQ, &queued) != 0)
+            queued = 0;
+#endif
+        return queued;
+    }
+
+    // True once nothing has moved for the limit: the stall limit while data flows, the reply limit
+    // otherwise.
+    bool stalled() {
+        const Progress now{activity, sent, received, unacknowledged()};
+        if (now != seen) {
+            seen = now;
+            quiet.restart();
+            return false;
+        }
+        const Limits l = limits();
+        const auto limit = moving && l.stall.count() > 0 ? l.stall : l.reply;
+        return quiet.hasExpired(std::chrono::milliseconds(limit).count());
     }
 
     // Runs the multi handle until `stop` holds or the operation ends; true when it ended. Nothing
-    // moving for the reply limit ends it as timed out: libcurl's own low-speed check averages over
-    // several seconds and would notice a stall that much later.
+    // moving for the limit ends it as timed out: libcurl's own low-speed check averages over several
+    // seconds and would notice a stall that much later.
     bool drive(const std::function<bool()>& stop) {
-        QElapsedTimer quiet;
         quiet.start();
-        quint64 seen = activity;
+        seen = Progress{activity, sent, received, unacknowledged()};
         while (!done) {
             int running = 0;
             curl_multi_perform(multi, &running);
@@ -265,10 +326,7 @@ private:
             }
             if (done || (stop && stop()))
                 break;
-            if (activity != seen) {
-                seen = activity;
-                quiet.restart();
-            } else if (quiet.hasExpired(std::chrono::milliseconds(limits().reply).count())) {
+            if (stalled()) {
                 done = true;
                 result = CURLE_OPERATION_TIMEDOUT;
                 break;
@@ -277,14 +335,15 @@ private:
             // connection about to be opened) it gives no socket and no timer, and while a TLS data
             // connection waits for its handshake it watches that socket alone, not the control
             // connection whose reply it awaits. So it runs again at once in the first case and every few
-            // milliseconds with TLS, instead of sleeping until the poll's time-out.
+            // milliseconds with TLS, instead of sleeping until the poll's time-out. While data flows, a
+            // tenth of a second: an upload waiting in the socket's queue moves without libcurl knowing.
             fd_set reading, writing, failing;
             FD_ZERO(&reading);
             FD_ZERO(&writing);
             FD_ZERO(&failing);
             int highest = -1;
             curl_multi_fdset(multi, &reading, &writing, &failing, &highest);
-            curl_multi_poll(multi, nullptr, 0, highest < 0 ? 1 : tls ? 10 : 1000, nullptr);
+            curl_multi_poll(multi, nullptr, 0, highest < 0 ? 1 : tls ? 10 : moving ? 100 : 1000, nullptr);
         }
         return done;
     }
@@ -343,6 +402,10 @@ private:
         case CURLE_OPERATION_TIMEDOUT:
         case CURLE_FTP_ACCEPT_TIMEOUT:
             return ERROR_INTERNET_TIMEOUT;
+        case CURLE_ABORTED_BY_CALLBACK:
+            if (timedOut)
+                return ERROR_INTERNET_TIMEOUT;
+            break;
         default:
             break;
         }
@@ -380,6 +443,33 @@ private:
         return size * count;
     }
 
+    // libcurl also waits inside its own calls (for the reply that ends a transfer), calling this every
+    // second or so: the stall check must hold there too.
+    static int onProgress(void* self, curl_off_t, curl_off_t received, curl_off_t, curl_off_t sent) {
+        auto* ftp = static_cast<FtpBackend*>(self);
+        ftp->sent = sent;
+        ftp->received = received;
+        ftp->timedOut = ftp->stalled();
+        return ftp->timedOut ? 1 : 0;
+    }
+
+    // The last socket opened is the data connection's once a transfer is under way.
+    static int onSocket(void* self, curl_socket_t socket, curlsocktype) {
+        static_cast<FtpBackend*>(self)->dataSocket = socket;
+        return CURL_SOCKOPT_OK;
+    }
+
+    static int onCloseSocket(void* self, curl_socket_t socket) {
+        auto* ftp = static_cast<FtpBackend*>(self);
+        if (ftp->dataSocket == socket)
+            ftp->dataSocket = CURL_SOCKET_BAD;
+#ifdef _WIN32
+        return closesocket(socket);
+#else
+        return close(socket);
+#endif
+    }
+
     static size_t onListing(char* data, size_t size, size_t count, void* self) {
         auto* ftp = static_cast<FtpBackend*>(self);
         ftp->listing.append(data, static_cast<qsizetype>(size * count));
@@ -393,7 +483,13 @@ private:
     CURL* easy = nullptr;
     Replies replies;
     QByteArray listing;
-    quint64 activity = 0; // bumped by every callback: replies and data moving
+    quint64 activity = 0; // bumped by replies and data received
+    curl_off_t sent = 0, received = 0;
+    curl_socket_t dataSocket = CURL_SOCKET_BAD;
+    Progress seen{};
+    QElapsedTimer quiet;
+    bool moving = false;   // a transfer's data flows
+    bool timedOut = false; // the progress callback stopped libcurl for a stall
     bool done = false;
     CURLcode result = CURLE_OK;
     QByteArray cwd = "/";
@@ -405,8 +501,10 @@ private:
 DWORD CurlTransfer::start() {
     curl_multi_add_handle(ftp.multi, ftp.easy);
     ftp.drive([this] { return upload ? paused : received > 0; });
-    if (!ftp.done)
+    if (!ftp.done) {
+        ftp.moving = true;
         return 0;
+    }
     const DWORD error = failure();
     if (error || upload) {
         attached = false;
@@ -427,7 +525,6 @@ DWORD CurlTransfer::failure() const {
 
 size_t CurlTransfer::onRead(char* to, size_t size, size_t count, void* self) {
     auto* t = static_cast<CurlTransfer*>(self);
-    ++t->ftp.activity;
     const qsizetype n = std::min(t->waiting(), static_cast<qsizetype>(size * count));
     if (n == 0) {
         if (t->endOfData)
@@ -502,6 +599,13 @@ DWORD CurlTransfer::read(char* data, qint64 size, qint64& bytesRead) {
 }
 
 DWORD CurlTransfer::finish() {
+    if (!ftp.done && upload) {
+        // Every byte taken by libcurl and acknowledged by the server before the end is told: once the
+        // data connection is closed, what would still wait in its queue can no longer be seen to move,
+        // and the wait for the closing reply would take a slow line for a silent server.
+        resume();
+        ftp.drive([this] { return paused && waiting() == 0 && ftp.unacknowledged() == 0; });
+    }
     if (!ftp.done) {
         curl_off_t expected = -1;
         curl_easy_getinfo(ftp.easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &expected);
@@ -509,6 +613,7 @@ DWORD CurlTransfer::finish() {
         // for the server's closing reply.
         if (!upload && (expected < 0 || received < expected))
             return 0;
+        ftp.moving = false;
         endOfData = true;
         resume();
         ftp.drive(nullptr);

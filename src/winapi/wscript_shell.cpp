@@ -144,7 +144,7 @@ bool escribir(const QString& valor, const QString& datos) {
     if (!salida.open(QIODevice::WriteOnly))
         return false;
     salida.write(lineas.join(QLatin1Char('\n')).toUtf8());
-    return salida.commit();
+    return salida.flush() && salida.commit();
 }
 
 #endif

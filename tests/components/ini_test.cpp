@@ -1,9 +1,15 @@
 // Nodex.libKtfa: the settings file as Windows' profile functions read and write it, the leading number
 // of a text, and the input masks of the configuration boxes.
 
+#include "components/ArchivoIni.h"
 #include "components/Registro.h"
 #include "config_entorno.h"
+#include "export/ListasDeArchivo.h"
 #include "winapi/ansi.h"
+
+#include <QDir>
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace Qt::StringLiterals;
 
@@ -72,6 +78,12 @@ INSTANTIATE_TEST_SUITE_P(
         Lectura{"GuardadoEnUtf8ConMarca",
                 "\xEF\xBB\xBF" + u"[Configuración]\r\nContraseña del FTP=año\r\n"_s.toUtf8(), kConf, kClave,
                 u"año"_s},
+        Lectura{"LineaAnsiEntreLineasUtf8",
+                u"[Configuración]\r\n"_s.toUtf8() +
+                    "; contrase\xF1"
+                    "a\r\n" +
+                    u"Contraseña del FTP=año\r\n"_s.toUtf8(),
+                kConf, kClave, u"año"_s},
         Lectura{"GuardadoEnAnsi", aAnsi(u"[Configuración]\r\nContraseña del FTP=año €\r\n"_s), kConf, kClave,
                 u"año €"_s},
         Lectura{"GuardadoEnUtf16", enUtf16(u"[Configuración]\r\nContraseña del FTP=año\r\n"_s), kConf, kClave,
@@ -101,17 +113,60 @@ TEST_F(LibKtfaTest, escribirConservaLasDemasLineas) {
                   "\r\n[Nueva]\r\nk=v\r\n"));
 }
 
-// A file saved in ANSI is written back in UTF-8 with the same text, so it never mixes encodings.
-TEST_F(LibKtfaTest, unArchivoAnsiSeReescribeEnUtf8) {
-    escribir(ini, aAnsi(u"[Configuración]\r\n; Contraseña guardada aquí\r\nA=sí\r\n"_s));
-    ktfa->EscribeIni(kConf, u"B"_s, u"año"_s, ini);
-    EXPECT_EQ(leer(ini), u"[Configuración]\r\n; Contraseña guardada aquí\r\nA=sí\r\nB=año\r\n"_s.toUtf8());
+struct Escritura {
+    const char* caso;
+    QByteArray antes;
+    QByteArray despues; // after B=año is written in section Configuración
+};
+
+void PrintTo(const Escritura& e, std::ostream* os) {
+    *os << e.caso;
 }
 
-TEST_F(LibKtfaTest, conservaLaMarcaUtf8YLosFinesDeLineaUnix) {
-    escribir(ini, "\xEF\xBB\xBF[S]\nA=1\n");
-    ktfa->EscribeIni(u"S"_s, u"B"_s, u"2"_s, ini);
-    EXPECT_EQ(leer(ini), QByteArray("\xEF\xBB\xBF[S]\nA=1\nB=2\n"));
+class EscribeIniTest : public LibKtfaTest, public ::testing::WithParamInterface<Escritura> {};
+
+// The lines the program does not write keep their bytes, whatever encoding and line ends they have.
+TEST_P(EscribeIniTest, soloCambiaLaLineaEscrita) {
+    escribir(ini, GetParam().antes);
+    ktfa->EscribeIni(kConf, u"B"_s, u"año"_s, ini);
+    EXPECT_EQ(leer(ini), GetParam().despues);
+    EXPECT_EQ(ktfa->LeeIni(kConf, u"B"_s, ini), u"año"_s);
+}
+
+const QByteArray kUtf8ConComentarioAnsi = u"[Configuración]\r\nA=sí\r\n"_s.toUtf8() + "; contrase\xF1"
+                                                                                      "a\r\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Casos, EscribeIniTest,
+    ::testing::Values(Escritura{"Utf8ConUnComentarioAnsi", kUtf8ConComentarioAnsi + "B=viejo\r\n[Otra]\r\n",
+                                kUtf8ConComentarioAnsi + u"B=año\r\n[Otra]\r\n"_s.toUtf8()},
+                      Escritura{"AnsiSigueAnsi", aAnsi(u"; Contraseña aquí\r\n[Configuración]\r\nA=sí\r\n"_s),
+                                aAnsi(u"; Contraseña aquí\r\n[Configuración]\r\nA=sí\r\nB=año\r\n"_s)},
+                      Escritura{"MarcaUtf8YFinesUnix", u"\uFEFF[Configuración]\nA=1\n"_s.toUtf8(),
+                                u"\uFEFF[Configuración]\nA=1\nB=año\n"_s.toUtf8()},
+                      Escritura{"UltimaLineaSinFin", u"[Configuración]\r\nA=1"_s.toUtf8(),
+                                u"[Configuración]\r\nA=1\r\nB=año\r\n"_s.toUtf8()}),
+    [](const auto& info) { return std::string(info.param.caso); });
+
+// A full disk half-way through a write leaves the old file whole, the settings and a list file alike.
+TEST_F(LibKtfaTest, unaEscrituraFallidaDejaElArchivoAnterior) {
+    const QByteArray anterior = u"[Configuración]\r\nA=1\r\n"_s.toUtf8();
+    const QString lista = ruta(u"ListaProductosReja.dat"_s);
+    escribir(ini, anterior);
+    escribir(lista, anterior);
+    rlimit limite{};
+    getrlimit(RLIMIT_FSIZE, &limite);
+    const rlimit lleno{static_cast<rlim_t>(anterior.size()), limite.rlim_max};
+    const auto senal = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &lleno);
+    const bool escritoIni = ini::escribir(ini, kConf, u"B"_s, QString(4096, u'x'));
+    const bool escritaLista = escribirListaDeProductos(lista, {{u"A"_s, QString(4096, u'x')}});
+    setrlimit(RLIMIT_FSIZE, &limite);
+    std::signal(SIGXFSZ, senal);
+    EXPECT_FALSE(escritoIni || escritaLista);
+    EXPECT_EQ(leer(ini), anterior);
+    EXPECT_EQ(leer(lista), anterior);
+    EXPECT_EQ(QDir(carpeta.path()).entryList(QDir::Files).size(), 2) << "no temporary file is left";
 }
 
 TEST_F(LibKtfaTest, loEscritoSeLeeIgual) {

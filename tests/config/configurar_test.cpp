@@ -21,18 +21,22 @@ struct Salida {
 class ConfigurarTest : public EntornoDeConfiguracion {
 protected:
     Salida correr(const QStringList& argumentos,
-                  const QString& programa = QStringLiteral(CATALOGO_EJECUTABLE)) {
+                  const QString& programa = QStringLiteral(CATALOGO_EJECUTABLE),
+                  const QByteArray& entrada = {}) {
         QProcess proceso;
         proceso.setProcessEnvironment(
             QProcessEnvironment::systemEnvironment()); // XDG_CONFIG_HOME of the test
         proceso.start(programa, QStringList{u"configurar"_s} + argumentos);
+        proceso.write(entrada);
+        proceso.closeWriteChannel();
         EXPECT_TRUE(proceso.waitForFinished(20000));
         return {proceso.exitStatus() == QProcess::NormalExit ? proceso.exitCode() : -1,
                 QString::fromUtf8(proceso.readAllStandardOutput()),
                 QString::fromUtf8(proceso.readAllStandardError())};
     }
-    Salida configurar(const QStringList& argumentos) {
-        return correr(QStringList{u"--carpeta"_s, carpeta.path()} + argumentos);
+    Salida configurar(const QStringList& argumentos, const QByteArray& entrada = {}) {
+        return correr(QStringList{u"--carpeta"_s, carpeta.path()} + argumentos,
+                      QStringLiteral(CATALOGO_EJECUTABLE), entrada);
     }
     QString guardado(const QString& clave) { return ktfa.LeeIni(kConf, clave, ini); }
     QString descifrado(const QString& clave) { return utilerias.DesEncripta(guardado(clave)); }
@@ -70,7 +74,8 @@ TEST_F(ConfigurarTest, loQueNoSeDaConservaSuValor) {
         configurar({u"--url"_s, u"ftp.tienda.com"_s, u"--contrasena"_s, u"uno"_s, u"--archivo"_s, u"a.csv"_s})
             .estado,
         0);
-    ASSERT_EQ(configurar({u"--contrasena"_s, u"dos"_s, u"--archivo"_s, QString()}).estado, 0);
+    // Read from standard input, the password stays out of the process list.
+    ASSERT_EQ(configurar({u"--contrasena"_s, u"-"_s, u"--archivo"_s, QString()}, "dos\r\n").estado, 0);
     EXPECT_EQ(descifrado(u"URL del FTP"_s), u"ftp.tienda.com"_s);
     EXPECT_EQ(descifrado(u"Contraseña del FTP"_s), u"dos"_s);
     EXPECT_EQ(descifrado(u"Usuario del FTP"_s), u"Usuario"_s);
@@ -95,6 +100,28 @@ TEST_F(ConfigurarTest, mostrarDescifraYOcultaLaContrasena) {
                                        "Directorio=/CarpetaDelFTP/\n"
                                        "Intervalo en minutos para enviar productos=30\n"));
     EXPECT_EQ(leer(ini), antes);
+    EXPECT_TRUE(s.errores.contains(u"la contraseña viajan en claro por la red; use ftps://"_s))
+        << s.errores.toStdString();
+    ASSERT_EQ(configurar({u"--url"_s, u"ftps://ftp.tienda.com"_s}).estado, 0);
+    EXPECT_EQ(configurar({u"--mostrar"_s}).errores, QString());
+}
+
+// Settings whose first send would overwrite a file of the program are refused before they are written.
+TEST_F(ConfigurarTest, rechazaAjustesQueDestruirianArchivos) {
+    const std::vector<std::pair<QStringList, QString>> casos{
+        {{u"--archivo"_s, u"catalogo-ftp.ini"_s}, u"no puede ser \"catalogo-ftp.ini\""_s},
+        {{u"--archivo"_s, u"C:\\tienda\\LISTADECAMPOS.DAT"_s}, u"no puede ser \"LISTADECAMPOS.DAT\""_s},
+        {{u"--url"_s, carpeta.path(), u"--directorio"_s, u"/"_s}, u"no puede ser la carpeta del programa"_s},
+        {{u"--url"_s, u"file://"_s + QDir(carpeta.path()).filePath(u"sub"_s), u"--directorio"_s, u"/.."_s},
+         u"no puede ser la carpeta del programa"_s},
+    };
+    for (const auto& [argumentos, motivo] : casos) {
+        const Salida s = configurar(argumentos);
+        EXPECT_EQ(s.estado, 2) << argumentos.join(u' ').toStdString();
+        EXPECT_TRUE(s.errores.contains(motivo)) << s.errores.toStdString();
+    }
+    EXPECT_EQ(guardado(u"Archivo para el FTP"_s), u"Archivo"_s);
+    EXPECT_EQ(configurar({u"--url"_s, carpeta.path(), u"--directorio"_s, u"/publico"_s}).estado, 0);
 }
 
 TEST_F(ConfigurarTest, laRutaDeVendaliaSeGrabaSola) {
@@ -109,6 +136,7 @@ TEST_F(ConfigurarTest, usoIncorrecto) {
                                          {u"--intervalo"_s, u"10000"_s},
                                          {u"--intervalo"_s, u"-1"_s},
                                          {u"--url"_s},
+                                         {u"--contrasena"_s, u"-"_s}, // nothing on standard input
                                          {}};
     for (const QStringList& argumentos : casos) {
         const Salida s = configurar(argumentos);

@@ -186,4 +186,23 @@ TEST(ArchivoDeExportacionMariaDB, FechasEnFormatoCortoConLaHoraSiNoEsMedianoche)
               QStringLiteral("\"%1\"\r\n\"%1 14:30:05\"\r\n\"\"\r\n").arg(dia));
 }
 
+// With no key on Clave, codes the database takes for one another (letter case) or that repeat: without a
+// product list each row gives what the list of every code would, the first row of its code.
+TEST(ArchivoDeExportacionMariaDB, ClavesRepetidasComoConLaListaDeTodas) {
+    TiendaDePrueba tienda;
+    const bool listo = tienda.preparar(Motor::MariaDB);
+    REQUERIR_SERVIDOR(listo, tienda.motivo().toStdString());
+    tienda.base.ejecutar("ALTER TABLE productos DROP PRIMARY KEY");
+    tienda.base.insertar({productoDePrueba("A1", "Uno"), productoDePrueba("A2", "Dos"),
+                          productoDePrueba("a2", "Otra"), productoDePrueba("A3", "Tres"),
+                          productoDePrueba("A3", "Repetido")});
+    tienda.camposAExportar({"Clave", "Descrip"});
+
+    tienda.enviar();
+
+    EXPECT_EQ(tienda.exportado(), QByteArray("\"A1\",\"Uno\"\r\n\"A2\",\"Dos\"\r\n\"A2\",\"Dos\"\r\n"
+                                             "\"A3\",\"Tres\"\r\n\"A3\",\"Tres\"\r\n"));
+    EXPECT_EQ(tienda.avance.label3.filter("Producto ").last().left(15), "Producto 5 de 5");
+}
+
 } // namespace

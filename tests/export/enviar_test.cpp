@@ -1,14 +1,21 @@
 // `catalogo-ftp enviar` and `catalogo-ftp demo`, run as a scheduled task or a newcomer would run them.
 
+#include "components/ArchivoIni.h"
+#include "components/Nucleo.h"
 #include "entorno.h"
 #include "export/ComandoEnviar.h"
+#include "modulo/CandadoDeEnvio.h"
 #include "modulo/Modulo.h"
 #include "tienda_de_prueba.h"
 #include "winapi/ansi.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -65,19 +72,89 @@ TEST_F(Enviar, PublicaYLoDiceEnLineasYEnElRegistro) {
     EXPECT_TRUE(registro.readAll().contains("300 l\xC3\xADneas de 300 productos"));
 }
 
-TEST_F(Enviar, UnaSubidaRechazadaTerminaConSuCodigoYLaRespuestaDelServidor) {
-    tienda.grabar([](CajasDeConfiguracion& cajas) { cajas[3] = "intruso"; });
-    QFile::remove(carpeta + "/catalogo-ftp.ini");
-    QFile::copy(modulo().cArchivoINI, carpeta + "/catalogo-ftp.ini");
-    reiniciarModulo();
+// What the shop must correct is said in the output, once per send, with the reason, and in the log.
+TEST_F(Enviar, LosProblemasSeDicenEnLaSalidaConSuMotivo) {
+    tienda.base.ejecutar("DROP TABLE marcas");
+    QFile campos(carpeta + "/ListaDeCampos.dat");
+    ASSERT_TRUE(campos.open(QIODevice::WriteOnly));
+    campos.write("Clave\r\nNoEsColumna\r\nMarca\r\nnoescolumna\r\n");
+    campos.close();
+    struct Caso {
+        QString clave; // the setting changed before the send, and its value
+        QString valor;
+        int estado;
+        QStringList dichos; // output lines; the log has them too, after "warning" or "error"
+    };
+    const Caso casos[] = {
+        // The warnings come before the upload, which the server refuses.
+        {"Usuario del FTP",
+         UtileriasNucleo().Encripta("intruso"),
+         salida::kSinConexionFtp,
+         {"Aviso: el campo \"NoEsColumna\" no es una columna de la tabla productos; se envía vacío",
+          "Aviso: no se pudo leer la tabla marcas (Table", "No se envió: 530"}},
+        // Enciphered under another user's key.
+        {"URL del FTP",
+         "v1:QUJDREVGR0hJSktMTU5PUFFSU1RVVldYWVphYmNkZWZnaGlqa2xtbm9w",
+         salida::kSinConexionFtp,
+         {"No se envió: no se puede descifrar \"URL del FTP\": se cifró con la clave de otro usuario"}},
+        {"Base de datos principal",
+         "no_existe",
+         salida::kSinBaseDeDatos,
+         {"No se envió: no se pudo abrir la base de datos 'no_existe': Unknown database"}},
+    };
+    for (const Caso& caso : casos) {
+        ini::escribir(carpeta + "/catalogo-ftp.ini", "Configuración", caso.clave, caso.valor);
+        QFile::remove(carpeta + "/catalogo-ftp.log");
+        const Ejecucion e = ejecutar({"enviar", "--carpeta", carpeta});
+        QFile registro(carpeta + "/catalogo-ftp.log");
+        ASSERT_TRUE(registro.open(QIODevice::ReadOnly));
+        const QStringList bitacora = QString::fromUtf8(registro.readAll()).split('\n');
+        EXPECT_EQ(e.estado, caso.estado) << e.salida.toStdString();
+        EXPECT_FALSE(e.salida.contains("URL no es v"));
+        for (const QString& dicho : caso.dichos) {
+            EXPECT_EQ(e.salida.count(dicho), 1) << e.salida.toStdString();
+            const QString sinPrefijo = dicho.section(": ", 1, -1);
+            const QString nivel = dicho.startsWith("Aviso") ? " warning [" : " error [";
+            EXPECT_FALSE(bitacora.filter(sinPrefijo).filter(nivel).isEmpty()) << sinPrefijo.toStdString();
+        }
+    }
+}
 
-    const Ejecucion e = ejecutar({"enviar", "--carpeta", carpeta});
+// One send at a time per program folder: a second one waits for the first, gives up after a while, and
+// is not stopped by a lock left by a crashed process.
+TEST_F(Enviar, UnEnvioALaVezPorCarpeta) {
+    const QString candado = carpeta + "/catalogo-ftp.lock";
+    const QString publicado = tienda.ftp.carpeta() + "/catalogo.csv";
+    QLockFile otroEnvio(candado);
+    ASSERT_TRUE(otroEnvio.lock());
+    // Waiting in vain: the sender is named, and the window repaints meanwhile.
+    const int espera = std::exchange(CandadoDeEnvio::nMilisegundosDeEspera, 300);
+    CandadoDeEnvio segundo(carpeta);
+    int esperas = 0;
+    EXPECT_FALSE(segundo.tomar([&] { ++esperas; }));
+    CandadoDeEnvio::nMilisegundosDeEspera = espera;
+    EXPECT_GT(esperas, 2);
+    EXPECT_TRUE(segundo.motivo().contains(QString("(proceso %1)").arg(QCoreApplication::applicationPid())));
+    QProcess envio;
+    envio.start(CATALOGO_EJECUTABLE, {"enviar", "--carpeta", carpeta});
+    EXPECT_FALSE(envio.waitForFinished(1000)) << "did not wait for the other send";
+    EXPECT_FALSE(QFile::exists(publicado)) << "sent while the other send held the folder";
+    otroEnvio.unlock();
+    ASSERT_TRUE(envio.waitForFinished(30000));
+    EXPECT_EQ(envio.exitCode(), salida::kEnviado) << envio.readAllStandardOutput().toStdString();
+    EXPECT_TRUE(QFile::exists(publicado));
 
-    EXPECT_EQ(e.estado, salida::kSinConexionFtp);
-    EXPECT_TRUE(e.salida.contains("No se envió: 530")) << e.salida.toStdString();
-    QFile registro(carpeta + "/catalogo-ftp.log");
-    ASSERT_TRUE(registro.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(registro.readAll().contains("530"));
+    QFile::remove(publicado);
+    EXPECT_DEATH(
+        {
+            QLockFile caido(candado);
+            caido.lock();
+            std::abort();
+        },
+        "");
+    ASSERT_TRUE(QFile::exists(candado)) << "the crashed process left its lock";
+    EXPECT_EQ(ejecutar({"enviar", "--carpeta", carpeta}).estado, salida::kEnviado);
+    EXPECT_TRUE(QFile::exists(publicado));
 }
 
 TEST_F(Enviar, SinPuntoDeVentaExplicaYTerminaSinEsperarRespuesta) {

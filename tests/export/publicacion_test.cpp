@@ -1,7 +1,9 @@
 // The upload that ends every send, and the failures that must never publish a half-written file.
 
 #include "entorno.h"
+#include "export/ComandoEnviar.h"
 #include "export/clsDeProductos.h"
+#include "ftp_travieso.h"
 #include "modulo/Modulo.h"
 #include "tienda_de_prueba.h"
 
@@ -20,9 +22,11 @@ protected:
         const bool listo = tienda.preparar(Motor::MariaDB, productos);
         REQUERIR_SERVIDOR(listo, tienda.motivo().toStdString());
     }
-    void ponerEnElServidor(const QString& remoto, const QByteArray& bytes) {
-        QDir().mkpath(QFileInfo(tienda.ftp.carpeta() + "/" + remoto).absolutePath());
-        QFile archivo(tienda.ftp.carpeta() + "/" + remoto);
+    // On the shop's server, or on the server whose folder is `carpeta`.
+    void ponerEnElServidor(const QString& remoto, const QByteArray& bytes, QString carpeta = QString()) {
+        carpeta = carpeta.isEmpty() ? tienda.ftp.carpeta() : carpeta;
+        QDir().mkpath(QFileInfo(carpeta + "/" + remoto).absolutePath());
+        QFile archivo(carpeta + "/" + remoto);
         ASSERT_TRUE(archivo.open(QIODevice::WriteOnly));
         archivo.write(bytes);
     }
@@ -97,6 +101,48 @@ TEST_F(Publicacion, SinBaseDeDatosNoSeEscribeNiSePublicaNada) {
     EXPECT_TRUE(tienda.avance.label3.isEmpty());
     EXPECT_FALSE(QFile::exists(tienda.ftp.carpeta() + "/catalogo.csv"));
 }
+
+// A send that does not leave the new file whole on the server is a failed send, told in the server's
+// words, and the web shop keeps the catalogue it had; a server that cannot rename still gets it.
+struct Envio {
+    const char* capricho;
+    int estado;
+    const char* ultimaLinea;
+    const char* enElRegistro;
+};
+
+class EnvioA : public Publicacion, public ::testing::WithParamInterface<Envio> {};
+
+TEST_P(EnvioA, ElEstadoYElTextoDicenComoTermino) {
+    const Envio e = GetParam();
+    ServidorFtpTravieso travieso(QString::fromLatin1(e.capricho));
+    REQUERIR_SERVIDOR(travieso.listo(), travieso.motivo().toStdString());
+    preparar(5);
+    if (IsSkipped() || HasFailure())
+        return;
+    tienda.grabar([&](CajasDeConfiguracion& cajas) { cajas[4] = travieso.direccion(); });
+    ponerEnElServidor("catalogo.csv", "lo de ayer\r\n", travieso.carpeta());
+    QFile anterior(travieso.carpeta() + "/catalogo.csv");
+    QString texto;
+    QTextStream salida(&texto);
+
+    EXPECT_EQ(EnviarUnaVez(salida), e.estado);
+
+    EXPECT_TRUE(texto.endsWith(QString::fromUtf8(e.ultimaLinea) + "\n")) << texto.toStdString();
+    ASSERT_TRUE(anterior.open(QIODevice::ReadOnly));
+    EXPECT_EQ(anterior.readAll(), e.estado == salida::kEnviado ? tienda.exportado() : "lo de ayer\r\n");
+    QFile registro(tienda.ruta("catalogo-ftp.log"));
+    ASSERT_TRUE(registro.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(registro.readAll().contains(e.enElRegistro));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Servidores, EnvioA,
+    ::testing::Values(Envio{"552", salida::kSubidaFallida, "No se envió: 552 Disk quota exceeded.",
+                            "no se publicó: 552 Disk quota exceeded."},
+                      Envio{"sin-renombrar", salida::kEnviado, "Enviado: /catalogo.csv",
+                            "se subió directamente a '/catalogo.csv'"}),
+    [](const auto& info) { return std::string(info.param.estado ? "Fallida" : "SinRenombrar"); });
 
 // The database connection dies half-way: the previous export file stays, and neither the local nor
 // the remote copy is replaced by the part that was read.

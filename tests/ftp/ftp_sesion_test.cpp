@@ -161,7 +161,7 @@ TEST_F(Sesion, UnaSesionDeControlPorConexionYNingunaAlCerrar) {
     QTemporaryDir local;
     escribir(local.filePath(QStringLiteral("a")), bytesDePrueba(600));
 
-    // What a send does: delete, upload; then a second connection replaces the first.
+    // Delete, upload, size; then a second connection replaces the first.
     ftp.DeleteFTPFile(QStringLiteral("/a"));
     EXPECT_TRUE(ftp.FTPUploadFile(local.filePath(QStringLiteral("a")), QStringLiteral("/a")));
     EXPECT_EQ(ftp.GetFTPFileSize(QStringLiteral("/a")), 600);

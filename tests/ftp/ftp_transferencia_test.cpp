@@ -1,10 +1,12 @@
 // Chunked and single-call transfers: the progress events a send shows, the bytes that arrive, and the
 // file and folder operations, on every kind of target.
 
+#include "ftp/Publicacion.h"
 #include "ftp_comun.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 
 namespace {
 
@@ -42,6 +44,8 @@ INSTANTIATE_TEST_SUITE_P(Tamanos, Avance,
 
 class EnCadaDestino : public PruebaFtp, public ::testing::WithParamInterface<Destino> {};
 
+// Published over an old file, which the name holds whole until the new one replaces it (looked at
+// during the upload), and brought back.
 TEST_P(EnCadaDestino, LosBytesLleganIntactosEnAmbosSentidos) {
     const Cuenta c = cuenta(GetParam());
     clsFTP ftp;
@@ -49,10 +53,21 @@ TEST_P(EnCadaDestino, LosBytesLleganIntactosEnAmbosSentidos) {
     QTemporaryDir local;
     const QByteArray bytes = bytesDePrueba(3 * 1024 * 1024 + 100);
     escribir(local.filePath(QStringLiteral("subida")), bytes);
+    escribir(c.carpeta + QStringLiteral("/remoto.bin"), "lo de ayer");
     Eventos eventos(ftp);
-    ASSERT_TRUE(ftp.FTPUploadFile(local.filePath(QStringLiteral("subida")), QStringLiteral("/remoto.bin")))
-        << ftp.GetLastErrorMessage().toStdString();
+    QSet<QByteArray> vistos;
+    QObject::connect(&ftp, &clsFTP::FileTransferProgress, &ftp, [&](qint32 actual, qint32) {
+        if (actual % (1000 * 255) == 0)
+            vistos << leer(c.carpeta + QStringLiteral("/remoto.bin"));
+    });
+    QString motivo;
+    ASSERT_TRUE(
+        publicar(ftp, local.filePath(QStringLiteral("subida")), QStringLiteral("/remoto.bin"), motivo))
+        << motivo.toStdString();
+    EXPECT_EQ(vistos, QSet<QByteArray>{"lo de ayer"});
     EXPECT_EQ(leer(c.carpeta + QStringLiteral("/remoto.bin")), bytes);
+    EXPECT_EQ(QDir(c.carpeta).entryList({QStringLiteral("*remoto*")}, QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("remoto.bin")});
     ASSERT_TRUE(ftp.FTPDownloadFile(local.filePath(QStringLiteral("bajada")), QStringLiteral("/remoto.bin")))
         << ftp.GetLastErrorMessage().toStdString();
     EXPECT_EQ(leer(local.filePath(QStringLiteral("bajada"))), bytes);

@@ -10,7 +10,7 @@
 namespace {
 
 #ifdef Q_OS_WIN
-// Under Wine the suites run beside Debian's Linux pyftpdlib. Wine starts a Linux program but keeps no
+// Under Wine the suites run beside Debian's Linux Python. Wine starts a Linux program but keeps no
 // handle on it, so a shell leaves the server's process id and log where the test reads them, and
 // signals go through kill. Wine's drive Z: is the Linux root.
 constexpr bool kSinManija = true;
@@ -35,6 +35,8 @@ ServidorFtpDePrueba::ServidorFtpDePrueba(QString usuario, QString contrasena)
 }
 
 ServidorFtpDePrueba::~ServidorFtpDePrueba() {
+    if (kSinManija)
+        senal("TERM");
     if (proceso.state() == QProcess::NotRunning)
         return;
     proceso.terminate();
@@ -65,47 +67,49 @@ QString ServidorFtpDePrueba::registro() const {
     return leer(archivoRegistro);
 }
 
-ServidorFtp::ServidorFtp()
-    : ServidorFtpDePrueba(QStringLiteral("catalogo"), QStringLiteral("clave-de-prueba")) {
-    if (!prepararCarpeta())
-        return;
+void ServidorFtpDePrueba::arrancarPython(const QStringList& argumentos, const QString& inicio) {
     // Port 0: the server takes a free one and logs it, so two suites never race for a port.
     // A folder of its own as working folder: the test's may be gone by the time the server starts.
     proceso.setWorkingDirectory(temporal.path());
-    const QStringList argumentos = QStringLiteral("-m pyftpdlib -i 127.0.0.1 -p 0 -w -D -u %1 -P %2 -d")
-                                       .arg(usuario_, contrasena_)
-                                       .split(QLatin1Char(' '))
-                                   << rutaDeLinux(carpeta_);
     const QString archivoPid = temporal.filePath(QStringLiteral("pid"));
-    if (kSinManija)
-        proceso.start(
-            QStringLiteral("/bin/sh"),
-            QStringList{
-                QStringLiteral("-c"),
-                QStringLiteral("echo $$ >\"$0\"; l=$1; shift; exec /usr/bin/python3 \"$@\" >\"$l\" 2>&1"),
-                rutaDeLinux(archivoPid), rutaDeLinux(archivoSalida)} +
-                argumentos);
-    else
+    if (kSinManija) {
+        QStringList guion{
+            QStringLiteral("-c"),
+            QStringLiteral("echo $$ >\"$0\"; l=$1; shift; exec /usr/bin/python3 \"$@\" >\"$l\" 2>&1"),
+            rutaDeLinux(archivoPid), rutaDeLinux(archivoSalida)};
+        for (const QString& argumento : argumentos)
+            guion << rutaDeLinux(argumento);
+        proceso.start(QStringLiteral("/bin/sh"), guion);
+    } else {
         proceso.start(QStringLiteral("/usr/bin/python3"), argumentos);
-    static const QRegularExpression inicio(QStringLiteral("starting FTP server on 127\\.0\\.0\\.1:(\\d+)"));
+    }
+    const QRegularExpression puerto(inicio);
     QElapsedTimer reloj;
     reloj.start();
     while (reloj.elapsed() < 10000 && (kSinManija || proceso.state() != QProcess::NotRunning)) {
-        if (const auto m = inicio.match(registro()); m.hasMatch()) {
+        if (const auto m = puerto.match(registro()); m.hasMatch()) {
             puerto_ = static_cast<quint16>(m.captured(1).toUInt());
             pid = kSinManija ? leer(archivoPid).trimmed() : QString::number(proceso.processId());
             return;
         }
         QThread::msleep(20);
     }
-    motivo_ =
-        QStringLiteral("pyftpdlib no arrancó: ") + proceso.errorString() + QStringLiteral("\n") + registro();
+    motivo_ = argumentos.first() + QStringLiteral(" no arrancó: ") + proceso.errorString() +
+              QStringLiteral("\n") + registro();
+}
+
+ServidorFtp::ServidorFtp()
+    : ServidorFtpDePrueba(QStringLiteral("catalogo"), QStringLiteral("clave-de-prueba")) {
+    if (prepararCarpeta())
+        arrancarPython({QStringLiteral("-m"), QStringLiteral("pyftpdlib"), QStringLiteral("-i"),
+                        QStringLiteral("127.0.0.1"), QStringLiteral("-p"), QStringLiteral("0"),
+                        QStringLiteral("-w"), QStringLiteral("-d"), carpeta_, QStringLiteral("-u"), usuario_,
+                        QStringLiteral("-P"), contrasena_, QStringLiteral("-D")},
+                       QStringLiteral("starting FTP server on 127\\.0\\.0\\.1:(\\d+)"));
 }
 
 ServidorFtp::~ServidorFtp() {
     reanudar();
-    if (kSinManija)
-        senal("TERM");
 }
 
 void ServidorFtp::suspender() {
@@ -118,7 +122,7 @@ void ServidorFtp::reanudar() {
     suspendido = false;
 }
 
-bool ServidorFtp::senal(const char* nombre) {
+bool ServidorFtpDePrueba::senal(const char* nombre) {
     if (pid.isEmpty())
         return false;
 #ifdef Q_OS_WIN

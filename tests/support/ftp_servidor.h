@@ -29,6 +29,11 @@ protected:
     // Makes the home folder; on failure sets motivo_.
     bool prepararCarpeta();
     static QString leer(const QString& ruta);
+    // Starts Debian's Python on `argumentos` in a folder of its own and waits for the line that
+    // `inicio` matches to give the port; on failure sets motivo_.
+    void arrancarPython(const QStringList& argumentos, const QString& inicio);
+    // Sends the server process a signal by name ("STOP", "CONT", "TERM"); false when there is none.
+    bool senal(const char* nombre);
 
     QTemporaryDir temporal;
     QProcess proceso;
@@ -39,6 +44,7 @@ protected:
     QString carpeta_;
     QString archivoSalida;   // what the process prints
     QString archivoRegistro; // where the server logs its commands
+    QString pid;             // the server's, as Linux knows it
 };
 
 // pyftpdlib, Debian's, with the user's full rights on its home folder.
@@ -51,8 +57,5 @@ public:
     ~ServidorFtp() override;
 
 private:
-    bool senal(const char* nombre); // "STOP", "CONT", "TERM"
-
     bool suspendido = false;
-    QString pid; // the server's, as Linux knows it
 };

@@ -105,6 +105,9 @@ INSTANTIATE_TEST_SUITE_P(
                       Tecla{"enter_sin_marca_no_propone", "Linea", Qt::Key_Return, "", "2", "Linea - (2)*"},
                       Tecla{"cero_no_pregunta", "Marca", Qt::Key_0, nullptr, "", "Marca - (3)*"},
                       Tecla{"respuesta_cero_no_cambia", "Linea", Qt::Key_5, "5", "0", "Linea"},
+                      // A half goes to the even number: 2.5 is 2, and 0.5 is 0, which changes nothing.
+                      Tecla{"medio_al_par", "Linea", Qt::Key_2, "2", "2.5", "Linea - (2)*"},
+                      Tecla{"medio_a_cero", "Linea", Qt::Key_1, "1", "0.5", "Linea"},
                       Tecla{"respuesta_vacia_no_cambia", "Marca", Qt::Key_4, "4", "", "Marca - (3)*"},
                       Tecla{"letra_no_pregunta", "Linea", Qt::Key_A, nullptr, "", "Linea"}),
     [](const auto& info) { return std::string(info.param.nombre); });

@@ -42,7 +42,7 @@ protected:
         QTest::keyClick(control<MSFlexGrid>("mfgProds"), Qt::Key_Insert);
     }
 
-    // Delete on row `fila`, answering the question; what the question said.
+    // Delete on row `fila` (on the current row when -1), answering the question; what the question said.
     QString quitar(qint32 fila, const char* respuesta) {
         QString pregunta;
         AlAparecer contestar([&pregunta, respuesta](QWidget* modal) {
@@ -54,7 +54,8 @@ protected:
                     b->click();
         });
         auto* grid = control<MSFlexGrid>("mfgProds");
-        grid->setRow(fila);
+        if (fila >= 0)
+            grid->setRow(fila);
         QTest::keyClick(grid, Qt::Key_Delete);
         return pregunta;
     }
@@ -93,6 +94,7 @@ TEST_F(ListaDeProductos, InsertAddsTheChosenProductAndRewritesTheFileEachTime) {
     insertar(QStringLiteral("molido"));
     EXPECT_EQ(filas(), QStringList({"1001|Café molido"}));
     EXPECT_EQ(leer(archivoProductos()), QByteArray("1001\r\nCaf\xe9 molido\r\n"));
+    EXPECT_TRUE(quitar(-1, "No").endsWith("'1001, Café molido'?")) << "Delete acts on it without a click";
 
     insertar(QStringLiteral("1003"));
     EXPECT_EQ(leer(archivoProductos()), QByteArray("1001\r\nCaf\xe9 molido\r\n1003\r\nLeche entera\r\n"));
@@ -128,12 +130,13 @@ TEST_F(ListaDeProductos, DeleteAsksFirstAndRewritesTheFile) {
                                               "¿Está seguro de quitar el producto '1001, Café molido'?"));
     EXPECT_EQ(leer(archivoProductos()), tresProductos);
 
-    quitar(2, "Sí");
-    EXPECT_EQ(filas(), QStringList({"1003|Leche entera", "1002|Azúcar morena"}));
-    EXPECT_EQ(leer(archivoProductos()), QByteArray("1003\r\nLeche entera\r\n1002\r\nAz\xfa"
+    quitar(1, "Sí");
+    EXPECT_EQ(filas(), QStringList({"1001|Café molido", "1002|Azúcar morena"}));
+    EXPECT_EQ(leer(archivoProductos()), QByteArray("1001\r\nCaf\xe9 molido\r\n1002\r\nAz\xfa"
                                                    "car morena\r\n"));
 
-    quitar(2, "Sí");
+    // The current row is now the product that moved up into it.
+    EXPECT_TRUE(quitar(-1, "Sí").endsWith("'1001, Café molido'?"));
     quitar(1, "Sí"); // the only product left: the file goes, so every product is sent
     EXPECT_EQ(grid.Rows(), 1);
     EXPECT_FALSE(QFile::exists(archivoProductos()));

@@ -6,7 +6,10 @@
 #include "tienda_en_ventana.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 
 namespace {
@@ -64,10 +67,40 @@ TEST_F(PestanaDeConfiguracion, AnIntervalOutsideZeroTo9999IsNotSavedAndKeepsTheF
     EXPECT_EQ(pestanasVisibles(), QList<int>{1});
     EXPECT_EQ(QApplication::focusWidget(), caja(1));
 
+    // "Cancelar" still leaves, and the keyboard goes on working on what is shown.
+    QTest::mouseClick(control<QPushButton>("cmdCancelar"), Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_EQ(pestanasVisibles(), QList<int>{0});
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    EXPECT_TRUE(QApplication::focusWidget()->isVisible());
+    EXPECT_EQ(leer(archivoIni()), antes);
+
+    clic("cmdConfigurar");
     caja(1)->setText(QString()); // empty is 0: no automatic send
     clic("cmdGrabar");
     EXPECT_EQ(guardado(claves::kIntervalo), QStringLiteral("0"));
     EXPECT_FALSE(reloj());
+}
+
+TEST_F(PestanaDeConfiguracion, AnExportNamedLikeTheSettingsFileIsRefusedWithTheTabKeptOpen) {
+    const QByteArray antes = leer(archivoIni());
+    const QString ini = QFileInfo(archivoIni()).fileName();
+    caja(2)->setText(ini);
+    QString visto;
+    AlAparecer contestar([&visto](QWidget* modal) {
+        auto* caja = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(caja, nullptr);
+        visto = caja->windowTitle() + QStringLiteral(": ") + caja->text();
+        caja->accept();
+    });
+    clic("cmdGrabar");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return contestar.visto(); }));
+    EXPECT_EQ(visto, QStringLiteral("Atención: El archivo para el FTP no puede ser \"%1\", un archivo del "
+                                    "propio programa: el primer envío lo sobrescribiría.")
+                         .arg(ini));
+    EXPECT_EQ(leer(archivoIni()), antes);
+    EXPECT_EQ(pestanasVisibles(), QList<int>{1});
+    EXPECT_EQ(caja(2)->text(), ini);
 }
 
 struct Tecleo {
@@ -95,13 +128,19 @@ INSTANTIATE_TEST_SUITE_P(Cajas, MascaraDeCaja,
                                            Tecleo{"contrasena_a_la_vista", 5, "Clave.1", "Clave.1"}),
                          [](const auto& info) { return std::string(info.param.nombre); });
 
-TEST_F(PestanaDeConfiguracion, EnterAndTabVisitTheBoxesTopToBottom) {
+TEST_F(PestanaDeConfiguracion, EnterAndTabVisitTheBoxesTopToBottomThenEnterPressesGrabar) {
+    caja(2)->setText(QStringLiteral("enter.csv"));
     caja(0)->setFocus();
     const int orden[] = {1, 4, 6, 2, 3, 5};
     for (int siguiente : orden) {
         QTest::keyClick(QApplication::focusWidget(), siguiente % 2 ? Qt::Key_Return : Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), caja(siguiente));
     }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ASSERT_EQ(QApplication::focusWidget(), control<QPushButton>("cmdGrabar"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(guardado(claves::kArchivo), QStringLiteral("enter.csv"));
+    EXPECT_EQ(pestanasVisibles(), QList<int>{0});
 }
 
 TEST_F(PestanaDeConfiguracion, CancelarKeepsWhatWasTypedForNextTime) {

@@ -99,16 +99,18 @@ INSTANTIATE_TEST_SUITE_P(Renglones, QuitarRenglon,
 
 TEST_F(RejillaDeProductos, TheCurrentCellFollowsRowAndColAndFallsBackWhenRowsGo) {
     EXPECT_EQ(grid.Row(), 0) << "with the header alone the current row is the header";
-    agregar({"1001", "1002", "1003"});
-    grid.setRow(1);
-    grid.setCol(1);
+    agregar({"1001", "1002", "1003", "1004"});
+    EXPECT_EQ(grid.Row(), 1) << "the first product row becomes current";
     EXPECT_EQ(grid.currentRow(), 0);
     EXPECT_EQ(grid.currentColumn(), 0);
 
-    grid.setRow(3);
-    grid.RemoveItem(3);
-    EXPECT_EQ(grid.Row(), 2);
-    EXPECT_EQ(grid.currentItem()->text(), QStringLiteral("1002"));
+    // Removing a row keeps the row number, now the next product's; removing the last falls back.
+    for (const auto& [quitada, fila, actual] : {std::tuple{2, 2, "1003"}, {3, 2, "1003"}}) {
+        grid.setRow(quitada);
+        grid.RemoveItem(quitada);
+        EXPECT_EQ(grid.Row(), fila);
+        EXPECT_EQ(grid.currentItem()->text(), QString::fromLatin1(actual));
+    }
 
     grid.setRows(1);
     EXPECT_EQ(grid.Row(), 0);

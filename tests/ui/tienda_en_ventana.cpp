@@ -3,6 +3,7 @@
 #include "ui_pestanas.h"
 
 #include "modulo/Arranque.h"
+#include "modulo/LineaDeComandos.h"
 #include "modulo/Modulo.h"
 #include "modulo/Rutinas.h"
 #include "shell/iniciar.h"
@@ -56,7 +57,8 @@ void TiendaEnVentana::prepararTienda(const QList<puntoDeVenta::Producto>& produc
 
 frmInicial& TiendaEnVentana::cargar(const QList<puntoDeVenta::Producto>& productos, qint16 intervalo) {
     prepararTienda(productos, intervalo, nombreDelEjecutable());
-    ventana.reset(qobject_cast<frmInicial*>(iniciar({QStringLiteral("--carpeta"), carpeta.path()})));
+    ventana.reset(qobject_cast<frmInicial*>(
+        iniciar(leerLineaDeComandos({QStringLiteral("--carpeta"), carpeta.path()}))));
     EXPECT_NE(ventana, nullptr);
     ventana->setWindowState(Qt::WindowNoState);
     ventana->show();

@@ -7,6 +7,7 @@
 #include "editors/MSFlexGrid.h"
 #include "export/Demo.h"
 #include "modulo/Arranque.h"
+#include "modulo/LineaDeComandos.h"
 #include "modulo/Modulo.h"
 #include "modulo/Rutinas.h"
 #include "shell/clsInicio.h"
@@ -20,6 +21,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -107,8 +109,8 @@ protected:
     // The program started on that folder, as main() starts it.
     frmInicial& cargar(qint16 intervalo, const QStringList& opciones = {}) {
         prepararCarpeta(intervalo);
-        ventana.reset(qobject_cast<frmInicial*>(
-            iniciar(opciones + QStringList{QStringLiteral("--carpeta"), carpeta.path()})));
+        ventana.reset(qobject_cast<frmInicial*>(iniciar(
+            leerLineaDeComandos(opciones + QStringList{QStringLiteral("--carpeta"), carpeta.path()}))));
         EXPECT_NE(ventana, nullptr);
         return *ventana;
     }
@@ -230,7 +232,8 @@ TEST_F(VentanaPrincipal, WithoutThePointOfSaleTheProgramEndsAfterSayingWhy) {
     prepararCarpeta(5);
     QFile::remove(carpeta.filePath(QStringLiteral("vendalia/Q7K.ini")));
     Contestador contestador(QStringLiteral("No"));
-    ventana.reset(qobject_cast<frmInicial*>(iniciar({QStringLiteral("--carpeta"), carpeta.path()})));
+    ventana.reset(qobject_cast<frmInicial*>(
+        iniciar(leerLineaDeComandos({QStringLiteral("--carpeta"), carpeta.path()}))));
     EXPECT_EQ(ventana, nullptr);
     ASSERT_EQ(contestador.vistas.size(), 2);
     EXPECT_TRUE(contestador.vistas[0].startsWith(QStringLiteral("Atención: En el archivo de configuración")));
@@ -361,6 +364,40 @@ TEST_F(VentanaPrincipal, DuringASendTheWindowIsGreyedAndStillThenItIsBackAndTheF
     EXPECT_GT(tamano, 0);
     EXPECT_EQ(control<QLabel>("Label5")->text(), QStringLiteral("De 'productos.csv': bytes copiados %1 de %1")
                                                      .arg(QLocale::system().toString(tamano)));
+}
+
+// Below the countdown and on the icon: how the last send ended, still there after a restart; a failure
+// after a publication raises one balloon, never a box.
+TEST_F(VentanaPrincipal, SaysHowTheLastSendEndedEvenAfterARestart) {
+    cargar(0);
+    const auto ultimoEnvio = [&] { return control<QLabel>("lblUltimoEnvio")->text(); };
+    const auto globos = [] { return shell_notify::GlobosMostrados(nidBandeja.hWnd, nidBandeja.uID); };
+    EXPECT_EQ(ultimoEnvio(), QStringLiteral("Último envío: ninguno"));
+    QTest::mouseClick(control<QPushButton>("cmdLeerAhora"), Qt::LeftButton);
+    const QLocale regional = QLocale::system();
+    const qint64 bytes = QFileInfo(archivoPublicadoDeDemo(carpeta.path())).size();
+    const QString publicado = QStringLiteral(", publicado: %1 productos, %2 bytes")
+                                  .arg(regional.toString(3000), regional.toString(bytes));
+    EXPECT_TRUE(ultimoEnvio().startsWith(QStringLiteral("Último envío: ")) &&
+                ultimoEnvio().endsWith(publicado))
+        << ultimoEnvio().toStdString();
+    const QString tip = shell_notify::IconoDeBandeja(nidBandeja.hWnd, nidBandeja.uID)->toolTip();
+    EXPECT_TRUE(tip.endsWith(QLatin1Char('\n') + ultimoEnvio())) << tip.toStdString();
+
+    modulo().cURLFTP = carpeta.filePath(QStringLiteral("no-existe"));
+    const int antes = globos();
+    for (int envio = 0; envio < 2; ++envio)
+        QTest::mouseClick(control<QPushButton>("cmdLeerAhora"), Qt::LeftButton);
+    EXPECT_TRUE(ultimoEnvio().contains(QStringLiteral(", no se publicó: "))) << ultimoEnvio().toStdString();
+    EXPECT_EQ(globos() - antes, 1) << "one balloon for the first failure only";
+
+    const QString antesDeReiniciar = ultimoEnvio();
+    ventana.reset();
+    reiniciarModulo();
+    ventana.reset(qobject_cast<frmInicial*>(
+        iniciar(leerLineaDeComandos({QStringLiteral("--carpeta"), carpeta.path()}))));
+    ASSERT_NE(ventana, nullptr);
+    EXPECT_EQ(ultimoEnvio(), antesDeReiniciar);
 }
 
 TEST_F(VentanaPrincipal, ASendWithNoIntervalLeavesTheCountdownEmptyAndTheTimerOff) {

@@ -1,0 +1,11 @@
+#pragma once
+// Puts a file on the server so that its name always holds a whole file: the old one until the new one
+// has arrived complete, then the new one. Servers that cannot rename get the file the plain way.
+
+#include "ftp/clsFTP.h"
+
+#include <QString>
+
+// Uploads `local` to `remoto` on an open session. False when the server does not end up holding the
+// whole new file under `remoto`; `motivo` then says why, in the server's words where it gave any.
+bool publicar(clsFTP& ftp, const QString& local, const QString& remoto, QString& motivo);

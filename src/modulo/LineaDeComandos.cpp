@@ -1,0 +1,102 @@
+#include "modulo/LineaDeComandos.h"
+
+#include "modulo/Rutinas.h"
+
+namespace {
+
+using Orden = LineaDeComandos::Orden;
+
+Orden ordenDe(const QString& palabra) {
+    if (palabra == QLatin1String("enviar"))
+        return Orden::Enviar;
+    if (palabra == QLatin1String("configurar"))
+        return Orden::Configurar;
+    if (palabra == QLatin1String("demo"))
+        return Orden::Demo;
+    if (palabra == QLatin1String("-h") || palabra == QLatin1String("--help"))
+        return Orden::Ayuda;
+    if (palabra == QLatin1String("--version"))
+        return Orden::Version;
+    return Orden::Escritorio;
+}
+
+LineaDeComandos malUso(const QString& error) {
+    LineaDeComandos linea;
+    linea.orden = Orden::MalUso;
+    linea.error = error;
+    return linea;
+}
+
+} // namespace
+
+LineaDeComandos leerLineaDeComandos(const QStringList& argumentos) {
+    LineaDeComandos linea;
+    linea.ktfa = HayParametroKtfa(argumentos);
+    if (!argumentos.isEmpty())
+        linea.orden = ordenDe(argumentos.constFirst());
+    if (linea.orden == Orden::Ayuda || linea.orden == Orden::Version)
+        return linea;
+    const qsizetype primera = linea.orden == Orden::Escritorio ? 0 : 1;
+    // A first word that is no command and no option is most likely a command mistyped; with "-ktfa" on
+    // the line it is a shortcut's, and the desktop program starts as it always did.
+    if (primera == 0 && !argumentos.isEmpty() && !argumentos.constFirst().startsWith(QLatin1Char('-')) &&
+        !linea.ktfa)
+        return malUso(QStringLiteral("orden desconocida: ") + argumentos.constFirst());
+    // "catalogo-ftp enviar --help" asks for the usage too.
+    if (primera == 1 && argumentos.size() > 1 && ordenDe(argumentos.at(1)) == Orden::Ayuda) {
+        linea.orden = Orden::Ayuda;
+        return linea;
+    }
+    const QString opcionCarpeta = QStringLiteral("--carpeta");
+    for (qsizetype i = primera; i < argumentos.size(); ++i) {
+        const QString& palabra = argumentos.at(i);
+        if (palabra == opcionCarpeta) {
+            if (++i == argumentos.size())
+                return malUso(QStringLiteral("falta la carpeta tras --carpeta"));
+            linea.carpeta = argumentos.at(i);
+        } else if (palabra.startsWith(opcionCarpeta + QLatin1Char('='))) {
+            linea.carpeta = palabra.mid(opcionCarpeta.size() + 1);
+        } else if (linea.orden == Orden::Configurar) {
+            linea.opciones << palabra;
+        } else if (linea.orden != Orden::Escritorio) {
+            return malUso(QStringLiteral("argumento de más: ") + palabra);
+        }
+        // The desktop program looks for "-ktfa" alone and leaves any other word be, as it always did.
+    }
+    return linea;
+}
+
+QString textoDeUso() {
+    return QStringLiteral(
+        "uso:\n"
+        "  catalogo-ftp [-ktfa] [--carpeta DIR]\n"
+        "      El programa de escritorio: vive en el área de notificación y publica el catálogo cada\n"
+        "      intervalo; -ktfa abre su ventana.\n"
+        "      Salida: 0 al terminar; 1 si el arranque no pudo terminar (no se encontró el punto de venta,\n"
+        "      falta un componente).\n"
+        "  catalogo-ftp enviar [--carpeta DIR]\n"
+        "      Un envío, con su avance en líneas.\n"
+        "      Salida: 0 publicado; 1 el arranque no pudo terminar; 2 mal uso; 3 no se pudo abrir la base\n"
+        "      de datos; 4 el archivo no se pudo escribir completo; 5 el servidor FTP no respondió o\n"
+        "      rechazó el acceso, o su configuración no se puede descifrar; 6 la subida falló; 7 otro envío\n"
+        "      de la misma carpeta seguía en curso tras esperarlo 3 s.\n"
+        "  catalogo-ftp configurar [--carpeta DIR] [--url URL] [--usuario USUARIO] [--contrasena "
+        "CONTRASEÑA]\n"
+        "                          [--directorio DIRECTORIO] [--archivo ARCHIVO] [--intervalo MINUTOS]\n"
+        "                          [--base BASE] [--ruta-vendalia RUTA] [--mostrar]\n"
+        "      Graba la configuración como lo hace \"Grabar\"; --mostrar la muestra descifrada;\n"
+        "      --contrasena - lee la contraseña de la entrada estándar (sin eco en una terminal).\n"
+        "      Salida: 0 hecho; 1 no se puede escribir el archivo de configuración o crear un componente;\n"
+        "      2 mal uso, o una configuración que destruiría archivos del programa.\n"
+        "  catalogo-ftp demo [--carpeta DIR]\n"
+        "      Una tienda de muestra publicada en una carpeta local. Salida: como enviar.\n"
+        "  catalogo-ftp --help | -h      esta ayuda\n"
+        "  catalogo-ftp --version        la versión\n");
+}
+
+QString textoDeVersion() {
+    return QStringLiteral("catalogo-ftp %1.%2.%3\n")
+        .arg(CATALOGO_VERSION_MAJOR)
+        .arg(CATALOGO_VERSION_MINOR)
+        .arg(CATALOGO_VERSION_PATCH);
+}

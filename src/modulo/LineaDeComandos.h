@@ -1,0 +1,23 @@
+#pragma once
+// The command line, read once: which command runs, the program folder given with --carpeta, "-ktfa",
+// and the words `configurar` reads itself. main() reads it and hands it to the command that runs.
+
+#include <QString>
+#include <QStringList>
+
+struct LineaDeComandos {
+    enum class Orden { Escritorio, Enviar, Configurar, Demo, Ayuda, Version, MalUso };
+    Orden orden = Orden::Escritorio;
+    QString carpeta;      // after --carpeta; "" for the executable's own folder
+    bool ktfa = false;    // "-ktfa" anywhere on the line: the desktop program shows its window
+    QStringList opciones; // what follows "configurar", --carpeta taken out
+    QString error;        // with MalUso: what is wrong, for the user
+};
+
+// `argumentos`: the command line without the program itself.
+LineaDeComandos leerLineaDeComandos(const QStringList& argumentos);
+
+// Every command with its options and exit statuses, as --help prints it.
+QString textoDeUso();
+// "catalogo-ftp 1.0.0".
+QString textoDeVersion();

@@ -1,0 +1,82 @@
+#include "modulo/UltimoEnvio.h"
+
+#include <QFile>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QStringList>
+#include <spdlog/spdlog.h>
+
+namespace {
+
+// The log's own layout: "2026-01-31 10:15:00.123 info [4321] Envío: ...".
+const QRegularExpression& lineaDeEnvio() {
+    static const QRegularExpression linea(QStringLiteral(
+        "^(\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d)\\.\\d+ \\w+ \\[\\d+\\] Envío: (\\d+) líneas de "
+        "(\\d+) productos(?:, (\\d+) bytes, subido a '.*'|; no se publicó: (.*))$"));
+    return linea;
+}
+
+std::optional<UltimoEnvio> ultimoEn(const QByteArray& bytes) {
+    const QStringList lineas = QString::fromUtf8(bytes).split(QLatin1Char('\n'));
+    for (auto linea = lineas.crbegin(); linea != lineas.crend(); ++linea) {
+        if (!linea->contains(QStringLiteral("] Envío: ")))
+            continue;
+        const QRegularExpressionMatch partes = lineaDeEnvio().match(linea->trimmed());
+        if (!partes.hasMatch())
+            continue;
+        UltimoEnvio envio;
+        envio.cuando = QDateTime::fromString(partes.captured(1), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        envio.escritos = partes.captured(2).toInt();
+        envio.total = partes.captured(3).toInt();
+        envio.publicado = partes.capturedLength(4) > 0;
+        envio.bytes = partes.captured(4).toLongLong();
+        envio.motivo = partes.captured(5);
+        return envio;
+    }
+    return std::nullopt;
+}
+
+std::optional<UltimoEnvio> ultimoDe(const QString& archivo) {
+    QFile bitacora(archivo);
+    if (!bitacora.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    // Its end first: the window reads this at start-up, and the log may hold a megabyte.
+    constexpr qint64 kFinal = 64 * 1024;
+    if (bitacora.size() > kFinal && bitacora.seek(bitacora.size() - kFinal))
+        if (auto envio = ultimoEn(bitacora.readAll()))
+            return envio;
+    bitacora.seek(0);
+    return ultimoEn(bitacora.readAll());
+}
+
+} // namespace
+
+void anotarPublicacion(qint32 escritos, qint32 total, qint64 bytes, const QString& destino) {
+    spdlog::info("Envío: {} líneas de {} productos, {} bytes, subido a '{}'", escritos, total, bytes,
+                 destino.toStdString());
+}
+
+void anotarFallo(qint32 escritos, qint32 total, QString motivo) {
+    // One line, so that it can be read back: a server's reply may have several.
+    motivo.replace(QRegularExpression(QStringLiteral("\\s*[\\r\\n]+\\s*")), QStringLiteral(" "));
+    spdlog::error("Envío: {} líneas de {} productos; no se publicó: {}", escritos, total,
+                  motivo.toStdString());
+}
+
+std::optional<UltimoEnvio> leerUltimoEnvio(const QString& carpeta) {
+    // After a rotation the current file may not have a send yet.
+    if (auto envio = ultimoDe(carpeta + QStringLiteral("/catalogo-ftp.log")))
+        return envio;
+    return ultimoDe(carpeta + QStringLiteral("/catalogo-ftp.1.log"));
+}
+
+QString textoDeEnvio(const std::optional<UltimoEnvio>& envio) {
+    if (!envio)
+        return QStringLiteral("Último envío: ninguno");
+    const QLocale regional = QLocale::system();
+    const QString cuando = regional.toString(envio->cuando, QLocale::ShortFormat);
+    if (!envio->publicado)
+        return QStringLiteral("Último envío: %1, no se publicó: %2").arg(cuando, envio->motivo);
+    return QStringLiteral("Último envío: %1, publicado: %2 productos, %3 bytes")
+        .arg(cuando, regional.toString(envio->escritos), regional.toString(envio->bytes));
+}

@@ -1,0 +1,88 @@
+// The command line: which command runs with which folder, and what the program answers without
+// running any (usage, version, a mistyped command).
+
+#include "entorno.h"
+#include "export/ComandoEnviar.h"
+#include "modulo/LineaDeComandos.h"
+
+#include <QProcess>
+
+namespace {
+
+using Orden = LineaDeComandos::Orden;
+
+TEST(LineaDeComandos, DiceLaOrdenLaCarpetaYElInterruptor) {
+    struct Linea {
+        QStringList palabras;
+        Orden orden;
+        QString carpeta;
+        bool ktfa;
+        QStringList opciones;
+    };
+    const Linea lineas[] = {
+        {{}, Orden::Escritorio, "", false, {}},
+        {{"--carpeta", "/t", "-ktfa"}, Orden::Escritorio, "/t", true, {}},
+        // "-ktfa" anywhere, whatever else a shortcut carries; other options alone are left be.
+        {{"/min", "x-ktfa"}, Orden::Escritorio, "", true, {}},
+        {{"-KTFA"}, Orden::Escritorio, "", false, {}},
+        {{"envair"}, Orden::MalUso, "", false, {}},
+        {{"enviar", "--carpeta=/t"}, Orden::Enviar, "/t", false, {}},
+        {{"enviar", "/t"}, Orden::MalUso, "", false, {}},
+        {{"demo", "--carpeta"}, Orden::MalUso, "", false, {}},
+        {{"configurar", "--url", "ftp.x", "--carpeta", "/t", "--mostrar"},
+         Orden::Configurar,
+         "/t",
+         false,
+         {"--url", "ftp.x", "--mostrar"}},
+        {{"enviar", "--help"}, Orden::Ayuda, "", false, {}},
+    };
+    for (const Linea& caso : lineas) {
+        SCOPED_TRACE(caso.palabras.join(' ').toStdString());
+        const LineaDeComandos linea = leerLineaDeComandos(caso.palabras);
+        EXPECT_EQ(linea.orden, caso.orden) << linea.error.toStdString();
+        EXPECT_EQ(linea.error.isEmpty(), caso.orden != Orden::MalUso);
+        EXPECT_EQ(linea.carpeta, caso.carpeta);
+        EXPECT_EQ(linea.ktfa, caso.ktfa);
+        EXPECT_EQ(linea.opciones, caso.opciones);
+    }
+}
+
+// The program itself answers at once, with no window and nothing asked; the usage names every command
+// with its options and exit statuses.
+TEST(LineaDeComandos, ElProgramaContestaSinAbrirVentana) {
+    struct Caso {
+        QStringList palabras;
+        int estado;
+        QStringList salida;  // what standard output holds
+        QStringList errores; // what standard error holds
+    };
+    const QStringList uso = {"uso:\n",
+                             "enviar [--carpeta DIR]",
+                             "configurar [--carpeta DIR] [--url URL]",
+                             "[--mostrar]",
+                             "demo [--carpeta DIR]",
+                             "[-ktfa]",
+                             "6 la subida falló",
+                             "--version"};
+    const Caso casos[] = {
+        {{"--help"}, 0, uso, {}},
+        {{"--version"}, 0, {"catalogo-ftp 1.0.0\n"}, {}},
+        {{"envair"}, salida::kMalUso, {}, QStringList{"catalogo-ftp: orden desconocida: envair\n"} + uso},
+    };
+    for (const Caso& caso : casos) {
+        QProcess proceso;
+        proceso.start(CATALOGO_EJECUTABLE, caso.palabras);
+        ASSERT_TRUE(proceso.waitForFinished(10000)) << caso.palabras.join(' ').toStdString();
+        EXPECT_EQ(proceso.exitCode(), caso.estado);
+        const QString salida = QString::fromUtf8(proceso.readAllStandardOutput());
+        const QString errores = QString::fromUtf8(proceso.readAllStandardError());
+        EXPECT_EQ(salida.isEmpty(), caso.salida.isEmpty());
+        EXPECT_EQ(errores.isEmpty(), caso.errores.isEmpty());
+        for (const QString& parte : caso.salida)
+            EXPECT_TRUE(salida.contains(parte)) << parte.toStdString();
+        for (const QString& parte : caso.errores)
+            EXPECT_TRUE(errores.contains(parte)) << parte.toStdString();
+    }
+}
+
+} // namespace

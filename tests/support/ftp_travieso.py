@@ -1,0 +1,103 @@
+"""An FTP server that fails on purpose, as real servers do on a bad day: pyftpdlib with one misbehaviour.
+
+    ftp_travieso.py CAPRICHO CARPETA USUARIO CLAVE [BYTES_POR_SEGUNDO]
+
+CAPRICHO is one of: normal, corta (drops the data connection of an upload half-way and says 426),
+426 / 451 / 552 (the final reply of an upload, after all its bytes), muda (no final reply at all),
+parada (stops reading an upload half-way, for good),
+stor (refuses STOR), sin-pasivo (refuses PASV and EPSV), sin-renombrar (refuses RNFR),
+sin-reemplazar (refuses RNTO onto an existing file). BYTES_POR_SEGUNDO slows the data channel of
+uploads down to that pace, with a small receive window so that the client's bytes wait on its side, as
+on a slow line. Prints "puerto N" once it listens on 127.0.0.1.
+"""
+
+import logging
+import socket
+import struct
+import sys
+
+from pyftpdlib.authorizers import DummyAuthorizer
+from pyftpdlib.handlers import DTPHandler, FTPHandler, PassiveDTP
+from pyftpdlib.log import logger
+from pyftpdlib.servers import FTPServer
+
+capricho, carpeta, usuario, clave = sys.argv[1:5]
+velocidad = int(sys.argv[5]) if len(sys.argv) > 5 else 0
+CORTE = 4096  # bytes of an upload that "corta" and "parada" let in
+FINALES = {
+    "426": "426 Connection closed; transfer aborted.",
+    "451": "451 Local error in processing.",
+    "552": "552 Disk quota exceeded.",
+}
+
+
+class Pasivo(PassiveDTP):
+    # Before listen(): the connection takes its window from the listening socket as the client connects.
+    def create_socket(self, family, type):
+        super().create_socket(family, type)
+        if velocidad:
+            self.socket.setsockopt(socket.SOL_SOCKET, socket.SO_RCVBUF, max(1024, velocidad // 4))
+
+
+class Datos(DTPHandler):
+    def handle_read(self):
+        if velocidad:
+            self.ac_in_buffer_size = max(1, velocidad // 10)
+        super().handle_read()
+        if self._closed:
+            return
+        if capricho == "corta" and self.tot_bytes_received >= CORTE:
+            self.socket.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+            self._resp = (FINALES["426"], logger.info)
+            self.close()
+        elif capricho == "parada" and self.tot_bytes_received >= CORTE:
+            self.del_channel()
+        elif velocidad:
+            self.del_channel()
+            self.ioloop.call_later(0.1, self.despertar)
+
+    handle_read_event = handle_read  # what the loop calls: the base class binds its own
+
+    def despertar(self):
+        if not self._closed:
+            self.add_channel(events=self.ioloop.READ)
+
+    def close(self):
+        if self.receive and not self._closed and self._resp and self._resp[0].startswith("226"):
+            if capricho == "muda":
+                self._resp = None
+            elif capricho in FINALES:
+                self._resp = (FINALES[capricho], logger.info)
+        super().close()
+
+
+# The commands a misbehaviour refuses, and its reply.
+RECHAZOS = {
+    "stor": ({"STOR"}, "553 Could not create file."),
+    "sin-pasivo": ({"PASV", "EPSV"}, "502 Passive mode not allowed."),
+    "sin-renombrar": ({"RNFR"}, "502 Command not implemented."),
+}
+
+
+class Control(FTPHandler):
+    dtp_handler = Datos
+    passive_dtp = Pasivo
+
+    def process_command(self, cmd, *args, **kwargs):
+        ordenes, respuesta = RECHAZOS.get(capricho, ((), ""))
+        if cmd in ordenes:
+            self.respond(respuesta)
+        elif capricho == "sin-reemplazar" and cmd == "RNTO" and self._rnfr and self.fs.lexists(args[0]):
+            self._rnfr = None
+            self.respond("553 File exists.")
+        else:
+            super().process_command(cmd, *args, **kwargs)
+
+
+logging.basicConfig(level=logging.DEBUG, stream=sys.stdout)
+autorizador = DummyAuthorizer()
+autorizador.add_user(usuario, clave, carpeta, perm="elradfmwMT")
+Control.authorizer = autorizador
+servidor = FTPServer(("127.0.0.1", 0), Control)
+print("puerto", servidor.socket.getsockname()[1], flush=True)
+servidor.serve_forever()
