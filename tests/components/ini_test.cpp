@@ -9,7 +9,9 @@
 
 #include <QDir>
 #include <csignal>
+#ifdef Q_OS_UNIX
 #include <sys/resource.h>
+#endif
 
 using namespace Qt::StringLiterals;
 
@@ -148,6 +150,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 u"[Configuración]\r\nA=1\r\nB=año\r\n"_s.toUtf8()}),
     [](const auto& info) { return std::string(info.param.caso); });
 
+#ifdef Q_OS_UNIX // a file size limit plays the full disk
 // A full disk half-way through a write leaves the old file whole, the settings and a list file alike.
 TEST_F(LibKtfaTest, unaEscrituraFallidaDejaElArchivoAnterior) {
     const QByteArray anterior = u"[Configuración]\r\nA=1\r\n"_s.toUtf8();
@@ -168,6 +171,7 @@ TEST_F(LibKtfaTest, unaEscrituraFallidaDejaElArchivoAnterior) {
     EXPECT_EQ(leer(lista), anterior);
     EXPECT_EQ(QDir(carpeta.path()).entryList(QDir::Files).size(), 2) << "no temporary file is left";
 }
+#endif
 
 TEST_F(LibKtfaTest, loEscritoSeLeeIgual) {
     const std::vector<std::pair<QString, QString>> casos{
