@@ -1,7 +1,8 @@
 #include "modulo/UltimoEnvio.h"
 
+#include "export/FormatoRegional.h"
+
 #include <QFile>
-#include <QLocale>
 #include <QRegularExpression>
 #include <QStringList>
 #include <spdlog/spdlog.h>
@@ -73,10 +74,11 @@ std::optional<UltimoEnvio> leerUltimoEnvio(const QString& carpeta) {
 QString textoDeEnvio(const std::optional<UltimoEnvio>& envio) {
     if (!envio)
         return QStringLiteral("Último envío: ninguno");
-    const QLocale regional = QLocale::system();
-    const QString cuando = regional.toString(envio->cuando, QLocale::ShortFormat);
+    const FormatoRegional formato;
+    const QString cuando =
+        formato.fecha(envio->cuando.date()) + QLatin1Char(' ') + formato.hora(envio->cuando.time());
     if (!envio->publicado)
         return QStringLiteral("Último envío: %1, no se publicó: %2").arg(cuando, envio->motivo);
     return QStringLiteral("Último envío: %1, publicado: %2 productos, %3 bytes")
-        .arg(cuando, regional.toString(envio->escritos), regional.toString(envio->bytes));
+        .arg(cuando, formato.conMiles(envio->escritos), formato.conMiles(envio->bytes));
 }
