@@ -55,11 +55,16 @@ comprobar() {
 }
 
 terminar() {
-    local prefijo
+    set +e
+    local prefijo pid
     for prefijo in "$T"/usuario-*; do
         [[ -d "$prefijo" ]] && WINEPREFIX=$prefijo "$WINESERVER" -k 2>/dev/null
     done
     [[ -n "$PYFTPD_PID" ]] && kill "$PYFTPD_PID" 2>/dev/null
+    # The suites' servers, by the process ids their fixtures left (one kept for a whole suite outlives it).
+    for pid in "$T"/temp/*/pid; do
+        [[ -f "$pid" ]] && kill "$(cat "$pid")" 2>/dev/null
+    done
     mariadb -h127.0.0.1 -uroot -e "DROP DATABASE IF EXISTS $BASE" 2>/dev/null
     [[ -n "${CONSERVAR:-}" ]] || rm -rf "$T"
 }
