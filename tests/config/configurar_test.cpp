@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QUrl>
 
 using namespace Qt::StringLiterals;
 
@@ -112,7 +113,8 @@ TEST_F(ConfigurarTest, rechazaAjustesQueDestruirianArchivos) {
         {{u"--archivo"_s, u"catalogo-ftp.ini"_s}, u"no puede ser \"catalogo-ftp.ini\""_s},
         {{u"--archivo"_s, u"C:\\tienda\\LISTADECAMPOS.DAT"_s}, u"no puede ser \"LISTADECAMPOS.DAT\""_s},
         {{u"--url"_s, carpeta.path(), u"--directorio"_s, u"/"_s}, u"no puede ser la carpeta del programa"_s},
-        {{u"--url"_s, u"file://"_s + QDir(carpeta.path()).filePath(u"sub"_s), u"--directorio"_s, u"/.."_s},
+        {{u"--url"_s, QUrl::fromLocalFile(QDir(carpeta.path()).filePath(u"sub"_s)).toString(),
+          u"--directorio"_s, u"/.."_s},
          u"no puede ser la carpeta del programa"_s},
     };
     for (const auto& [argumentos, motivo] : casos) {

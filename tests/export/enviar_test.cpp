@@ -152,7 +152,10 @@ TEST_F(Enviar, UnEnvioALaVezPorCarpeta) {
             std::abort();
         },
         "");
+#ifndef Q_OS_WIN
+    // Windows may drop the file with the dead process's handle; elsewhere it stays for the next send.
     ASSERT_TRUE(QFile::exists(candado)) << "the crashed process left its lock";
+#endif
     EXPECT_EQ(ejecutar({"enviar", "--carpeta", carpeta}).estado, salida::kEnviado);
     EXPECT_TRUE(QFile::exists(publicado));
 }
