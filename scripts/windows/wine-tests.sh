@@ -196,7 +196,8 @@ t0=$(cronometro)
 run=
 until grep -qi catalogo <<<"$run" || (($(cronometro) - t0 > 60)); do
     sleep 1
-    run=$(wine_como a reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' 2>/dev/null | tr -d '\r')
+    # Until the program has written it, the value (or the key) is not there and the query fails.
+    run=$(wine_como a reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' 2>/dev/null | tr -d '\r' || true)
 done
 echo "(desktop program registered after $(($(cronometro) - t0)) s)"
 comprobar "escritorio: su valor en HKCU\\...\\Run es la ruta del programa" grep -qiF "$(ventanas "$EXE")" <<<"$run"
@@ -230,6 +231,13 @@ fuera=(
     PublicacionConDiscoLleno.* # a full disk is a tmpfs mounted by root
     # the folder in the message is written with "\" on Windows
     Direcciones/ServidorInvalido.ElMensajeLlevaContextoCodigoYTexto/CarpetaQueNoExiste
+    # the bytes a Windows socket has taken are not the bytes the server acknowledged, and Wine's socket
+    # (Linux's, autotuned to megabytes) takes a slow upload's whole file at once: with the test's 1 s
+    # stall limit the closing reply comes too late
+    Ritmos/Lentitud.LoLentoTerminaYLoParadoFalla/A20KBs
+    # a Windows process stops the Linux server through /bin/kill started by Wine, which returns before
+    # the signal lands: now and then the server still answers
+    Espera.UnServidorQueDejaDeContestarHaceFallarLaOperacion
 )
 FUERA=-$(IFS=:; echo "${fuera[*]}")
 # Nor the suites that need POSIX sockets or a window.
