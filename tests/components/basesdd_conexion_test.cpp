@@ -7,178 +7,96 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QSqlDatabase>
-#include <QTemporaryDir>
-#include <arpa/inet.h>
-#include <functional>
-#include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
+#include <QTcpServer>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
-// A TCP port on 127.0.0.1 that completes the connection (the kernel does, from the listen queue)
-// and then never says a word: a hung server.
-class SocketMudo {
-public:
-    SocketMudo() : fd(::socket(AF_INET, SOCK_STREAM, 0)) {
-        sockaddr_in direccion{};
-        direccion.sin_family = AF_INET;
-        direccion.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t largo = sizeof direccion;
-        if (::bind(fd, reinterpret_cast<sockaddr*>(&direccion), largo) == 0 && ::listen(fd, 8) == 0 &&
-            ::getsockname(fd, reinterpret_cast<sockaddr*>(&direccion), &largo) == 0)
-            numero = ntohs(direccion.sin_port);
-    }
-    SocketMudo(const SocketMudo&) = delete;
-    SocketMudo& operator=(const SocketMudo&) = delete;
-    ~SocketMudo() { ::close(fd); }
-    qint32 puerto() const { return numero; }
+class AbrirBdD : public ConBaseDePrueba {};
 
-private:
-    int fd;
-    qint32 numero = 0;
-};
-
-// A port where nothing listens: one the system just gave out and took back.
-qint32 puertoCerrado() {
-    return SocketMudo().puerto();
-}
-
-const QString claveSecreta = QStringLiteral("Clave-Secreta-7731");
-
-class AbrirBdD : public ConBaseDePrueba {
-protected:
-    void SetUp() override {
-        ConBaseDePrueba::SetUp();
-        base.configurar(bd);
-        bd.nSegundosDeEspera = 1;
-    }
+// Every send opens the shared connection again: over days of sends no Qt connection may pile up,
+// closing one connection must never close another, and a query that never ends must not hang.
+TEST_P(AbrirBdD, AbreCierraYNoAcumulaConexiones) {
     BasesDDSql bd;
-};
-
-TEST_P(AbrirBdD, AbreLaBaseConfiguradaYLaCierra) {
-    ado::Connection conexion;
-    ASSERT_TRUE(bd.AbrirBdD(conexion, bd.cMiBase));
-    EXPECT_EQ(conexion.State(), ado::adStateOpen);
-    ado::Recordset rs;
-    ASSERT_TRUE(bd.AbrirTabla(rs, conexion, QStringLiteral("textos WHERE Numero=382")));
-    EXPECT_EQ(rs.Fields(QStringLiteral("Texto")).Value().toString(), QStringLiteral("Orden del campo"));
-    bd.CierraTabla(rs);
-    EXPECT_EQ(rs.State(), ado::adStateClosed);
-
-    bd.CierraBdD(conexion);
-    EXPECT_EQ(conexion.State(), ado::adStateClosed);
-    EXPECT_FALSE(bd.AbrirTabla(rs, conexion, QStringLiteral("textos")));
-}
-
-// Every send opens the shared connection again; over days of sends no Qt connection may pile up,
-// and closing one connection must never close another.
-TEST_P(AbrirBdD, CadaAperturaTieneSuPropiaConexion) {
+    base.configurar(bd);
+    bd.nSegundosDeEspera = 1;
     const qsizetype antes = QSqlDatabase::connectionNames().size();
-    ado::Connection compartida;
+    ado::Connection compartida, otra;
     for (int i = 0; i < 3; ++i)
         ASSERT_TRUE(bd.AbrirBdD(compartida, bd.cMiBase));
     EXPECT_EQ(QSqlDatabase::connectionNames().size(), antes + 1);
-
-    ado::Connection otra;
     ASSERT_TRUE(bd.AbrirBdD(otra, bd.cMiBase));
     bd.CierraBdD(otra);
+    EXPECT_EQ(otra.State(), ado::adStateClosed);
     EXPECT_EQ(compartida.State(), ado::adStateOpen);
+
     ado::Recordset rs;
-    EXPECT_TRUE(bd.AbrirTabla(rs, compartida, QStringLiteral("textos")));
+    ASSERT_TRUE(bd.AbrirTabla(rs, compartida, u"textos"_s));
     bd.CierraTabla(rs);
+    EXPECT_EQ(rs.State(), ado::adStateClosed);
+    QElapsedTimer reloj;
+    reloj.start();
+    if (GetParam() == Motor::MariaDB) {
+        EXPECT_FALSE(bd.AbrirTabla(rs, compartida, u"(SELECT SLEEP(10) AS s) AS t"_s));
+    }
+    EXPECT_LT(reloj.elapsed(), 5000);
     bd.CierraBdD(compartida);
+    EXPECT_EQ(compartida.State(), ado::adStateClosed);
+    EXPECT_FALSE(bd.AbrirTabla(rs, compartida, u"textos"_s));
     EXPECT_EQ(QSqlDatabase::connectionNames().size(), antes);
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, AbrirBdD, ::testing::Values(Motor::MariaDB, Motor::SQLite), nombreDelMotor);
 
-struct Fallo {
-    const char* nombre;
-    std::function<void(BasesDD&, SocketMudo&)> estropear;
-};
-
-void PrintTo(const Fallo& fallo, std::ostream* os) {
-    *os << fallo.nombre;
-}
-
-// A MariaDB test database and a component connected to it with a one-second limit.
-template <class Prueba> class ConPlazoCorto : public Prueba {
-protected:
-    void SetUp() override {
-        REQUERIR_SERVIDOR(base.abrir(Motor::MariaDB), base.motivo().toStdString());
+// With a one-second limit every failure must come back within a few seconds, close the connection
+// opened before, and say why in the log, never with the password.
+TEST(AbrirBdDMariaDB, FallaAPrisaYSinRevelarLaContrasena) {
+    BaseDePrueba base;
+    REQUERIR_SERVIDOR(base.abrir(Motor::MariaDB), base.motivo().toStdString());
+    // Nobody accepts on `mudo`: the system completes the connection, then nothing is ever said.
+    QTcpServer mudo, cerrado;
+    ASSERT_TRUE(mudo.listen(QHostAddress::LocalHost) && cerrado.listen(QHostAddress::LocalHost));
+    const quint16 sinServidor = cerrado.serverPort();
+    cerrado.close();
+    const std::tuple<const char*, const char*, quint16> casos[] = {
+        {"contraseña equivocada", nullptr, 0}, // no base: the right one with a wrong password
+        {"base inexistente", "catalogo_no_existe", 0},
+        {"puerto sin servidor", nullptr, sinServidor},
+        {"servidor que no contesta", nullptr, mudo.serverPort()}};
+    const QString clave = u"Clave-Secreta-7731"_s;
+    for (const auto& [caso, otraBase, puerto] : casos) {
+        BasesDDSql bd;
         base.configurar(bd);
         bd.nSegundosDeEspera = 1;
+        ado::Connection conexion;
         ASSERT_TRUE(bd.AbrirBdD(conexion, bd.cMiBase));
+        bd.cMiBase = otraBase ? QString::fromLatin1(otraBase) : bd.cMiBase;
+        bd.cPassword = otraBase ? QString() : clave;
+        bd.cPuerto = puerto ? puerto : bd.cPuerto;
+
+        RegistroCapturado registro;
+        QElapsedTimer reloj;
+        reloj.start();
+        EXPECT_FALSE(bd.AbrirBdD(conexion, bd.cMiBase)) << caso;
+        EXPECT_LT(reloj.elapsed(), 5000) << caso;
+        EXPECT_EQ(conexion.State(), ado::adStateClosed) << caso;
+        EXPECT_NE(registro.texto().find("No se pudo abrir"), std::string::npos) << registro.texto();
+        EXPECT_EQ(registro.texto().find(clave.toStdString()), std::string::npos) << registro.texto();
     }
-    BaseDePrueba base;
-    BasesDDSql bd;
-    ado::Connection conexion;
-};
-
-class AbrirBdDFalla : public ConPlazoCorto<::testing::TestWithParam<Fallo>> {};
-
-// With a one-second limit every failure must come back within a few seconds, leave the connection
-// closed and say why in the log, never with the password.
-// The connection opened by SetUp is the earlier one, which a failure closes.
-TEST_P(AbrirBdDFalla, DevuelveFalsoAPrisaYSinRevelarLaContrasena) {
-    SocketMudo mudo;
-    ASSERT_NE(mudo.puerto(), 0);
-    GetParam().estropear(bd, mudo);
-
-    RegistroCapturado registro;
-    QElapsedTimer reloj;
-    reloj.start();
-    EXPECT_FALSE(bd.AbrirBdD(conexion, bd.cMiBase));
-    EXPECT_LT(reloj.elapsed(), 5000);
-    EXPECT_EQ(conexion.State(), ado::adStateClosed);
-    EXPECT_NE(registro.texto().find("No se pudo abrir"), std::string::npos) << registro.texto();
-    EXPECT_EQ(registro.texto().find(claveSecreta.toStdString()), std::string::npos) << registro.texto();
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    MariaDB, AbrirBdDFalla,
-    ::testing::Values(
-        Fallo{"ContrasenaEquivocada", [](BasesDD& bd, SocketMudo&) { bd.cPassword = claveSecreta; }},
-        Fallo{"BaseInexistente",
-              [](BasesDD& bd, SocketMudo&) { bd.cMiBase = QStringLiteral("catalogo_no_existe"); }},
-        Fallo{"PuertoSinServidor",
-              [](BasesDD& bd, SocketMudo&) {
-                  bd.cPuerto = puertoCerrado();
-                  bd.cPassword = claveSecreta;
-              }},
-        Fallo{"ServidorQueNoContesta",
-              [](BasesDD& bd, SocketMudo& mudo) {
-                  bd.cPuerto = mudo.puerto();
-                  bd.cPassword = claveSecreta;
-              }}),
-    [](const ::testing::TestParamInfo<Fallo>& info) { return std::string(info.param.nombre); });
-
-// A server that stops answering once connected: the query fails instead of hanging the window.
-using AbrirTablaMariaDB = ConPlazoCorto<::testing::Test>;
-
-TEST_F(AbrirTablaMariaDB, UnaConsultaSinRespuestaFallaAlVencerElPlazo) {
-    ado::Recordset rs;
-    QElapsedTimer reloj;
-    reloj.start();
-    EXPECT_FALSE(bd.AbrirTabla(rs, conexion, QStringLiteral("(SELECT SLEEP(10) AS s) AS t")));
-    EXPECT_LT(reloj.elapsed(), 5000);
 }
 
 // The demo's catalogue is a file: a wrong name or folder must fail, not leave a new empty database.
 TEST(AbrirBdDSQLite, UnArchivoQueNoExisteNoSeCrea) {
     QTemporaryDir carpeta;
     BasesDDSql bd;
-    for (const QString& ruta : {carpeta.path(), carpeta.filePath(QStringLiteral("no-existe"))}) {
-        bd.cRuta = QStringLiteral("sqlite:") + ruta;
+    for (const QString& ruta : {carpeta.path(), carpeta.filePath(u"no-existe"_s)}) {
+        bd.cRuta = u"sqlite:"_s + ruta;
         ado::Connection conexion;
-        EXPECT_FALSE(bd.AbrirBdD(conexion, QStringLiteral("catalogo"))) << ruta.toStdString();
+        EXPECT_FALSE(bd.AbrirBdD(conexion, u"catalogo"_s)) << ruta.toStdString();
         EXPECT_EQ(conexion.State(), ado::adStateClosed);
     }
     EXPECT_TRUE(QDir(carpeta.path()).isEmpty());
-    EXPECT_FALSE(QDir(carpeta.filePath(QStringLiteral("no-existe"))).exists());
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // Nodex.libKtfa: the settings file as Windows' profile functions read and write it, the leading number
-// of a text, and the input masks of the configuration boxes.
+// of a text and the input masks of the configuration boxes; and the product and field list files.
 
 #include "components/ArchivoIni.h"
 #include "components/Registro.h"
@@ -8,6 +8,7 @@
 #include "winapi/ansi.h"
 
 #include <QDir>
+#include <QStringEncoder>
 #include <csignal>
 #ifdef Q_OS_UNIX
 #include <sys/resource.h>
@@ -17,223 +18,161 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+const QString kConf = u"Configuración"_s;
+
 class LibKtfaTest : public EntornoDeConfiguracion {
 protected:
     void SetUp() override {
         EntornoDeConfiguracion::SetUp();
-        auto creado = crearComponente(u"NODEX.LIBKTFA"_s);
-        ktfa.reset(dynamic_cast<LibKtfa*>(creado.release()));
+        ktfa.reset(dynamic_cast<LibKtfa*>(crearComponente(u"NODEX.LIBKTFA"_s).release()));
         ASSERT_NE(ktfa, nullptr);
-        ini = ruta(u"catalogo-ftp.ini"_s);
     }
     std::unique_ptr<LibKtfa> ktfa;
-    QString ini;
+    QString ini = ruta(u"catalogo-ftp.ini"_s);
+    QString listaDeProductos = ruta(u"ListaProductosReja.dat"_s);
+    QString campos = ruta(u"ListaDeCampos.dat"_s);
 };
 
-struct Lectura {
-    const char* caso;
-    QByteArray contenido;
-    QString seccion;
-    QString clave;
-    QString esperado;
-};
-
-void PrintTo(const Lectura& l, std::ostream* os) {
-    *os << l.caso;
+TEST_F(LibKtfaTest, leeLaClaveComoWindows) {
+    const QString texto = u"[Configuración]\r\nContraseña del FTP=año €\r\n"_s;
+    const std::vector<std::tuple<const char*, QByteArray, QString>> casos{
+        {"mayúsculas", "[CONFIGURACIÓN]\r\nCONTRASEÑA DEL FTP=abc\r\n", u"abc"_s},
+        {"blancos", "  [ Configuración ]\r\n  Contraseña del FTP  =  a b  \r\n", u"a b"_s},
+        {"comillas", "[Configuración]\r\nContraseña del FTP=\" a \"\r\n", u" a "_s},
+        {"igual en el valor", "[Configuración]\r\nContraseña del FTP=v1:a=b\r\n", u"v1:a=b"_s},
+        {"otra sección", "[Otra]\r\nContraseña del FTP=no\r\n[Configuración]\r\nX=1\r\n", QString()},
+        {"comentario", "[Configuración]\r\n;Contraseña del FTP=no\r\n", QString()},
+        {"fines Unix", "[Configuración]\nContraseña del FTP=abc\n", u"abc"_s},
+        {"UTF-8 con marca", "\xEF\xBB\xBF" + texto.toUtf8(), u"año €"_s},
+        {"línea ANSI entre UTF-8", "; se\xF1or\r\n" + texto.toUtf8(), u"año €"_s},
+        {"ANSI", aAnsi(texto), u"año €"_s},
+        {"UTF-16", "\xFF\xFE" + QStringEncoder(QStringConverter::Utf16LE).encode(texto), u"año €"_s}};
+    for (const auto& [caso, contenido, esperado] : casos) {
+        escribir(ini, contenido);
+        EXPECT_EQ(ktfa->LeeIni(kConf, u"Contraseña del FTP"_s, ini), esperado) << caso;
+    }
+    EXPECT_EQ(ktfa->LeeIni(kConf, u"X"_s, ruta(u"no-existe.ini"_s)), QString());
 }
 
-class LeeIniTest : public LibKtfaTest, public ::testing::WithParamInterface<Lectura> {};
-
-TEST_P(LeeIniTest, leeElValor) {
-    escribir(ini, GetParam().contenido);
-    EXPECT_EQ(ktfa->LeeIni(GetParam().seccion, GetParam().clave, ini), GetParam().esperado);
-}
-
-const QString kConf = u"Configuración"_s;
-
-// Notepad's "Unicode": UTF-16 little-endian with its mark.
-QByteArray enUtf16(const QString& texto) {
-    QByteArray bytes("\xFF\xFE");
-    for (const QChar c : texto)
-        bytes.append(static_cast<char>(c.unicode() & 0xFF)).append(static_cast<char>(c.unicode() >> 8));
-    return bytes;
-}
-const QString kClave = u"Contraseña del FTP"_s;
-
-INSTANTIATE_TEST_SUITE_P(
-    Casos, LeeIniTest,
-    ::testing::Values(
-        Lectura{"SeccionEnMayusculasConAcento", "[CONFIGURACIÓN]\r\nCONTRASEÑA DEL FTP=abc\r\n", kConf,
-                kClave, "abc"},
-        Lectura{"BlancosAlrededor", "  [ Configuración ]\r\n  Contraseña del FTP  =  a b  \r\n", kConf,
-                kClave, "a b"},
-        Lectura{"ComillasQuitadas", "[Configuración]\r\nContraseña del FTP=\" a \"\r\n", kConf, kClave,
-                " a "},
-        Lectura{"IgualDentroDelValor", "[Configuración]\r\nContraseña del FTP=v1:a=b\r\n", kConf, kClave,
-                "v1:a=b"},
-        Lectura{"ClaveDeOtraSeccion", "[Otra]\r\nContraseña del FTP=no\r\n[Configuración]\r\nX=1\r\n", kConf,
-                kClave, ""},
-        Lectura{"ComentarioNoEsClave", "[Configuración]\r\n;Contraseña del FTP=no\r\n", kConf, kClave, ""},
-        Lectura{"FinesDeLineaUnix", "[Configuración]\nContraseña del FTP=abc\n", kConf, kClave, "abc"},
-        Lectura{"GuardadoEnUtf8", u"[Configuración]\r\nContraseña del FTP=año\r\n"_s.toUtf8(), kConf, kClave,
-                u"año"_s},
-        Lectura{"GuardadoEnUtf8ConMarca",
-                "\xEF\xBB\xBF" + u"[Configuración]\r\nContraseña del FTP=año\r\n"_s.toUtf8(), kConf, kClave,
-                u"año"_s},
-        Lectura{"LineaAnsiEntreLineasUtf8",
-                u"[Configuración]\r\n"_s.toUtf8() +
-                    "; contrase\xF1"
-                    "a\r\n" +
-                    u"Contraseña del FTP=año\r\n"_s.toUtf8(),
-                kConf, kClave, u"año"_s},
-        Lectura{"GuardadoEnAnsi", aAnsi(u"[Configuración]\r\nContraseña del FTP=año €\r\n"_s), kConf, kClave,
-                u"año €"_s},
-        Lectura{"GuardadoEnUtf16", enUtf16(u"[Configuración]\r\nContraseña del FTP=año\r\n"_s), kConf, kClave,
-                u"año"_s}),
-    [](const auto& info) { return std::string(info.param.caso); });
-
-TEST_F(LibKtfaTest, sinArchivoNoHayValor) {
-    EXPECT_EQ(ktfa->LeeIni(kConf, kClave, ruta(u"no-existe.ini"_s)), QString());
-}
-
-// Writing one key leaves every other line (comments, blank lines, other sections) as it was.
-TEST_F(LibKtfaTest, escribirConservaLasDemasLineas) {
-    escribir(ini, QStringLiteral("; Ajustes de la tienda\r\n"
-                                 "[frmInicial]\r\nLinea=10\r\n\r\n"
-                                 "[Configuración]\r\n; puesto a mano\r\nurl del ftp=viejo\r\n\r\n"
-                                 "; lo que sigue es de otro programa\r\n[Otra]\r\nx=1\r\n")
-                      .toUtf8());
+// Writing one key leaves every other line (comments, blank lines, other sections) as it was, with
+// its own bytes, whatever encoding and line ends the file has; what is written reads back the same.
+TEST_F(LibKtfaTest, escribirSoloCambiaLaLineaEscrita) {
+    escribir(ini, u"; Ajustes\r\n[frmInicial]\r\nLinea=10\r\n\r\n[Configuración]\r\n; a mano\r\n"
+                  u"url del ftp=viejo\r\n\r\n; de otro programa\r\n[Otra]\r\nx=1\r\n"_s.toUtf8());
     ktfa->EscribeIni(u"CONFIGURACIÓN"_s, u"URL del FTP"_s, u"nuevo"_s, ini);
     ktfa->EscribeIni(kConf, u"Directorio"_s, u"/tienda/"_s, ini);
     ktfa->EscribeIni(u"Nueva"_s, u"k"_s, u"v"_s, ini);
     EXPECT_EQ(QString::fromUtf8(leer(ini)),
-              QStringLiteral(
-                  "; Ajustes de la tienda\r\n"
-                  "[frmInicial]\r\nLinea=10\r\n\r\n"
-                  "[Configuración]\r\n; puesto a mano\r\nURL del FTP=nuevo\r\nDirectorio=/tienda/\r\n\r\n"
-                  "; lo que sigue es de otro programa\r\n[Otra]\r\nx=1\r\n"
-                  "\r\n[Nueva]\r\nk=v\r\n"));
+              u"; Ajustes\r\n[frmInicial]\r\nLinea=10\r\n\r\n[Configuración]\r\n; a mano\r\n"
+              u"URL del FTP=nuevo\r\nDirectorio=/tienda/\r\n\r\n; de otro programa\r\n[Otra]\r\nx=1\r\n"
+              u"\r\n[Nueva]\r\nk=v\r\n"_s);
+
+    const QByteArray conAnsi = u"[Configuración]\r\nA=sí\r\n"_s.toUtf8() + "; se\xF1or\r\n";
+    const std::vector<std::tuple<const char*, QByteArray, QByteArray>> casos{
+        {"UTF-8 y ANSI", conAnsi + "B=viejo\r\n[Otra]\r\n", conAnsi + u"B=año\r\n[Otra]\r\n"_s.toUtf8()},
+        {"ANSI", aAnsi(u"[Configuración]\r\nA=sí\r\n"_s), aAnsi(u"[Configuración]\r\nA=sí\r\nB=año\r\n"_s)},
+        {"marca y fines Unix", u"\uFEFF[Configuración]\nA=1\n"_s.toUtf8(),
+         u"\uFEFF[Configuración]\nA=1\nB=año\n"_s.toUtf8()},
+        {"primera línea vacía", "\n[Configuración]\n", u"\n[Configuración]\nB=año\n"_s.toUtf8()},
+        {"última línea sin fin", u"[Configuración]\r\nA=1"_s.toUtf8(),
+         u"[Configuración]\r\nA=1\r\nB=año\r\n"_s.toUtf8()}};
+    for (const auto& [caso, antes, despues] : casos) {
+        escribir(ini, antes);
+        ktfa->EscribeIni(kConf, u"B"_s, u"año"_s, ini);
+        EXPECT_EQ(leer(ini), despues) << caso;
+    }
+
+    // A value keeps its blanks, quotes and separators; a line break would end it, so it becomes a blank.
+    for (const QString& valor :
+         {u" con blancos "_s, u"\"entre comillas\""_s, u"a=b;c"_s, QString(), u"1\r\n2"_s}) {
+        ktfa->EscribeIni(kConf, u"B"_s, valor, ini);
+        EXPECT_EQ(ktfa->LeeIni(kConf, u"b"_s, ini), QString(valor).replace(u"\r\n"_s, u" "_s))
+            << valor.toStdString();
+    }
+    EXPECT_EQ(leer(ini).count("B="), 1);
 }
-
-struct Escritura {
-    const char* caso;
-    QByteArray antes;
-    QByteArray despues; // after B=año is written in section Configuración
-};
-
-void PrintTo(const Escritura& e, std::ostream* os) {
-    *os << e.caso;
-}
-
-class EscribeIniTest : public LibKtfaTest, public ::testing::WithParamInterface<Escritura> {};
-
-// The lines the program does not write keep their bytes, whatever encoding and line ends they have.
-TEST_P(EscribeIniTest, soloCambiaLaLineaEscrita) {
-    escribir(ini, GetParam().antes);
-    ktfa->EscribeIni(kConf, u"B"_s, u"año"_s, ini);
-    EXPECT_EQ(leer(ini), GetParam().despues);
-    EXPECT_EQ(ktfa->LeeIni(kConf, u"B"_s, ini), u"año"_s);
-}
-
-const QByteArray kUtf8ConComentarioAnsi = u"[Configuración]\r\nA=sí\r\n"_s.toUtf8() + "; contrase\xF1"
-                                                                                      "a\r\n";
-
-INSTANTIATE_TEST_SUITE_P(
-    Casos, EscribeIniTest,
-    ::testing::Values(Escritura{"Utf8ConUnComentarioAnsi", kUtf8ConComentarioAnsi + "B=viejo\r\n[Otra]\r\n",
-                                kUtf8ConComentarioAnsi + u"B=año\r\n[Otra]\r\n"_s.toUtf8()},
-                      Escritura{"AnsiSigueAnsi", aAnsi(u"; Contraseña aquí\r\n[Configuración]\r\nA=sí\r\n"_s),
-                                aAnsi(u"; Contraseña aquí\r\n[Configuración]\r\nA=sí\r\nB=año\r\n"_s)},
-                      Escritura{"MarcaUtf8YFinesUnix", u"\uFEFF[Configuración]\nA=1\n"_s.toUtf8(),
-                                u"\uFEFF[Configuración]\nA=1\nB=año\n"_s.toUtf8()},
-                      Escritura{"UltimaLineaSinFin", u"[Configuración]\r\nA=1"_s.toUtf8(),
-                                u"[Configuración]\r\nA=1\r\nB=año\r\n"_s.toUtf8()}),
-    [](const auto& info) { return std::string(info.param.caso); });
 
 #ifdef Q_OS_UNIX // a file size limit plays the full disk
 // A full disk half-way through a write leaves the old file whole, the settings and a list file alike.
 TEST_F(LibKtfaTest, unaEscrituraFallidaDejaElArchivoAnterior) {
     const QByteArray anterior = u"[Configuración]\r\nA=1\r\n"_s.toUtf8();
-    const QString lista = ruta(u"ListaProductosReja.dat"_s);
     escribir(ini, anterior);
-    escribir(lista, anterior);
+    escribir(listaDeProductos, anterior);
     rlimit limite{};
     getrlimit(RLIMIT_FSIZE, &limite);
     const rlimit lleno{static_cast<rlim_t>(anterior.size()), limite.rlim_max};
     const auto senal = std::signal(SIGXFSZ, SIG_IGN);
     setrlimit(RLIMIT_FSIZE, &lleno);
     const bool escritoIni = ini::escribir(ini, kConf, u"B"_s, QString(4096, u'x'));
-    const bool escritaLista = escribirListaDeProductos(lista, {{u"A"_s, QString(4096, u'x')}});
+    const bool escritaLista = escribirListaDeProductos(listaDeProductos, {{u"A"_s, QString(4096, u'x')}});
     setrlimit(RLIMIT_FSIZE, &limite);
     std::signal(SIGXFSZ, senal);
     EXPECT_FALSE(escritoIni || escritaLista);
     EXPECT_EQ(leer(ini), anterior);
-    EXPECT_EQ(leer(lista), anterior);
+    EXPECT_EQ(leer(listaDeProductos), anterior);
     EXPECT_EQ(QDir(carpeta.path()).entryList(QDir::Files).size(), 2) << "no temporary file is left";
 }
 #endif
 
-TEST_F(LibKtfaTest, loEscritoSeLeeIgual) {
-    const std::vector<std::pair<QString, QString>> casos{
-        {u" con blancos "_s, u" con blancos "_s},
-        {u"\"entre comillas\""_s, u"\"entre comillas\""_s},
-        {u"a=b;c"_s, u"a=b;c"_s},
-        {u"línea 1\r\nlínea 2"_s, u"línea 1 línea 2"_s},
-        {QString(), QString()},
-    };
-    for (const auto& [valor, leido] : casos) {
-        ktfa->EscribeIni(kConf, u"Valor"_s, valor, ini);
-        EXPECT_EQ(ktfa->LeeIni(kConf, u"valor"_s, ini), leido) << valor.toStdString();
+// nxVal reads the number a text begins with; Enter filters a key by the box's mask (9: digits,
+// !: upper case, ¡: lower case, others: anything), letting control keys through.
+TEST_F(LibKtfaTest, numerosYMascaras) {
+    const std::vector<std::pair<const char*, double>> numeros{
+        {"", 0},       {"3307", 3307}, {" 12abc", 12}, {"-5", -5}, {"2)", 2},  {"1.5", 1.5}, {"abc", 0},
+        {"\t+7 m", 7}, {"1.2.3", 1.2}, {".5", 0.5},    {"-", 0},   {"- 5", 0}, {"1,5", 1}};
+    for (const auto& [texto, valor] : numeros)
+        EXPECT_EQ(ktfa->nxVal(QString::fromUtf8(texto)), valor) << '"' << texto << '"';
+
+    const std::vector<std::tuple<char16_t, QString, char16_t>> teclas{
+        {u'7', u"9"_s, u'7'}, {u'-', u"9"_s, 0},    {8, u"9"_s, 8},
+        {u'ñ', u"!"_s, u'Ñ'}, {u'Á', u"¡"_s, u'á'}, {22, u"!"_s, 22}};
+    for (auto [tecleado, mascara, recibido] : teclas) {
+        auto codigo = static_cast<qint16>(tecleado);
+        ktfa->Enter(codigo, mascara);
+        EXPECT_EQ(static_cast<char16_t>(codigo), recibido)
+            << int(tecleado) << " con " << mascara.toStdString();
     }
-    EXPECT_EQ(leer(ini).count("Valor="), 1);
 }
 
-struct Numero {
-    const char* texto;
-    double valor;
-};
+// Pairs of ANSI lines, code then description, each value on one line whatever it holds.
+TEST_F(LibKtfaTest, listaDeProductosEnParesDeLineasAnsi) {
+    const QList<ProductoDeLista> lista{{u"A"_s, u"Descripción de A"_s}, {u"B-01"_s, u"Ñandú 1€"_s}};
+    ASSERT_TRUE(escribirListaDeProductos(listaDeProductos, lista));
+    EXPECT_EQ(leer(listaDeProductos), QByteArray("A\r\nDescripci\xF3n de A\r\nB-01\r\n\xD1"
+                                                 "and\xFA 1\x80\r\n"));
+    EXPECT_EQ(leerListaDeProductos(listaDeProductos), lista);
+    ASSERT_TRUE(escribirListaDeProductos(listaDeProductos, {{u"A"_s, u"dos\r\nlíneas\ny 漢"_s}}));
+    EXPECT_EQ(leer(listaDeProductos), QByteArray("A\r\ndos l\xEDneas y ?\r\n"));
 
-void PrintTo(const Numero& n, std::ostream* os) {
-    *os << '"' << n.texto << '"';
+    const std::vector<std::pair<QByteArray, QList<ProductoDeLista>>> casos{
+        {"A\r\nDesc A\r\nB\r\n", {{"A", "Desc A"}}},              // last line without its pair
+        {"A\r\n\r\nB\r\nsin fin", {{"A", ""}, {"B", "sin fin"}}}, // empty description
+        {"A\nuno\nB\ndos\n", {{"A", "uno"}, {"B", "dos"}}},       // edited elsewhere
+        {"", {}}};
+    for (const auto& [bytes, esperado] : casos) {
+        escribir(listaDeProductos, bytes);
+        EXPECT_EQ(leerListaDeProductos(listaDeProductos), esperado) << bytes.toStdString();
+    }
+    EXPECT_TRUE(leerListaDeProductos(ruta(u"no-existe.dat"_s)).isEmpty());
 }
 
-class NxValTest : public LibKtfaTest, public ::testing::WithParamInterface<Numero> {};
-
-TEST_P(NxValTest, leeElNumeroDelPrincipio) {
-    EXPECT_EQ(ktfa->nxVal(QString::fromUtf8(GetParam().texto)), GetParam().valor);
+// The selected fields numbered "- (n)" go first, in that order, then the other selected ones; a number
+// beyond the count of selected fields, or one already taken, leaves its field out.
+TEST_F(LibKtfaTest, listaDeCamposPrimeroLosNumeradosLuegoLosDemas) {
+    const std::vector<std::tuple<const char*, QList<CampoDeLista>, QByteArray>> casos{
+        {"falta un número",
+         {{"a - (1)", true}, {"c", true}, {"b - (3)", true}, {"d", false}},
+         "a\r\nb\r\nc\r\n"},
+        {"número mayor", {{"x - (5)", true}, {"y", true}, {"z", true}}, "y\r\nz\r\n"},
+        {"número repetido", {{"p - (1)", true}, {"q - (1)", true}}, "p\r\n"}};
+    for (const auto& [caso, elementos, archivo] : casos) {
+        ASSERT_TRUE(escribirListaDeCampos(campos, elementos, u" - "_s, *ktfa)) << caso;
+        EXPECT_EQ(leer(campos), archivo) << caso;
+    }
+    // Read back as written, in ANSI like the product list.
+    ASSERT_TRUE(escribirListaDeCampos(campos, {{u"Descripción"_s, true}}, u" - "_s, *ktfa));
+    escribir(campos, leer(campos) + " Precio3 \r\n");
+    EXPECT_EQ(leerListaDeCampos(campos), QStringList({u"Descripción"_s, u" Precio3 "_s}));
 }
-
-INSTANTIATE_TEST_SUITE_P(Casos, NxValTest,
-                         ::testing::Values(Numero{"", 0}, Numero{"3307", 3307}, Numero{" 12abc", 12},
-                                           Numero{"-5", -5}, Numero{"2)", 2}, Numero{"1.5", 1.5},
-                                           Numero{"abc", 0}, Numero{"\t+7 minutos", 7}, Numero{"1.2.3", 1.2},
-                                           Numero{".5", 0.5}, Numero{"-", 0}, Numero{"- 5", 0},
-                                           Numero{"1,5", 1}));
-
-struct Tecla {
-    char16_t tecleado;
-    const char* mascara;
-    char16_t recibido;
-};
-
-void PrintTo(const Tecla& t, std::ostream* os) {
-    *os << int(t.tecleado) << " con " << t.mascara;
-}
-
-class EnterTest : public LibKtfaTest, public ::testing::WithParamInterface<Tecla> {};
-
-TEST_P(EnterTest, filtraSegunLaMascara) {
-    auto codigo = static_cast<qint16>(GetParam().tecleado);
-    QString mascara = QString::fromUtf8(GetParam().mascara);
-    ktfa->Enter(codigo, mascara);
-    EXPECT_EQ(static_cast<char16_t>(codigo), GetParam().recibido);
-}
-
-INSTANTIATE_TEST_SUITE_P(Casos, EnterTest,
-                         ::testing::Values(Tecla{u'7', "9", u'7'}, Tecla{u'a', "9", 0}, Tecla{u'-', "9", 0},
-                                           Tecla{8, "9", 8}, Tecla{u'ñ', "X", u'ñ'}, Tecla{u'ñ', "!", u'Ñ'},
-                                           Tecla{u'Á', "¡", u'á'}, Tecla{u'D', "¡", u'd'},
-                                           Tecla{u'1', "¡", u'1'}, Tecla{22, "!", 22},
-                                           Tecla{u'x', "?", u'x'}));
 
 } // namespace

@@ -8,12 +8,6 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-namespace {
-
-const QString nombreSQLite = QStringLiteral("catalogo_prueba");
-
-} // namespace
-
 void PrintTo(Motor motor, std::ostream* os) {
     *os << (motor == Motor::MariaDB ? "MariaDB" : "SQLite");
 }
@@ -25,17 +19,21 @@ std::string nombreDelMotor(const ::testing::TestParamInfo<Motor>& info) {
 BaseDePrueba::~BaseDePrueba() {
     if (conexion.isEmpty())
         return;
-    {
-        QSqlDatabase bd = db();
-        if (elMotor == Motor::MariaDB && bd.isOpen())
-            QSqlQuery(bd).exec(QStringLiteral("DROP DATABASE IF EXISTS ") + base);
-        bd.close();
-    }
+    if (QSqlDatabase bd = db(); motor == Motor::MariaDB && bd.isOpen())
+        QSqlQuery(bd).exec(QStringLiteral("DROP DATABASE IF EXISTS ") + base);
     QSqlDatabase::removeDatabase(conexion);
 }
 
-bool BaseDePrueba::abrir(Motor motor, qint32 productos) {
-    elMotor = motor;
+// `deLaPrueba`: a failure of the test itself, not a server that is not there.
+bool BaseDePrueba::fallo(const QString& motivo, bool deLaPrueba) {
+    razon = motivo;
+    if (deLaPrueba)
+        ADD_FAILURE() << "no se pudo crear la base de prueba: " << razon.toStdString();
+    return false;
+}
+
+bool BaseDePrueba::abrir(Motor elMotor, qint32 productos) {
+    motor = elMotor;
     conexion = ado::nuevoNombreDeConexion(QStringLiteral("BaseDePrueba"));
     QSqlDatabase bd;
     if (motor == Motor::MariaDB) {
@@ -48,51 +46,36 @@ bool BaseDePrueba::abrir(Motor motor, qint32 productos) {
         bd.setPort(puertoDePrueba);
         bd.setUserName(QStringLiteral("root"));
         bd.setConnectOptions(QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=5"));
-        if (!bd.open()) {
-            razon = bd.lastError().text();
-            return false;
-        }
+        if (!bd.open())
+            return fallo(bd.lastError().text(), false);
         QSqlQuery consulta(bd);
         if (!consulta.exec(
                 QStringLiteral("CREATE DATABASE %1 CHARACTER SET utf8mb4 COLLATE utf8mb4_general_ci")
                     .arg(base)) ||
-            !consulta.exec(QStringLiteral("USE ") + base)) {
-            razon = consulta.lastError().text();
-            ADD_FAILURE() << "no se pudo crear la base de prueba: " << razon.toStdString();
-            return false;
-        }
+            !consulta.exec(QStringLiteral("USE ") + base))
+            return fallo(consulta.lastError().text());
     } else {
         carpeta = std::make_unique<QTemporaryDir>();
-        base = nombreSQLite;
+        base = QStringLiteral("catalogo_prueba");
         bd = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), conexion);
         bd.setDatabaseName(carpeta->filePath(base + QLatin1String(".sqlite")));
-        if (!bd.open()) {
-            razon = bd.lastError().text();
-            ADD_FAILURE() << "no se pudo crear la base SQLite: " << razon.toStdString();
-            return false;
-        }
+        if (!bd.open())
+            return fallo(bd.lastError().text());
     }
     QString error;
     if (!puntoDeVenta::crearEsquema(bd, &error) ||
-        !puntoDeVenta::llenarCatalogoDeMuestra(bd, productos, &error)) {
-        razon = error;
-        ADD_FAILURE() << "no se pudo llenar la base de prueba: " << error.toStdString();
-        return false;
-    }
+        !puntoDeVenta::llenarCatalogoDeMuestra(bd, productos, &error))
+        return fallo(error);
     return true;
 }
 
 void BaseDePrueba::configurar(BasesDD& bd) const {
-    bd.cRuta = elMotor == Motor::MariaDB ? QString::fromLatin1(hostDePrueba)
-                                         : QStringLiteral("sqlite:") + carpeta->path();
+    bd.cRuta = motor == Motor::MariaDB ? QString::fromLatin1(hostDePrueba)
+                                       : QStringLiteral("sqlite:") + carpeta->path();
     bd.cPuerto = puertoDePrueba;
     bd.cUsuario = QStringLiteral("root");
     bd.cPassword = QString();
     bd.cMiBase = base;
-}
-
-QSqlDatabase BaseDePrueba::db() const {
-    return QSqlDatabase::database(conexion, false);
 }
 
 void BaseDePrueba::insertar(const QList<puntoDeVenta::Producto>& productos) {

@@ -10,7 +10,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
-#include <ostream>
 
 enum class Motor { MariaDB, SQLite };
 
@@ -24,9 +23,6 @@ inline constexpr qint32 puertoDePrueba = 3306;
 
 class BaseDePrueba {
 public:
-    BaseDePrueba() = default;
-    BaseDePrueba(const BaseDePrueba&) = delete;
-    BaseDePrueba& operator=(const BaseDePrueba&) = delete;
     ~BaseDePrueba();
 
     // Creates the database with products 1 to `productos` of the sample catalogue. False when the
@@ -34,20 +30,20 @@ public:
     // is also a test failure.
     bool abrir(Motor motor, qint32 productos = 0);
     QString motivo() const { return razon; }
-
-    // Puts this database's settings into a database component: cRuta ("sqlite:<folder>" for SQLite),
-    // cPuerto, cUsuario, cPassword and cMiBase.
+    // Puts this database into a database component: cRuta ("sqlite:<folder>" for SQLite), cPuerto,
+    // cUsuario, cPassword and cMiBase.
     void configurar(BasesDD& bd) const;
     QString nombre() const { return base; }
-    Motor motor() const { return elMotor; }
 
     // The fixture's own connection, to arrange rows and check them.
-    QSqlDatabase db() const;
+    QSqlDatabase db() const { return QSqlDatabase::database(conexion, false); }
     void insertar(const QList<puntoDeVenta::Producto>& productos);
     void ejecutar(const QString& sql);
 
 private:
-    Motor elMotor = Motor::SQLite;
+    bool fallo(const QString& motivo, bool deLaPrueba = true);
+
+    Motor motor = Motor::SQLite;
     QString base;
     QString conexion;
     QString razon;

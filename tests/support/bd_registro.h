@@ -7,8 +7,6 @@
 class RegistroCapturado {
 public:
     RegistroCapturado();
-    RegistroCapturado(const RegistroCapturado&) = delete;
-    RegistroCapturado& operator=(const RegistroCapturado&) = delete;
     ~RegistroCapturado();
 
     std::string texto() const;

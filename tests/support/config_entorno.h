@@ -18,31 +18,24 @@ struct CajaVista {
     qint32 estilo;
     QString titulo;
     QObject* duena = nullptr; // ElMenu when the box was shown
+    bool operator==(const CajaVista&) const = default;
 };
-
-// Nodex.Utilerias whose message box records what it shows and answers `respuesta`.
-class UtileriasQueAnota : public UtileriasNucleo {
-public:
-    explicit UtileriasQueAnota(std::shared_ptr<std::vector<CajaVista>> vistas, quint8 respuesta)
-        : vistas(std::move(vistas)), respuesta(respuesta) {}
-    quint8 MsgBoxSkn(QString& mensaje, qint32& estilo, QString& titulo, quint8& extra) override;
-
-private:
-    std::shared_ptr<std::vector<CajaVista>> vistas;
-    quint8 respuesta;
-};
+void PrintTo(const CajaVista& caja, std::ostream* os);
 
 class EntornoDeConfiguracion : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Registers a Nodex.Utilerias that records its boxes and answers `respuesta`.
+    // Registers a Nodex.Utilerias that records its boxes in `mensajes` and answers `respuesta`.
     void anotarMensajes(quint8 respuesta);
 
     QString ruta(const QString& nombre) const { return carpeta.filePath(nombre); }
     static QByteArray leer(const QString& archivo);
     static void escribir(const QString& archivo, const QByteArray& bytes);
+    // The seven settings of the configuration tab as saved in `ini`, the enciphered ones (which must
+    // be) deciphered: base, interval, URL, user, password, file, folder.
+    static QStringList ajustesGuardados(const QString& ini);
 
     QTemporaryDir carpeta;
     std::shared_ptr<std::vector<CajaVista>> mensajes = std::make_shared<std::vector<CajaVista>>();
