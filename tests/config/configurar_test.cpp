@@ -82,8 +82,8 @@ TEST_F(ConfigurarTest, grabaConservaYMuestraLosAjustes) {
     EXPECT_EQ(configurar({u"--mostrar"_s}).errores, QString());
 }
 
-// Wrong use and settings whose first send would overwrite a file of the program end with 2 before
-// anything is written; a file that cannot be written, with 1.
+// Wrong use ends with 2 before anything is written; so do settings whose first send would overwrite a
+// file of the program, which are left out of the file. A file that cannot be written ends with 1.
 TEST_F(ConfigurarTest, rechazaLoQueNoSePuedeGrabarYGrabaSoloLoDado) {
     const QString uso = u"uso: catalogo-ftp configurar"_s;
     const QString carpetaDelPrograma = u"no puede ser la carpeta del programa"_s;
@@ -121,6 +121,18 @@ TEST_F(ConfigurarTest, rechazaLoQueNoSePuedeGrabarYGrabaSoloLoDado) {
     const Salida s = configurar({u"--url"_s, u"ftp.tienda.com"_s});
     EXPECT_EQ(s.estado, 1);
     EXPECT_TRUE(s.errores.contains(u"no se puede escribir"_s)) << s.errores.toStdString();
+}
+
+// Without --carpeta the program folder is the executable's, and the settings file takes the
+// executable's name: a copy under another name keeps settings of its own.
+TEST_F(ConfigurarTest, unaCopiaConOtroNombreUsaSuPropioArchivo) {
+    const QString copia = ruta(u"tienda2"_s);
+    ASSERT_TRUE(QFile::copy(QStringLiteral(CATALOGO_EJECUTABLE), copia));
+    ASSERT_EQ(correr({u"--base"_s, u"sucursal2"_s}, copia).estado, 0);
+    EXPECT_FALSE(QFile::exists(ini));
+    EXPECT_EQ(
+        LibKtfaNucleo().LeeIni(u"Configuración"_s, u"Base de datos principal"_s, ruta(u"tienda2.ini"_s)),
+        u"sucursal2"_s);
 }
 
 } // namespace
