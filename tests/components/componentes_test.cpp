@@ -96,6 +96,7 @@ TEST_F(ComponentesTest, loCifradoEsUnaLineaQueSoloDescifraSuDueno) {
     EXPECT_EQ(leer(clave), antes);
 
     // What cannot be authenticated reads as empty, and the log says so without the secret.
+    ASSERT_TRUE(bueno.startsWith(u"v1:"_s));
     QString alterado = bueno;
     alterado[alterado.size() / 2] = alterado[alterado.size() / 2] == u'A' ? u'B' : u'A';
     for (const QString& malo : {alterado, bueno.left(bueno.size() - 4), u"v2:"_s + bueno.mid(3),
