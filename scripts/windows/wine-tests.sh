@@ -220,7 +220,7 @@ wait $escritorio || true
 fuera=(
     '*Vsftpd*' '*Ftps*' # vsftpd logs in a Linux system user through PAM
     # the key file's owner-only permissions under $XDG_CONFIG_HOME: DPAPI stands for them, above
-    UtileriasTest.laClaveSoloLaLeeSuDueno UtileriasTest.loCifradoPorOtroUsuarioDaVacio
+    ComponentesTest.laClaveSoloLaLeeSuDueno
     # regional settings set through LC_ALL, which Windows does not read: demo and enviar cover es-ES above
     Enviar.LosNumerosLlevanElSeparadorDecimalRegional ArchivoDeExportacionMariaDB.FechasEnFormatoCorto*
     # a Windows console program's lines end in CR LF

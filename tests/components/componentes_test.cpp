@@ -66,7 +66,7 @@ TEST_F(ComponentesTest, mensajeYPreguntaPasanPorLaCajaDeUtilerias) {
     EXPECT_TRUE(cajasDelSistema.empty());
 }
 
-TEST_F(ComponentesTest, loCifradoEsUnaLineaQueSoloDescifraSuDueno) {
+TEST_F(ComponentesTest, loCifradoEsUnaLineaQueSeDescifra) {
     iniciarBitacora(carpeta.path());
     const auto utilerias = nueva();
     ASSERT_NE(utilerias, nullptr);
@@ -81,21 +81,8 @@ TEST_F(ComponentesTest, loCifradoEsUnaLineaQueSoloDescifraSuDueno) {
     }
     EXPECT_NE(utilerias->Encripta(u"root"_s), utilerias->Encripta(u"root"_s));
 
-    // The key is the user's own; permissions widened by hand are narrowed at the next use.
-    const QString clave = cifrado::rutaDeLaClave();
-    ASSERT_TRUE(QFileInfo(clave).absoluteFilePath().startsWith(
-        QDir(qEnvironmentVariable("XDG_CONFIG_HOME")).absolutePath()));
-    EXPECT_EQ(QFileInfo(clave).size(), 32);
-    const QByteArray antes = leer(clave);
-    QFile::setPermissions(clave, QFile::permissions(clave) | QFile::ReadOther | QFile::ReadGroup);
-    const QString bueno = utilerias->Encripta(u"Palabras secretas"_s);
-    const auto ajenos = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther |
-                        QFile::WriteOther | QFile::ExeOther;
-    EXPECT_EQ(QFile::permissions(clave) & ajenos, QFile::Permissions());
-    EXPECT_EQ(QFile::permissions(QFileInfo(clave).absolutePath()) & ajenos, QFile::Permissions());
-    EXPECT_EQ(leer(clave), antes);
-
     // What cannot be authenticated reads as empty, and the log says so without the secret.
+    const QString bueno = utilerias->Encripta(u"Palabras secretas"_s);
     ASSERT_TRUE(bueno.startsWith(u"v1:"_s));
     QString alterado = bueno;
     alterado[alterado.size() / 2] = alterado[alterado.size() / 2] == u'A' ? u'B' : u'A';
@@ -105,11 +92,28 @@ TEST_F(ComponentesTest, loCifradoEsUnaLineaQueSoloDescifraSuDueno) {
     const QString bitacora = QString::fromUtf8(leer(ruta(u"catalogo-ftp.log"_s)));
     EXPECT_TRUE(bitacora.contains(u"no se puede autenticar"_s)) << bitacora.toStdString();
     EXPECT_FALSE(bitacora.contains(u"Palabras secretas"_s));
+}
 
-    // Another user has another key.
+// The key is the user's own: permissions widened by hand are narrowed at the next use, and another
+// user has another key.
+TEST_F(ComponentesTest, laClaveSoloLaLeeSuDueno) {
+    const QString cifrado = nueva()->Encripta(u"ventas"_s);
+    const QString clave = cifrado::rutaDeLaClave();
+    ASSERT_TRUE(QFileInfo(clave).absoluteFilePath().startsWith(
+        QDir(qEnvironmentVariable("XDG_CONFIG_HOME")).absolutePath()));
+    EXPECT_EQ(QFileInfo(clave).size(), 32);
+    const QByteArray antes = leer(clave);
+    QFile::setPermissions(clave, QFile::permissions(clave) | QFile::ReadOther | QFile::ReadGroup);
+    EXPECT_EQ(nueva()->DesEncripta(cifrado), u"ventas"_s);
+    const auto ajenos = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther |
+                        QFile::WriteOther | QFile::ExeOther;
+    EXPECT_EQ(QFile::permissions(clave) & ajenos, QFile::Permissions());
+    EXPECT_EQ(QFile::permissions(QFileInfo(clave).absolutePath()) & ajenos, QFile::Permissions());
+    EXPECT_EQ(leer(clave), antes);
+
     QTemporaryDir otroUsuario;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(otroUsuario.path()));
-    EXPECT_EQ(nueva()->DesEncripta(bueno), QString());
+    EXPECT_EQ(nueva()->DesEncripta(cifrado), QString());
 }
 
 // Without a window the box prints to the console and answers as if the user declined.

@@ -39,9 +39,8 @@ protected:
     QString ini = ruta(u"catalogo-ftp.ini"_s);
 };
 
-// Saved as the configuration tab saves them; what is not given keeps its value, and --mostrar prints
-// the settings deciphered but the password, warning about plain FTP.
-TEST_F(ConfigurarTest, grabaConservaYMuestraLosAjustes) {
+// Saved as the configuration tab saves them; what is not given keeps its value.
+TEST_F(ConfigurarTest, grabaLosAjustesYConservaLosDemas) {
     const Salida s =
         configurar({u"--url"_s, u"ftp.tienda.com"_s, u"--usuario"_s, u"ventas"_s, u"--contrasena"_s,
                     u"s3creta ñ"_s, u"--directorio"_s, u"/tienda"_s, u"--archivo"_s,
@@ -55,15 +54,17 @@ TEST_F(ConfigurarTest, grabaConservaYMuestraLosAjustes) {
 
     // Read from standard input, the password stays out of the process list. An empty file name is
     // saved empty, then given its default back, as after "Grabar".
-    ASSERT_EQ(configurar({u"--contrasena"_s, u"-"_s, u"--archivo"_s, QString(), u"--usuario"_s, u"Usuario"_s,
-                          u"--directorio"_s, u"/CarpetaDelFTP/"_s, u"--base"_s, u"datos1"_s},
-                         "dos\r\n")
+    ASSERT_EQ(configurar({u"--contrasena"_s, u"-"_s, u"--archivo"_s, QString()}, "dos\r\n").estado, 0);
+    EXPECT_EQ(ajustesGuardados(ini), QStringList({u"datos2"_s, u"15"_s, u"ftp.tienda.com"_s, u"ventas"_s,
+                                                  u"dos"_s, u"Archivo"_s, u"/tienda"_s}));
+}
+
+// --mostrar prints the settings deciphered but the password, changes nothing, and warns about plain FTP.
+TEST_F(ConfigurarTest, mostrarDescifraYOcultaLaContrasena) {
+    ASSERT_EQ(configurar({u"--ruta-vendalia"_s, u"/opt/vendalia"_s, u"--url"_s, u"ftp.tienda.com"_s,
+                          u"--contrasena"_s, u"s3creta"_s, u"--intervalo"_s, u"30"_s})
                   .estado,
               0);
-    EXPECT_EQ(ajustesGuardados(ini), QStringList({u"datos1"_s, u"15"_s, u"ftp.tienda.com"_s, u"Usuario"_s,
-                                                  u"dos"_s, u"Archivo"_s, u"/CarpetaDelFTP/"_s}));
-
-    ASSERT_EQ(configurar({u"--ruta-vendalia"_s, u"/opt/vendalia"_s, u"--intervalo"_s, u"30"_s}).estado, 0);
     const QByteArray antes = leer(ini);
     const Salida mostrado = configurar({u"--mostrar"_s});
     ASSERT_EQ(mostrado.estado, 0) << mostrado.errores.toStdString();
