@@ -30,7 +30,7 @@ cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
 # plays a stalled server with POSIX sockets.
 targets=(catalogo-ftp)
 [[ -z "${WITH_TESTS:-}" ]] || targets+=(components_test basesdd_lectura_test basesdd_muestra_test config_test
-    export_test ftp_transferencia_test ftp_sesion_test ftp_listado_test ftp_publicacion_test)
+    export_test ftp_test)
 cmake --build "$BUILD" -j "${JOBS:-2}" --target "${targets[@]}"
 t1=$(date +%s)
 (cd "$BUILD" && cpack)

@@ -1,11 +1,6 @@
 #pragma once
-// pyftpdlib failing on purpose in one way (ftp_travieso.py says how each fails): "corta", "426",
-// "451", "552", "muda", "parada", "stor", "sin-pasivo", "sin-renombrar", "sin-reemplazar", or "normal";
-// the data channel of uploads slowed down to `bytesPorSegundo` when given.
+// The misbehaving servers are pyftpdlib with a capricho (see ServidorFtp).
 
 #include "ftp_servidor.h"
 
-class ServidorFtpTravieso : public ServidorFtpDePrueba {
-public:
-    explicit ServidorFtpTravieso(const QString& capricho, int bytesPorSegundo = 0);
-};
+using ServidorFtpTravieso = ServidorFtp;
