@@ -1,9 +1,9 @@
-// The FTP layer against real servers and a local folder: transfers and their progress, folder
-// operations and listings on every kind of target, the error texts a user reads, what keeps a dead or
-// silent server from hanging the program, and publishing over the file a web shop reads.
+// The FTP layer against real servers and a local folder: transfers, folders and listings, the error texts a
+// user reads, what keeps a silent server from hanging the program, and publishing over a web shop's file.
 
 #include "entorno.h"
 #include "ftp/Publicacion.h"
+#include "ftp_travieso.h"
 #include "ftp_vsftpd.h"
 #include "winapi/wininet_listing.h"
 
@@ -51,25 +51,13 @@ struct Eventos : QObject, QList<QPair<qint32, qint32>> {
     }
 };
 
-// Where a session can publish, and how its server name is written.
-enum class Destino { PyftpdlibPasivo, PyftpdlibActivo, Vsftpd, VsftpdTls, Carpeta, CarpetaUrl };
-
-void PrintTo(Destino d, std::ostream* os) {
-    static const char* nombres[] = {"PyftpdlibPasivo", "PyftpdlibActivo", "Vsftpd",
-                                    "VsftpdTls",       "Carpeta",         "CarpetaUrl"};
-    *os << nombres[static_cast<int>(d)];
-}
-
 // A session on one target; the servers start on first use and stop with the suite.
-class PruebaFtp : public ::testing::Test {
-public:
+struct PruebaFtp : ::testing::Test {
     static void TearDownTestSuite() {
         servidores.clear();
         carpetaLocal.reset();
-        wininet::setCaFile(QString());
     }
 
-protected:
     // Short enough that a fault shows in seconds, long enough for a busy machine.
     void SetUp() override { wininet::setLimits({5s, 5s}); }
 
@@ -80,11 +68,11 @@ protected:
         const ServidorFtpDePrueba* proceso = nullptr;
     };
 
-    // A pyftpdlib behaving or failing in one way (see ServidorFtp).
+    // A pyftpdlib behaving ("normal") or failing in one way (see ServidorFtpTravieso).
     static ServidorFtp& servidorPy(const QString& capricho = u"normal"_s, int bytesPorSegundo = 0) {
         auto& s = servidores[capricho + QString::number(bytesPorSegundo)];
         if (!s)
-            s = std::make_unique<ServidorFtp>(capricho, bytesPorSegundo);
+            s = std::make_unique<ServidorFtpTravieso>(capricho, bytesPorSegundo);
         return static_cast<ServidorFtp&>(*s);
     }
 
@@ -92,20 +80,23 @@ protected:
         return {esquema + s.direccion(), s.usuario(), s.contrasena(), s.carpeta(), activo, &s};
     }
 
-    static Cuenta cuenta(Destino d) {
-        if (d == Destino::PyftpdlibPasivo || d == Destino::PyftpdlibActivo)
-            return cuenta(servidorPy(), {}, d == Destino::PyftpdlibActivo);
-        if (d == Destino::Vsftpd || d == Destino::VsftpdTls) {
+    // Pyftpdlib or PyftpdlibActivo (active mode), Vsftpd or VsftpdTls (explicit TLS), Carpeta or CarpetaUrl
+    // (a local folder, by its path or as a file URL).
+    static Cuenta cuenta(const char* destino) {
+        const QLatin1StringView nombre(destino);
+        if (nombre.startsWith(u"Pyftpdlib"))
+            return cuenta(servidorPy(), {}, nombre.endsWith(u"Activo"));
+        if (nombre.startsWith(u"Vsftpd")) {
             auto& s = servidores[u"vsftpd"_s];
             if (!s)
                 s = std::make_unique<ServidorVsftpd>();
             wininet::setCaFile(static_cast<ServidorVsftpd&>(*s).certificado());
-            return cuenta(*s, d == Destino::VsftpdTls ? u"ftps://"_s : u"ftp://"_s);
+            return cuenta(*s, nombre.endsWith(u"Tls") ? u"ftps://"_s : u"ftp://"_s);
         }
         if (!carpetaLocal)
             carpetaLocal = std::make_unique<QTemporaryDir>();
         const QString ruta = carpetaLocal->path();
-        return {d == Destino::CarpetaUrl ? QUrl::fromLocalFile(ruta).toString() : ruta, {}, {}, ruta};
+        return {nombre.endsWith(u"Url") ? QUrl::fromLocalFile(ruta).toString() : ruta, {}, {}, ruta};
     }
 
     // Opens `ftp` on the target, passive unless the target is active; skipped without the server.
@@ -151,7 +142,7 @@ void zonaHoraria(const char* tz) {
 
 // ---- Transfers, folder operations and listings, the same on every kind of target
 
-class EnCadaDestino : public PruebaFtp, public ::testing::WithParamInterface<Destino> {};
+class EnCadaDestino : public PruebaFtp, public ::testing::WithParamInterface<const char*> {};
 
 // Published over an old file, which the name holds whole until the new one replaces it (looked at
 // during the upload), brought back, moved about and listed.
@@ -193,13 +184,12 @@ TEST_P(EnCadaDestino, LosBytesLleganIntactosYLasOperacionesSeVenEnElDisco) {
     // Relative paths now start in the new folder.
     EXPECT_TRUE(ftp.RenameFTPFile(u"../viejo.txt"_s, u"nuevo.txt"_s));
     EXPECT_EQ(remoto(u"nueva/nuevo.txt"_s), "hola");
-    EXPECT_FALSE(QFile::exists(c.carpeta + u"/viejo.txt"_s));
     EXPECT_TRUE(ftp.DeleteFTPFile(u"nuevo.txt"_s));
-    EXPECT_FALSE(QFile::exists(c.carpeta + u"/nueva/nuevo.txt"_s));
     EXPECT_TRUE(ftp.SetFTPDirectory(u".."_s));
     EXPECT_EQ(ftp.GetFTPDirectory(), u"/"_s);
+    // Only an empty folder goes.
     EXPECT_TRUE(ftp.RemoveFTPDirectory(u"nueva"_s));
-    EXPECT_FALSE(QFile::exists(c.carpeta + u"/nueva"_s));
+    EXPECT_EQ(QDir(c.carpeta).entryList({u"nue*"_s, u"viejo*"_s}), QStringList());
 
     // A refusal is the target's own reply, with its code and nothing else.
     EXPECT_FALSE(ftp.DeleteFTPFile(u"/no-existe.txt"_s));
@@ -229,9 +219,6 @@ TEST_P(EnCadaDestino, LosBytesLleganIntactosYLasOperacionesSeVenEnElDisco) {
     EXPECT_DOUBLE_EQ(a.LastWriteTime, 36526.0);
     EXPECT_TRUE(lista->Item(u"sub"_s).Directory && !lista->Item(u"sub"_s).Normal);
     EXPECT_EQ(lista->Item(u"b c.csv"_s).FileSize, 300);
-    qint32 posicion = 0;
-    for (const cDirItem& entrada : *lista)
-        EXPECT_EQ(lista->Item(++posicion).Filename, entrada.Filename);
 
     // Six hours behind UTC, the same instant is six hours earlier on the local clock.
     zonaHoraria("<-06>6");
@@ -252,24 +239,18 @@ TEST_P(EnCadaDestino, LosBytesLleganIntactosYLasOperacionesSeVenEnElDisco) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Destinos, EnCadaDestino,
-                         ::testing::Values(Destino::PyftpdlibPasivo, Destino::PyftpdlibActivo,
-                                           Destino::Vsftpd, Destino::VsftpdTls, Destino::Carpeta,
-                                           Destino::CarpetaUrl),
-                         ::testing::PrintToStringParamName());
+                         ::testing::Values("PyftpdlibPasivo", "PyftpdlibActivo", "Vsftpd", "VsftpdTls",
+                                           "Carpeta", "CarpetaUrl"),
+                         [](const auto& info) { return std::string(info.param); });
 
 // ---- Uploads and downloads on one session
 
-class Subida : public PruebaFtp {
-protected:
-    void SetUp() override {
-        PruebaFtp::SetUp();
-        abrir(cuenta(Destino::PyftpdlibPasivo));
-    }
-};
+class Subida : public PruebaFtp {};
 
 // One event a whole 255-byte chunk and the last one again at the end. During an upload the session
 // refuses other operations; clearing blSigue stops the sending, but the upload ends well with what was sent.
 TEST_F(Subida, UnEventoPorTrozoCompletoYUnoFinalYNadaMasEntretanto) {
+    ABRIR(cuenta("PyftpdlibPasivo"));
     const struct {
         qsizetype bytes;
         QList<QPair<qint32, qint32>> eventos;
@@ -316,6 +297,7 @@ TEST_F(Subida, UnEventoPorTrozoCompletoYUnoFinalYNadaMasEntretanto) {
 
 // Nothing reaches the server for an empty path, nor comes back for an empty or missing remote file.
 TEST_F(Subida, RutasVaciasNoLleganAlServidorYSeRecortanLosEspacios) {
+    ABRIR(cuenta("PyftpdlibPasivo"));
     ASSERT_FALSE(ftp.DeleteFTPFile(u"/no-existe"_s));
     const QString errorPrevio = ftp.GetLastErrorMessage();
     const qsizetype registroPrevio = c.proceso->registro().size();
@@ -374,6 +356,8 @@ quint16 puertoCerrado() {
 }
 
 const QString kConectar = u"InternetConnect error code: "_s;
+const QString kEsquema =
+    kConectar + u"12006 Message: No se reconoce el esquema de la dirección URL o no se admite.\r\n"_s;
 const QString kUrlInvalida = kConectar + u"12005 Message: La dirección URL no es válida.\r\n"_s;
 
 INSTANTIATE_TEST_SUITE_P(
@@ -381,9 +365,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         CasoServidor{"NadieEscucha", u"127.0.0.1:%1"_s.arg(puertoCerrado()),
                      kConectar + u"12029 Message: No se pudo establecer una conexión con el servidor.\r\n"_s},
-        CasoServidor{"EsquemaDesconocido", u"sftp://127.0.0.1"_s,
-                     kConectar + u"12006 Message: No se reconoce el esquema de la dirección URL o no se "
-                                 "admite.\r\n"_s},
+        CasoServidor{"EsquemaDesconocido", u"sftp://127.0.0.1"_s, kEsquema},
+        CasoServidor{"SinEsquema", u"://127.0.0.1"_s, kEsquema},
         CasoServidor{"UrlConRuta", u"ftp://127.0.0.1/carpeta"_s, kUrlInvalida},
         CasoServidor{"PuertoFueraDeRango", u"127.0.0.1:70000"_s, kUrlInvalida},
         CasoServidor{"CarpetaQueNoExiste", u"/no/existe/esta/carpeta"_s,
@@ -393,7 +376,7 @@ INSTANTIATE_TEST_SUITE_P(
 // One control connection a session, which a second OpenConnection replaces and CloseConnection ends;
 // the mode asked for takes effect on the next connection; a wrong password is told in the server's words.
 TEST_F(Sesion, UnaSesionDeControlPorConexionYNingunaAlCerrar) {
-    ABRIR(cuenta(Destino::PyftpdlibActivo));
+    ABRIR(cuenta("PyftpdlibActivo"));
     const auto veces = [&](const QString& texto) { return c.proceso->registro().count(texto); };
     for (int pasivas = 0; pasivas < 2; ++pasivas) {
         ftp.SetModePassive();
@@ -417,11 +400,9 @@ TEST_F(Sesion, UnaSesionDeControlPorConexionYNingunaAlCerrar) {
 }
 
 TEST_F(Sesion, FtpsCifraAmbosCanalesYCompruebaElCertificado) {
-    ABRIR(cuenta(Destino::VsftpdTls));
+    ABRIR(cuenta("VsftpdTls"));
     ASSERT_TRUE(ftp.FTPUploadFile(local(u"a"_s, "secreto"), u"/a"_s));
     EXPECT_TRUE(c.proceso->registro().contains(u"\"PROT P\""_s));
-    EXPECT_FALSE(ftp.OpenConnection(c.servidor, c.usuario, u"no-es-la-clave"_s));
-    EXPECT_EQ(ftp.GetLastErrorMessage(), u"530 Login incorrect.\r\n"_s);
     // The certificate made for the run is trusted only because the test says so.
     wininet::setCaFile(QString());
     EXPECT_FALSE(ftp.OpenConnection(c.servidor, c.usuario, c.contrasena));
@@ -454,14 +435,14 @@ TEST_F(Espera, UnServidorQueAceptaYNuncaContestaNoCuelgaLaConexion) {
 }
 
 TEST_F(Espera, UnServidorQueDejaDeContestarHaceFallarLaOperacion) {
-    ABRIR(cuenta(Destino::PyftpdlibPasivo));
+    ABRIR(cuenta("PyftpdlibPasivo"));
     servidorPy().suspender();
     esperarFallo("DeleteFTPFile", [&] { return ftp.DeleteFTPFile(u"/a"_s); });
     servidorPy().reanudar();
 }
 
 TEST_F(Espera, UnaDescargaDetenidaFalla) {
-    ABRIR(cuenta(Destino::PyftpdlibPasivo));
+    ABRIR(cuenta("PyftpdlibPasivo"));
     // More than the sockets' buffers hold, so that the transfer must stall.
     escribir(c.carpeta + u"/grande"_s, QByteArray(48 * 1024 * 1024, 'x'));
     QObject::connect(&ftp, &clsFTP::FileTransferProgress, &ftp, [&](qint32 actual, qint32) {
@@ -625,9 +606,6 @@ TEST(cDirList, ClavesSinMayusculasPosicionesYBanderas) {
     for (const qint32 fuera : {0, 3})
         EXPECT_THROW(lista.Item(fuera), std::out_of_range);
     EXPECT_THROW(lista.Item(u"otro"_s), std::out_of_range);
-    lista.Clear();
-    EXPECT_EQ(lista.Count(), 0);
-    EXPECT_THROW(lista.Item(u"carpeta"_s), std::out_of_range);
 }
 
 } // namespace

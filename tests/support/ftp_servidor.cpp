@@ -51,21 +51,24 @@ bool ServidorFtpDePrueba::senal(const char* nombre) {
     return !pid.isEmpty() && QProcess::execute(u"/bin/kill"_s, {opcion, pid}) == 0;
 }
 
-ServidorFtp::ServidorFtp(const QString& capricho, int bytesPorSegundo)
-    : ServidorFtpDePrueba(u"catalogo"_s, u"clave-de-prueba"_s) {
+ServidorFtp::ServidorFtp() : ServidorFtpDePrueba(u"catalogo"_s, u"clave-de-prueba"_s) {
+    arrancar({u"-m"_s, u"pyftpdlib"_s, u"-i"_s, u"127.0.0.1"_s, u"-p"_s, u"0"_s, u"-w"_s, u"-d"_s, carpeta_,
+              u"-u"_s, usuario_, u"-P"_s, contrasena_, u"-D"_s},
+             u"starting FTP server on 127\\.0\\.0\\.1:(\\d+)"_s);
+}
+
+void ServidorFtp::arrancar(const QStringList& argumentos, const QString& inicio) {
     if (!motivo_.isEmpty())
         return;
     const QString archivoPid = temporal.filePath(u"pid"_s);
     // The shell leaves its process id, which python3 takes over, in the first file and the log in the second.
     QStringList guion{u"-c"_s, u"echo $$ >\"$0\"; l=$1; shift; exec /usr/bin/python3 \"$@\" >\"$l\" 2>&1"_s};
-    guion << archivoPid << archivoSalida
-          << QStringLiteral(CATALOGO_SOURCE_DIR "/tests/support/ftp_travieso.py") << capricho << carpeta_
-          << usuario_ << contrasena_ << QString::number(bytesPorSegundo);
+    guion << archivoPid << archivoSalida << argumentos;
     for (QString& argumento : guion)
         argumento = rutaDeLinux(argumento);
     proceso.start(u"/bin/sh"_s, guion);
-    // The server listens on a port the system picks and prints it, so two suites never race for a port.
-    const QRegularExpression puerto(u"puerto (\\d+)"_s);
+    // Port 0: the server takes a free one and logs it, so two suites never race for a port.
+    const QRegularExpression puerto(inicio);
     QElapsedTimer reloj;
     reloj.start();
     while (reloj.elapsed() < 10000) {
@@ -76,5 +79,5 @@ ServidorFtp::ServidorFtp(const QString& capricho, int bytesPorSegundo)
         }
         QThread::msleep(20);
     }
-    motivo_ = u"ftp_travieso.py no arrancó: "_s + proceso.errorString() + u"\n"_s + registro();
+    motivo_ = argumentos.first() + u" no arrancó: "_s + proceso.errorString() + u"\n"_s + registro();
 }

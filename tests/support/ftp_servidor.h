@@ -36,16 +36,19 @@ protected:
     QString pid;             // the server's, as Linux knows it
 };
 
-// Debian's pyftpdlib with the user's full rights on its home folder, behaving (capricho "normal") or
-// failing on purpose in one of the ways ftp_travieso.py lists; the data channel of uploads slowed down
-// to `bytesPorSegundo` when given.
+// Debian's pyftpdlib, with the user's full rights on its home folder.
 class ServidorFtp : public ServidorFtpDePrueba {
 public:
-    explicit ServidorFtp(const QString& capricho = QStringLiteral("normal"), int bytesPorSegundo = 0);
+    ServidorFtp();
     ~ServidorFtp() override { reanudar(); }
     // Freezes the server process, so that it keeps its connections and answers nothing; and thaws it.
     void suspender() { suspendido = senal("STOP"); }
     void reanudar() { suspendido = suspendido && !senal("CONT"); }
+
+protected:
+    using ServidorFtpDePrueba::ServidorFtpDePrueba;
+    // Starts Debian's Python on `argumentos` and waits for the line that `inicio` matches to give the port.
+    void arrancar(const QStringList& argumentos, const QString& inicio);
 
 private:
     bool suspendido = false;
