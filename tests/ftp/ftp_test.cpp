@@ -411,8 +411,7 @@ TEST_F(Sesion, FtpsCifraAmbosCanalesYCompruebaElCertificado) {
 }
 
 // A session that fails must come back within the time-out, with the time-out's message.
-class Espera : public PruebaFtp {
-protected:
+struct Espera : PruebaFtp {
     void SetUp() override { wininet::setLimits({1s, 1s}); }
 
     void esperarFallo(const char* contexto, const std::function<bool()>& operacion) {
@@ -606,6 +605,9 @@ TEST(cDirList, ClavesSinMayusculasPosicionesYBanderas) {
     for (const qint32 fuera : {0, 3})
         EXPECT_THROW(lista.Item(fuera), std::out_of_range);
     EXPECT_THROW(lista.Item(u"otro"_s), std::out_of_range);
+    lista.Clear();
+    EXPECT_EQ(lista.Count(), 0);
+    EXPECT_THROW(lista.Item(u"carpeta"_s), std::out_of_range);
 }
 
 } // namespace
