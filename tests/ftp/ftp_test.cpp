@@ -187,7 +187,7 @@ TEST_P(EnCadaDestino, LosBytesLleganIntactosYLasOperacionesSeVenEnElDisco) {
     EXPECT_TRUE(ftp.DeleteFTPFile(u"nuevo.txt"_s));
     EXPECT_TRUE(ftp.SetFTPDirectory(u".."_s));
     EXPECT_EQ(ftp.GetFTPDirectory(), u"/"_s);
-    // Only an empty folder goes.
+    // Nothing is left of the old file and the folder.
     EXPECT_TRUE(ftp.RemoveFTPDirectory(u"nueva"_s));
     EXPECT_EQ(QDir(c.carpeta).entryList({u"nue*"_s, u"viejo*"_s}), QStringList());
 
