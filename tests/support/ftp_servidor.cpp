@@ -5,40 +5,35 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QThread>
-#include <csignal>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
-#ifdef Q_OS_WIN
-// Under Wine the suites run beside Debian's Linux Python. Wine starts a Linux program but keeps no
-// handle on it, so a shell leaves the server's process id and log where the test reads them, and
-// signals go through kill. Wine's drive Z: is the Linux root.
-constexpr bool kSinManija = true;
+// Under Wine the suites run beside Debian's Linux Python, and Wine starts a Linux program but keeps no
+// handle on it: so a shell leaves the server's process id and log where the test reads them, signals
+// go through kill, and Linux takes the same road. Wine's drive Z: is the Linux root.
 QString rutaDeLinux(const QString& ruta) {
     return ruta.startsWith(QLatin1String("Z:"), Qt::CaseInsensitive) ? ruta.mid(2) : ruta;
 }
-#else
-constexpr bool kSinManija = false;
-QString rutaDeLinux(const QString& ruta) {
-    return ruta;
-}
-#endif
 
 } // namespace
 
 ServidorFtpDePrueba::ServidorFtpDePrueba(QString usuario, QString contrasena)
     : usuario_(std::move(usuario)), contrasena_(std::move(contrasena)) {
-    archivoSalida = archivoRegistro = temporal.filePath(QStringLiteral("salida.log"));
+    carpeta_ = temporal.filePath(u"raiz"_s);
+    if (!temporal.isValid() || !QDir().mkpath(carpeta_))
+        motivo_ = u"no se pudo crear la carpeta temporal"_s;
+    archivoSalida = archivoRegistro = temporal.filePath(u"salida.log"_s);
     proceso.setProcessChannelMode(QProcess::MergedChannels);
     // A file, not a pipe: a pipe nobody reads while a test blocks in a transfer would stall the server.
     proceso.setStandardOutputFile(archivoSalida);
+    // A folder of its own as working folder: the test's may be gone by the time the server starts.
+    proceso.setWorkingDirectory(temporal.path());
 }
 
 ServidorFtpDePrueba::~ServidorFtpDePrueba() {
-    if (kSinManija)
-        senal("TERM");
-    if (proceso.state() == QProcess::NotRunning)
-        return;
+    senal("TERM");
     proceso.terminate();
     if (!proceso.waitForFinished(3000)) {
         proceso.kill();
@@ -46,92 +41,43 @@ ServidorFtpDePrueba::~ServidorFtpDePrueba() {
     }
 }
 
-bool ServidorFtpDePrueba::prepararCarpeta() {
-    carpeta_ = temporal.filePath(QStringLiteral("raiz"));
-    if (temporal.isValid() && QDir().mkpath(carpeta_))
-        return true;
-    motivo_ = QStringLiteral("no se pudo crear la carpeta temporal");
-    return false;
-}
-
-QString ServidorFtpDePrueba::direccion() const {
-    return QStringLiteral("127.0.0.1:%1").arg(puerto_);
-}
-
 QString ServidorFtpDePrueba::leer(const QString& ruta) {
     QFile archivo(ruta);
     return archivo.open(QIODevice::ReadOnly) ? QString::fromUtf8(archivo.readAll()) : QString();
 }
 
-QString ServidorFtpDePrueba::registro() const {
-    return leer(archivoRegistro);
+bool ServidorFtpDePrueba::senal(const char* nombre) {
+    const QString opcion = u"-"_s + QLatin1String(nombre);
+    return !pid.isEmpty() && QProcess::execute(u"/bin/kill"_s, {opcion, pid}) == 0;
 }
 
-void ServidorFtpDePrueba::arrancarPython(const QStringList& argumentos, const QString& inicio) {
+ServidorFtp::ServidorFtp() : ServidorFtpDePrueba(u"catalogo"_s, u"clave-de-prueba"_s) {
+    arrancar({u"-m"_s, u"pyftpdlib"_s, u"-i"_s, u"127.0.0.1"_s, u"-p"_s, u"0"_s, u"-w"_s, u"-d"_s, carpeta_,
+              u"-u"_s, usuario_, u"-P"_s, contrasena_, u"-D"_s},
+             u"starting FTP server on 127\\.0\\.0\\.1:(\\d+)"_s);
+}
+
+void ServidorFtp::arrancar(const QStringList& argumentos, const QString& inicio) {
+    if (!motivo_.isEmpty())
+        return;
+    const QString archivoPid = temporal.filePath(u"pid"_s);
+    // The shell leaves its process id, which python3 takes over, in the first file and the log in the second.
+    QStringList guion{u"-c"_s, u"echo $$ >\"$0\"; l=$1; shift; exec /usr/bin/python3 \"$@\" >\"$l\" 2>&1"_s};
+    guion << archivoPid << archivoSalida << argumentos;
+    for (QString& argumento : guion)
+        argumento = rutaDeLinux(argumento);
+    proceso.start(u"/bin/sh"_s, guion);
     // Port 0: the server takes a free one and logs it, so two suites never race for a port.
-    // A folder of its own as working folder: the test's may be gone by the time the server starts.
-    proceso.setWorkingDirectory(temporal.path());
-    const QString archivoPid = temporal.filePath(QStringLiteral("pid"));
-    if (kSinManija) {
-        QStringList guion{
-            QStringLiteral("-c"),
-            QStringLiteral("echo $$ >\"$0\"; l=$1; shift; exec /usr/bin/python3 \"$@\" >\"$l\" 2>&1"),
-            rutaDeLinux(archivoPid), rutaDeLinux(archivoSalida)};
-        for (const QString& argumento : argumentos)
-            guion << rutaDeLinux(argumento);
-        proceso.start(QStringLiteral("/bin/sh"), guion);
-    } else {
-        proceso.start(QStringLiteral("/usr/bin/python3"), argumentos);
-    }
     const QRegularExpression puerto(inicio);
     QElapsedTimer reloj;
     reloj.start();
-    while (reloj.elapsed() < 10000 && (kSinManija || proceso.state() != QProcess::NotRunning)) {
+    while (reloj.elapsed() < 10000) {
         if (const auto m = puerto.match(registro()); m.hasMatch()) {
             puerto_ = static_cast<quint16>(m.captured(1).toUInt());
-            pid = kSinManija ? leer(archivoPid).trimmed() : QString::number(proceso.processId());
+            pid = leer(archivoPid).trimmed();
             return;
         }
         QThread::msleep(20);
     }
-    motivo_ = argumentos.first() + QStringLiteral(" no arrancó: ") + proceso.errorString() +
-              QStringLiteral("\n") + registro();
-}
-
-ServidorFtp::ServidorFtp()
-    : ServidorFtpDePrueba(QStringLiteral("catalogo"), QStringLiteral("clave-de-prueba")) {
-    if (prepararCarpeta())
-        arrancarPython({QStringLiteral("-m"), QStringLiteral("pyftpdlib"), QStringLiteral("-i"),
-                        QStringLiteral("127.0.0.1"), QStringLiteral("-p"), QStringLiteral("0"),
-                        QStringLiteral("-w"), QStringLiteral("-d"), carpeta_, QStringLiteral("-u"), usuario_,
-                        QStringLiteral("-P"), contrasena_, QStringLiteral("-D")},
-                       QStringLiteral("starting FTP server on 127\\.0\\.0\\.1:(\\d+)"));
-}
-
-ServidorFtp::~ServidorFtp() {
-    reanudar();
-}
-
-void ServidorFtp::suspender() {
-    suspendido = senal("STOP");
-}
-
-void ServidorFtp::reanudar() {
-    if (suspendido)
-        senal("CONT");
-    suspendido = false;
-}
-
-bool ServidorFtpDePrueba::senal(const char* nombre) {
-    if (pid.isEmpty())
-        return false;
-#ifdef Q_OS_WIN
-    QProcess::execute(QStringLiteral("/bin/kill"), {QStringLiteral("-%1").arg(QLatin1String(nombre)), pid});
-    return true;
-#else
-    const int numero = qstrcmp(nombre, "STOP") == 0   ? SIGSTOP
-                       : qstrcmp(nombre, "CONT") == 0 ? SIGCONT
-                                                      : SIGTERM;
-    return ::kill(static_cast<pid_t>(pid.toLongLong()), numero) == 0;
-#endif
+    motivo_ = argumentos.first() + u" no arrancó: "_s + proceso.errorString() + u"\n"_s + registro();
 }

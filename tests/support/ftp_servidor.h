@@ -11,50 +11,44 @@
 class ServidorFtpDePrueba {
 public:
     virtual ~ServidorFtpDePrueba();
-    ServidorFtpDePrueba(const ServidorFtpDePrueba&) = delete;
-    ServidorFtpDePrueba& operator=(const ServidorFtpDePrueba&) = delete;
-
     bool listo() const { return puerto_ != 0; }
     const QString& motivo() const { return motivo_; }
-    QString direccion() const; // "127.0.0.1:puerto"
-    quint16 puerto() const { return puerto_; }
+    QString direccion() const { return QStringLiteral("127.0.0.1:%1").arg(puerto_); }
     const QString& usuario() const { return usuario_; }
     const QString& contrasena() const { return contrasena_; }
     const QString& carpeta() const { return carpeta_; }
     // What the server has logged so far, commands included.
-    QString registro() const;
+    QString registro() const { return leer(archivoRegistro); }
 
 protected:
+    // Makes the home folder; on failure motivo() says why.
     ServidorFtpDePrueba(QString usuario, QString contrasena);
-    // Makes the home folder; on failure sets motivo_.
-    bool prepararCarpeta();
     static QString leer(const QString& ruta);
-    // Starts Debian's Python on `argumentos` in a folder of its own and waits for the line that
-    // `inicio` matches to give the port; on failure sets motivo_.
-    void arrancarPython(const QStringList& argumentos, const QString& inicio);
     // Sends the server process a signal by name ("STOP", "CONT", "TERM"); false when there is none.
     bool senal(const char* nombre);
 
     QTemporaryDir temporal;
     QProcess proceso;
     quint16 puerto_ = 0;
-    QString motivo_;
-    QString usuario_;
-    QString contrasena_;
-    QString carpeta_;
+    QString motivo_, usuario_, contrasena_, carpeta_;
     QString archivoSalida;   // what the process prints
     QString archivoRegistro; // where the server logs its commands
     QString pid;             // the server's, as Linux knows it
 };
 
-// pyftpdlib, Debian's, with the user's full rights on its home folder.
+// Debian's pyftpdlib, with the user's full rights on its home folder.
 class ServidorFtp : public ServidorFtpDePrueba {
 public:
     ServidorFtp();
+    ~ServidorFtp() override { reanudar(); }
     // Freezes the server process, so that it keeps its connections and answers nothing; and thaws it.
-    void suspender();
-    void reanudar();
-    ~ServidorFtp() override;
+    void suspender() { suspendido = senal("STOP"); }
+    void reanudar() { suspendido = suspendido && !senal("CONT"); }
+
+protected:
+    using ServidorFtpDePrueba::ServidorFtpDePrueba;
+    // Starts Debian's Python on `argumentos` and waits for the line that `inicio` matches to give the port.
+    void arrancar(const QStringList& argumentos, const QString& inicio);
 
 private:
     bool suspendido = false;

@@ -1,11 +1,10 @@
 #pragma once
-// pyftpdlib failing on purpose in one way (ftp_travieso.py says how each fails): "corta", "426",
-// "451", "552", "muda", "parada", "stor", "sin-pasivo", "sin-renombrar", "sin-reemplazar", or "normal";
-// the data channel of uploads slowed down to `bytesPorSegundo` when given.
+// pyftpdlib failing on purpose in one way (ftp_travieso.py says how each fails), or "normal"; the data
+// channel of uploads slowed down to `bytesPorSegundo` when given.
 
 #include "ftp_servidor.h"
 
-class ServidorFtpTravieso : public ServidorFtpDePrueba {
+class ServidorFtpTravieso : public ServidorFtp {
 public:
     explicit ServidorFtpTravieso(const QString& capricho, int bytesPorSegundo = 0);
 };

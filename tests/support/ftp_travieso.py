@@ -4,7 +4,7 @@
 
 CAPRICHO is one of: normal, corta (drops the data connection of an upload half-way and says 426),
 426 / 451 / 552 (the final reply of an upload, after all its bytes), muda (no final reply at all),
-parada (stops reading an upload half-way, for good),
+parada (stops reading an upload half-way, for good), vacia (keeps none of an upload's bytes, says 226),
 stor (refuses STOR), sin-pasivo (refuses PASV and EPSV), sin-renombrar (refuses RNFR),
 sin-reemplazar (refuses RNTO onto an existing file). BYTES_POR_SEGUNDO slows the data channel of
 uploads down to that pace, with a small receive window so that the client's bytes wait on its side, as
@@ -68,6 +68,8 @@ class Datos(DTPHandler):
                 self._resp = None
             elif capricho in FINALES:
                 self._resp = (FINALES[capricho], logger.info)
+            elif capricho == "vacia" and self.file_obj is not None:
+                self.file_obj.truncate(0)
         super().close()
 
 

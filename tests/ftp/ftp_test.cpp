@@ -1,0 +1,613 @@
+// The FTP layer against real servers and a local folder: transfers, folders and listings, the error texts a
+// user reads, what keeps a silent server from hanging the program, and publishing over a web shop's file.
+
+#include "entorno.h"
+#include "ftp/Publicacion.h"
+#include "ftp_travieso.h"
+#include "ftp_vsftpd.h"
+#include "winapi/wininet_listing.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTcpServer>
+#include <QThread>
+#include <QTimeZone>
+#include <QUrl>
+#include <ctime>
+#include <map>
+
+using namespace std::chrono_literals;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Every byte value, shifted by one after each 251 bytes, so that a byte altered, lost or added shows.
+QByteArray bytesDePrueba(qsizetype n) {
+    QByteArray bytes(n, Qt::Uninitialized);
+    for (qsizetype i = 0; i < n; ++i)
+        bytes[i] = static_cast<char>((i + i / 251) & 0xFF);
+    return bytes;
+}
+
+void escribir(const QString& ruta, const QByteArray& bytes) {
+    QFile archivo(ruta);
+    EXPECT_TRUE(archivo.open(QIODevice::WriteOnly | QIODevice::Truncate)) << ruta.toStdString();
+    archivo.write(bytes);
+}
+
+QByteArray leer(const QString& ruta) {
+    QFile archivo(ruta);
+    return archivo.open(QIODevice::ReadOnly) ? archivo.readAll() : QByteArray();
+}
+
+// The FileTransferProgress events of a session, in order.
+struct Eventos : QObject, QList<QPair<qint32, qint32>> {
+    explicit Eventos(clsFTP& ftp) {
+        connect(&ftp, &clsFTP::FileTransferProgress, this, [this](qint32 actual, qint32 total) {
+            append({actual, total});
+        });
+    }
+};
+
+// A session on one target; the servers start on first use and stop with the suite.
+struct PruebaFtp : ::testing::Test {
+    static void TearDownTestSuite() {
+        servidores.clear();
+        carpetaLocal.reset();
+    }
+
+    // Short enough that a fault shows in seconds, long enough for a busy machine.
+    void SetUp() override { wininet::setLimits({5s, 5s}); }
+
+    struct Cuenta {
+        QString servidor, usuario, contrasena;
+        QString carpeta; // the target's "/" on disk
+        bool activo = false;
+        const ServidorFtpDePrueba* proceso = nullptr;
+    };
+
+    // A pyftpdlib behaving ("normal") or failing in one way (see ServidorFtpTravieso).
+    static ServidorFtp& servidorPy(const QString& capricho = u"normal"_s, int bytesPorSegundo = 0) {
+        auto& s = servidores[capricho + QString::number(bytesPorSegundo)];
+        if (!s)
+            s = std::make_unique<ServidorFtpTravieso>(capricho, bytesPorSegundo);
+        return static_cast<ServidorFtp&>(*s);
+    }
+
+    static Cuenta cuenta(const ServidorFtpDePrueba& s, const QString& esquema = {}, bool activo = false) {
+        return {esquema + s.direccion(), s.usuario(), s.contrasena(), s.carpeta(), activo, &s};
+    }
+
+    // Pyftpdlib or PyftpdlibActivo (active mode), Vsftpd or VsftpdTls (explicit TLS), Carpeta or CarpetaUrl
+    // (a local folder, by its path or as a file URL).
+    static Cuenta cuenta(const char* destino) {
+        const QLatin1StringView nombre(destino);
+        if (nombre.startsWith(u"Pyftpdlib"))
+            return cuenta(servidorPy(), {}, nombre.endsWith(u"Activo"));
+        if (nombre.startsWith(u"Vsftpd")) {
+            auto& s = servidores[u"vsftpd"_s];
+            if (!s)
+                s = std::make_unique<ServidorVsftpd>();
+            wininet::setCaFile(static_cast<ServidorVsftpd&>(*s).certificado());
+            return cuenta(*s, nombre.endsWith(u"Tls") ? u"ftps://"_s : u"ftp://"_s);
+        }
+        if (!carpetaLocal)
+            carpetaLocal = std::make_unique<QTemporaryDir>();
+        const QString ruta = carpetaLocal->path();
+        return {nombre.endsWith(u"Url") ? QUrl::fromLocalFile(ruta).toString() : ruta, {}, {}, ruta};
+    }
+
+    // Opens `ftp` on the target, passive unless the target is active; skipped without the server.
+    void abrir(const Cuenta& cuenta) {
+        c = cuenta;
+        if (c.proceso)
+            REQUERIR_SERVIDOR(c.proceso->listo(), c.proceso->motivo().toStdString());
+        ftp.SetTransferBinary();
+        if (!c.activo)
+            ftp.SetModePassive();
+        ASSERT_TRUE(ftp.OpenConnection(c.servidor, c.usuario, c.contrasena))
+            << ftp.GetLastErrorMessage().toStdString();
+    }
+
+    // A file of the test's own local folder, written with `bytes`.
+    QString local(const QString& nombre, const QByteArray& bytes) {
+        escribir(temporal.filePath(nombre), bytes);
+        return temporal.filePath(nombre);
+    }
+
+    QByteArray remoto(const QString& ruta) const { return leer(c.carpeta + u'/' + ruta); }
+
+    Cuenta c;
+    clsFTP ftp;
+    QTemporaryDir temporal;
+    static inline std::map<QString, std::unique_ptr<ServidorFtpDePrueba>> servidores;
+    static inline std::unique_ptr<QTemporaryDir> carpetaLocal;
+};
+
+// Opens the session on the target, and ends the test when it cannot.
+#define ABRIR(cuenta)                                                                                        \
+    do {                                                                                                     \
+        abrir(cuenta);                                                                                       \
+        if (HasFatalFailure() || IsSkipped())                                                                \
+            return;                                                                                          \
+    } while (false)
+
+// Local time from here on: ctest runs each test in a process of its own.
+void zonaHoraria(const char* tz) {
+    qputenv("TZ", tz);
+    tzset();
+}
+
+// ---- Transfers, folder operations and listings, the same on every kind of target
+
+class EnCadaDestino : public PruebaFtp, public ::testing::WithParamInterface<const char*> {};
+
+// Published over an old file, which the name holds whole until the new one replaces it (looked at
+// during the upload), brought back, moved about and listed.
+TEST_P(EnCadaDestino, LosBytesLleganIntactosYLasOperacionesSeVenEnElDisco) {
+    ABRIR(cuenta(GetParam()));
+    const QByteArray bytes = bytesDePrueba(3 * 1024 * 1024 + 100);
+    const QString subida = local(u"subida"_s, bytes), bajada = temporal.filePath(u"bajada"_s);
+    escribir(c.carpeta + u"/remoto.bin"_s, "lo de ayer");
+    Eventos eventos(ftp);
+    QSet<QByteArray> vistos;
+    QObject::connect(&ftp, &clsFTP::FileTransferProgress, &ftp, [&](qint32 actual, qint32) {
+        if (actual % (1000 * 255) == 0)
+            vistos << remoto(u"remoto.bin"_s);
+    });
+    QString motivo;
+    ASSERT_TRUE(publicar(ftp, subida, u"/remoto.bin"_s, motivo)) << motivo.toStdString();
+    EXPECT_EQ(vistos, QSet<QByteArray>{"lo de ayer"});
+    EXPECT_EQ(remoto(u"remoto.bin"_s), bytes);
+    EXPECT_EQ(QDir(c.carpeta).entryList({u"*remoto*"_s}, QDir::Files | QDir::Hidden),
+              QStringList{u"remoto.bin"_s});
+    ASSERT_TRUE(ftp.FTPDownloadFile(bajada, u"/remoto.bin"_s)) << ftp.GetLastErrorMessage().toStdString();
+    EXPECT_EQ(leer(bajada), bytes);
+    const qsizetype porSentido = bytes.size() / 255 + 1;
+    ASSERT_EQ(eventos.size(), 2 * porSentido);
+    EXPECT_EQ(eventos[porSentido - 1], qMakePair(qint32(bytes.size()), qint32(bytes.size())));
+    EXPECT_EQ(eventos.last(), eventos[porSentido - 1]);
+
+    // The single-call pair, which replaces a local file that is already there.
+    ASSERT_TRUE(ftp.SimpleFTPPutFile(subida, u"/simple.bin"_s));
+    EXPECT_EQ(remoto(u"simple.bin"_s), bytes);
+    escribir(bajada, "viejo");
+    ASSERT_TRUE(ftp.SimpleFTPGetFile(bajada, u"/simple.bin"_s));
+    EXPECT_EQ(leer(bajada), bytes);
+
+    escribir(c.carpeta + u"/viejo.txt"_s, "hola");
+    EXPECT_TRUE(ftp.CreateFTPDirectory(u"/nueva"_s));
+    EXPECT_TRUE(ftp.SetFTPDirectory(u"nueva"_s));
+    EXPECT_EQ(ftp.GetFTPDirectory(), u"/nueva"_s);
+    // Relative paths now start in the new folder.
+    EXPECT_TRUE(ftp.RenameFTPFile(u"../viejo.txt"_s, u"nuevo.txt"_s));
+    EXPECT_EQ(remoto(u"nueva/nuevo.txt"_s), "hola");
+    EXPECT_TRUE(ftp.DeleteFTPFile(u"nuevo.txt"_s));
+    EXPECT_TRUE(ftp.SetFTPDirectory(u".."_s));
+    EXPECT_EQ(ftp.GetFTPDirectory(), u"/"_s);
+    // Nothing is left of the old file and the folder.
+    EXPECT_TRUE(ftp.RemoveFTPDirectory(u"nueva"_s));
+    EXPECT_EQ(QDir(c.carpeta).entryList({u"nue*"_s, u"viejo*"_s}), QStringList());
+
+    // A refusal is the target's own reply, with its code and nothing else.
+    EXPECT_FALSE(ftp.DeleteFTPFile(u"/no-existe.txt"_s));
+    const QString negativa = ftp.GetLastErrorMessage();
+    EXPECT_TRUE(negativa.startsWith(u"550 "_s) && negativa.endsWith(u"\r\n"_s)) << negativa.toStdString();
+    EXPECT_FALSE(ftp.SetFTPDirectory(u"/no-existe"_s));
+    EXPECT_EQ(ftp.GetFTPDirectory(), u"/"_s);
+    const QString errorPrevio = ftp.GetLastErrorMessage();
+
+    // A folder, a file stamped 2000-01-01 00:00 UTC and a file whose name holds a space.
+    QDir(c.carpeta).mkpath(u"lista/Sub"_s);
+    escribir(c.carpeta + u"/lista/b c.csv"_s, bytesDePrueba(300));
+    QFile archivo(c.carpeta + u"/lista/a.txt"_s);
+    ASSERT_TRUE(archivo.open(QIODevice::WriteOnly) && archivo.write("12345") == 5 && archivo.flush());
+    ASSERT_TRUE(archivo.setFileTime(QDateTime(QDate(2000, 1, 1), QTime(0, 0), QTimeZone::utc()),
+                                    QFileDevice::FileModificationTime));
+    ASSERT_TRUE(ftp.SetFTPDirectory(u"/lista"_s));
+    zonaHoraria("UTC");
+    const std::shared_ptr<cDirList> lista = ftp.GetDirectoryListing(u"*"_s);
+    ASSERT_TRUE(lista) << ftp.GetLastErrorMessage().toStdString();
+    ASSERT_EQ(lista->Count(), 3);
+    EXPECT_EQ(ftp.Directory(), lista);
+    const cDirItem& a = lista->Item(u"A.TXT"_s);
+    EXPECT_EQ(a.Filename, u"a.txt"_s);
+    EXPECT_EQ(a.FileSize, 5);
+    EXPECT_TRUE(a.Normal && !a.Directory);
+    EXPECT_DOUBLE_EQ(a.LastWriteTime, 36526.0);
+    EXPECT_TRUE(lista->Item(u"sub"_s).Directory && !lista->Item(u"sub"_s).Normal);
+    EXPECT_EQ(lista->Item(u"b c.csv"_s).FileSize, 300);
+
+    // Six hours behind UTC, the same instant is six hours earlier on the local clock.
+    zonaHoraria("<-06>6");
+    const auto otra = ftp.GetDirectoryListing(u"a.txt"_s);
+    ASSERT_TRUE(otra);
+    EXPECT_DOUBLE_EQ(otra->Item(1).LastWriteTime, 36525.75);
+    EXPECT_EQ(lista->Count(), 3) << "a list handed out earlier stays as it was";
+    const auto csv = ftp.GetDirectoryListing(u"/lista/*.csv"_s);
+    ASSERT_TRUE(csv && csv->Count() == 1);
+    EXPECT_EQ(csv->Item(1).Filename, u"b c.csv"_s);
+    EXPECT_EQ(ftp.GetFTPFileSize(u"/lista/b c.csv"_s), 300);
+    EXPECT_EQ(ftp.GetFTPFileSize(u"nada.txt"_s), -1);
+    // Nothing that matches is no error.
+    EXPECT_EQ(ftp.GetDirectoryListing(u"*.pdf"_s), nullptr);
+    EXPECT_EQ(ftp.Directory()->Count(), 0);
+    EXPECT_EQ(ftp.GetLastErrorMessage(), errorPrevio);
+    ftp.CloseConnection();
+}
+
+INSTANTIATE_TEST_SUITE_P(Destinos, EnCadaDestino,
+                         ::testing::Values("PyftpdlibPasivo", "PyftpdlibActivo", "Vsftpd", "VsftpdTls",
+                                           "Carpeta", "CarpetaUrl"),
+                         [](const auto& info) { return std::string(info.param); });
+
+// ---- Uploads and downloads on one session
+
+class Subida : public PruebaFtp {};
+
+// One event a whole 255-byte chunk and the last one again at the end. During an upload the session
+// refuses other operations; clearing blSigue stops the sending, but the upload ends well with what was sent.
+TEST_F(Subida, UnEventoPorTrozoCompletoYUnoFinalYNadaMasEntretanto) {
+    ABRIR(cuenta("PyftpdlibPasivo"));
+    const struct {
+        qsizetype bytes;
+        QList<QPair<qint32, qint32>> eventos;
+    } casos[] = {{0, {{0, 0}}},
+                 {255, {{255, 255}, {255, 255}}},
+                 {256, {{255, 256}, {256, 256}}},
+                 {510, {{255, 510}, {510, 510}, {510, 510}}}};
+    for (const auto& caso : casos) {
+        SCOPED_TRACE(caso.bytes);
+        const QString nombre = u"%1.csv"_s.arg(caso.bytes);
+        Eventos eventos(ftp);
+        EXPECT_TRUE(ftp.FTPUploadFile(local(nombre, bytesDePrueba(caso.bytes)), u'/' + nombre));
+        EXPECT_EQ(eventos, caso.eventos);
+        EXPECT_TRUE(QFile::exists(c.carpeta + u'/' + nombre));
+        EXPECT_EQ(remoto(nombre), bytesDePrueba(caso.bytes));
+    }
+
+    const QByteArray bytes = bytesDePrueba(10 * 255 + 7);
+    Eventos eventos(ftp);
+    bool borrado = true;
+    QString mensaje;
+    QObject::connect(&ftp, &clsFTP::FileTransferProgress, &ftp, [&](qint32 actual, qint32) {
+        if (actual == 255) {
+            borrado = ftp.DeleteFTPFile(u"/a"_s);
+            mensaje = ftp.GetLastErrorMessage();
+        }
+        if (actual == 3 * 255)
+            ftp.setBlSigue(false);
+    });
+    EXPECT_TRUE(ftp.FTPUploadFile(local(u"a"_s, bytes), u"/a"_s));
+    EXPECT_FALSE(borrado);
+    EXPECT_EQ(mensaje, u"DeleteFTPFile error code: 12110 Message: Hay una transferencia de archivo en curso "
+                       "en esta conexión.\r\n"_s);
+    QList<QPair<qint32, qint32>> esperados;
+    for (qint32 i = 1; i <= 10; ++i)
+        esperados.append({std::min(i, 3) * 255, qint32(bytes.size())});
+    esperados.append({qint32(bytes.size()), qint32(bytes.size())});
+    EXPECT_EQ(eventos, esperados);
+    EXPECT_EQ(remoto(u"a"_s), bytes.left(3 * 255));
+    EXPECT_FALSE(ftp.blSigue());
+    // Free again once the upload has ended.
+    EXPECT_TRUE(ftp.DeleteFTPFile(u"/a"_s));
+}
+
+// Nothing reaches the server for an empty path, nor comes back for an empty or missing remote file.
+TEST_F(Subida, RutasVaciasNoLleganAlServidorYSeRecortanLosEspacios) {
+    ABRIR(cuenta("PyftpdlibPasivo"));
+    ASSERT_FALSE(ftp.DeleteFTPFile(u"/no-existe"_s));
+    const QString errorPrevio = ftp.GetLastErrorMessage();
+    const qsizetype registroPrevio = c.proceso->registro().size();
+    EXPECT_FALSE(ftp.FTPUploadFile(u"   "_s, u"/x"_s));
+    EXPECT_FALSE(ftp.FTPUploadFile(u"/etc/hostname"_s, QString()));
+    EXPECT_FALSE(c.proceso->registro().mid(registroPrevio).contains(u"STOR"_s));
+    escribir(c.carpeta + u"/vacio"_s, QByteArray());
+    Eventos eventos(ftp);
+    for (const QString& nombre : {u"vacio"_s, u"falta"_s}) {
+        EXPECT_FALSE(ftp.FTPDownloadFile(temporal.filePath(nombre), u'/' + nombre));
+        EXPECT_FALSE(QFile::exists(temporal.filePath(nombre)));
+    }
+    EXPECT_TRUE(eventos.isEmpty());
+    EXPECT_EQ(ftp.GetLastErrorMessage(), errorPrevio);
+
+    // The paths are trimmed in place.
+    const QString ruta = local(u"a b"_s, "12345");
+    QString rutaLocal = u"  "_s + ruta + u" "_s, rutaRemota = u" /con espacio.txt  "_s;
+    EXPECT_TRUE(ftp.FTPUploadFile(rutaLocal, rutaRemota));
+    EXPECT_EQ(rutaLocal, ruta);
+    EXPECT_EQ(rutaRemota, u"/con espacio.txt"_s);
+    EXPECT_EQ(remoto(u"con espacio.txt"_s), "12345");
+}
+
+// ---- Opening and closing, and the texts a user reads when they fail
+
+class Sesion : public PruebaFtp {};
+
+TEST_F(Sesion, SinConexionNoHayErrorHastaQueUnaOperacionFalla) {
+    ftp.CloseConnection();
+    EXPECT_TRUE(ftp.GetLastErrorMessage().isEmpty());
+    EXPECT_EQ(ftp.Directory()->Count(), 0);
+    EXPECT_EQ(ftp.GetFTPDirectory(), QString());
+    EXPECT_EQ(ftp.GetLastErrorMessage(),
+              u"FtpGetCurrentDirectory error code: 6 Message: El identificador no es válido.\r\n"_s);
+}
+
+struct CasoServidor {
+    const char* nombre;
+    QString servidor;
+    QString mensaje;
+    friend void PrintTo(const CasoServidor& caso, std::ostream* os) { *os << caso.nombre; }
+};
+
+class ServidorInvalido : public PruebaFtp, public ::testing::WithParamInterface<CasoServidor> {};
+
+TEST_P(ServidorInvalido, ElMensajeLlevaContextoCodigoYTexto) {
+    EXPECT_FALSE(ftp.OpenConnection(GetParam().servidor, u"u"_s, u"p"_s));
+    EXPECT_EQ(ftp.GetLastErrorMessage(), GetParam().mensaje);
+}
+
+quint16 puertoCerrado() {
+    QTcpServer sonda;
+    sonda.listen(QHostAddress::LocalHost, 0);
+    return sonda.serverPort();
+}
+
+const QString kConectar = u"InternetConnect error code: "_s;
+const QString kEsquema =
+    kConectar + u"12006 Message: No se reconoce el esquema de la dirección URL o no se admite.\r\n"_s;
+const QString kUrlInvalida = kConectar + u"12005 Message: La dirección URL no es válida.\r\n"_s;
+
+INSTANTIATE_TEST_SUITE_P(
+    Direcciones, ServidorInvalido,
+    ::testing::Values(
+        CasoServidor{"NadieEscucha", u"127.0.0.1:%1"_s.arg(puertoCerrado()),
+                     kConectar + u"12029 Message: No se pudo establecer una conexión con el servidor.\r\n"_s},
+        CasoServidor{"EsquemaDesconocido", u"sftp://127.0.0.1"_s, kEsquema},
+        CasoServidor{"SinEsquema", u"://127.0.0.1"_s, kEsquema},
+        CasoServidor{"UrlConRuta", u"ftp://127.0.0.1/carpeta"_s, kUrlInvalida},
+        CasoServidor{"PuertoFueraDeRango", u"127.0.0.1:70000"_s, kUrlInvalida},
+        CasoServidor{"CarpetaQueNoExiste", u"/no/existe/esta/carpeta"_s,
+                     u"550 /no/existe/esta/carpeta: no existe la carpeta de publicación.\r\n"_s}),
+    ::testing::PrintToStringParamName());
+
+// One control connection a session, which a second OpenConnection replaces and CloseConnection ends;
+// the mode asked for takes effect on the next connection; a wrong password is told in the server's words.
+TEST_F(Sesion, UnaSesionDeControlPorConexionYNingunaAlCerrar) {
+    ABRIR(cuenta("PyftpdlibActivo"));
+    const auto veces = [&](const QString& texto) { return c.proceso->registro().count(texto); };
+    for (int pasivas = 0; pasivas < 2; ++pasivas) {
+        ftp.SetModePassive();
+        EXPECT_TRUE(ftp.FTPUploadFile(local(u"a"_s, bytesDePrueba(600)), u"/a"_s));
+        EXPECT_EQ(veces(u"<- EPRT"_s), 1);
+        EXPECT_EQ(veces(u"<- EPSV"_s), pasivas);
+        ASSERT_TRUE(ftp.OpenConnection(c.servidor, c.usuario, c.contrasena));
+    }
+    EXPECT_EQ(ftp.GetFTPFileSize(u"/a"_s), 600);
+    EXPECT_TRUE(ftp.DeleteFTPFile(u"/a"_s));
+    ftp.CloseConnection();
+    EXPECT_EQ(veces(u"<- USER"_s), 3);
+    QElapsedTimer reloj;
+    reloj.start();
+    while (veces(u"FTP session closed"_s) < 3 && reloj.elapsed() < 3000)
+        QThread::msleep(20);
+    EXPECT_EQ(veces(u"FTP session closed"_s), 3);
+
+    EXPECT_FALSE(ftp.OpenConnection(c.servidor, c.usuario, u"no-es-la-clave"_s));
+    EXPECT_EQ(ftp.GetLastErrorMessage(), u"530 Authentication failed.\r\n"_s);
+}
+
+TEST_F(Sesion, FtpsCifraAmbosCanalesYCompruebaElCertificado) {
+    ABRIR(cuenta("VsftpdTls"));
+    ASSERT_TRUE(ftp.FTPUploadFile(local(u"a"_s, "secreto"), u"/a"_s));
+    EXPECT_TRUE(c.proceso->registro().contains(u"\"PROT P\""_s));
+    // The certificate made for the run is trusted only because the test says so.
+    wininet::setCaFile(QString());
+    EXPECT_FALSE(ftp.OpenConnection(c.servidor, c.usuario, c.contrasena));
+    EXPECT_EQ(ftp.GetLastErrorMessage(), kConectar + u"12045 Message: El certificado del servidor no es de "
+                                                     "una entidad emisora de confianza.\r\n"_s);
+}
+
+// A session that fails must come back within the time-out, with the time-out's message.
+struct Espera : PruebaFtp {
+    void SetUp() override { wininet::setLimits({1s, 1s}); }
+
+    void esperarFallo(const char* contexto, const std::function<bool()>& operacion) {
+        QElapsedTimer reloj;
+        reloj.start();
+        EXPECT_FALSE(operacion());
+        EXPECT_LT(reloj.elapsed(), 5000);
+        EXPECT_EQ(ftp.GetLastErrorMessage(),
+                  QLatin1String(contexto) +
+                      u" error code: 12002 Message: Se agotó el tiempo de espera de la operación.\r\n"_s);
+    }
+};
+
+TEST_F(Espera, UnServidorQueAceptaYNuncaContestaNoCuelgaLaConexion) {
+    QTcpServer mudo;
+    ASSERT_TRUE(mudo.listen(QHostAddress::LocalHost, 0));
+    esperarFallo("InternetConnect", [&] {
+        return ftp.OpenConnection(u"127.0.0.1:%1"_s.arg(mudo.serverPort()), u"u"_s, u"p"_s);
+    });
+}
+
+TEST_F(Espera, UnServidorQueDejaDeContestarHaceFallarLaOperacion) {
+    ABRIR(cuenta("PyftpdlibPasivo"));
+    servidorPy().suspender();
+    esperarFallo("DeleteFTPFile", [&] { return ftp.DeleteFTPFile(u"/a"_s); });
+    servidorPy().reanudar();
+}
+
+TEST_F(Espera, UnaDescargaDetenidaFalla) {
+    ABRIR(cuenta("PyftpdlibPasivo"));
+    // More than the sockets' buffers hold, so that the transfer must stall.
+    escribir(c.carpeta + u"/grande"_s, QByteArray(48 * 1024 * 1024, 'x'));
+    QObject::connect(&ftp, &clsFTP::FileTransferProgress, &ftp, [&](qint32 actual, qint32) {
+        if (actual == 255)
+            servidorPy().suspender();
+    });
+    esperarFallo("InternetReadFile",
+                 [&] { return ftp.FTPDownloadFile(temporal.filePath(u"g"_s), u"/grande"_s); });
+    servidorPy().reanudar();
+}
+
+// ---- Publishing over the file a web shop reads, against servers that fail: every way a server fails
+// is a failure told in its words that leaves the old file whole, and a slow line is not a stalled one
+
+struct Caso {
+    const char* capricho;
+    const char* motivo; // a pattern of how the reason starts; "" when the file is published
+    friend void PrintTo(const Caso& caso, std::ostream* os) { *os << caso.capricho; }
+};
+
+class Fallos : public PruebaFtp, public ::testing::WithParamInterface<Caso> {};
+
+TEST_P(Fallos, SoloSePublicaLoQueLlegoEnteroYElMotivoEsElDelServidor) {
+    const Caso caso = GetParam();
+    wininet::setLimits({5s, 1s, 1s});
+    ABRIR(cuenta(servidorPy(QString::fromLatin1(caso.capricho))));
+    const QRegularExpression esperado(u"^(?:%1)"_s.arg(QString::fromUtf8(caso.motivo)));
+    // Under and over the block that the layer hands libcurl at once.
+    for (const qsizetype tamano : {10 * 1024, 1024 * 1024 + 7}) {
+        SCOPED_TRACE(tamano);
+        escribir(c.carpeta + u"/catalogo.csv"_s, "lo de ayer\r\n");
+        const QByteArray nuevo = bytesDePrueba(tamano);
+        QString motivo;
+        const bool publicado = publicar(ftp, local(u"catalogo.csv"_s, nuevo), u"/catalogo.csv"_s, motivo);
+        EXPECT_EQ(publicado, *caso.motivo == 0) << motivo.toStdString();
+        EXPECT_TRUE(*caso.motivo ? esperado.match(motivo).hasMatch() : motivo.isEmpty())
+            << motivo.toStdString();
+        EXPECT_EQ(remoto(u"catalogo.csv"_s), publicado ? nuevo : "lo de ayer\r\n");
+        EXPECT_EQ(QDir(c.carpeta).entryList(QDir::Files | QDir::Hidden), QStringList{"catalogo.csv"})
+            << "sin temporal";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Servidores, Fallos,
+    ::testing::Values(Caso{"corta", "426 Connection closed|InternetWriteFile error code: 12030 "},
+                      Caso{"426", "426 Connection closed; transfer aborted."},
+                      Caso{"451", "451 Local error in processing."}, Caso{"552", "552 Disk quota exceeded."},
+                      Caso{"muda", "InternetCloseHandle error code: 12002 Message: Se agotó el tiempo"},
+                      Caso{"vacia", "el servidor recibió 0 bytes de "},
+                      Caso{"stor", "553 Could not create file."},
+                      Caso{"sin-pasivo", "502 Passive mode not allowed."}, Caso{"sin-renombrar", ""},
+                      Caso{"sin-reemplazar", ""}),
+    [](const auto& info) {
+        return QString::fromLatin1(info.param.capricho).replace(u'-', u'_').toStdString();
+    });
+
+// An upload that keeps moving runs past the stall limit to its end; one that stops fails with the
+// time-out soon after.
+struct Ritmo {
+    const char* nombre;
+    const char* capricho;
+    int bytesPorSegundo;
+    qsizetype bytes;
+    // With a one-second reply limit, the closing reply must not wait for bytes queued on our side. At
+    // 1 KB/s the server acknowledges a window's worth every second or so, and its own buffer takes seconds.
+    wininet::Limits limites;
+    bool termina;
+    friend void PrintTo(const Ritmo& ritmo, std::ostream* os) { *os << ritmo.nombre; }
+};
+
+class Lentitud : public PruebaFtp, public ::testing::WithParamInterface<Ritmo> {};
+
+TEST_P(Lentitud, LoLentoTerminaYLoParadoFalla) {
+    const Ritmo r = GetParam();
+    wininet::setLimits(r.limites);
+    ABRIR(cuenta(servidorPy(QString::fromLatin1(r.capricho), r.bytesPorSegundo)));
+    const QByteArray bytes = bytesDePrueba(r.bytes);
+    const QString a = local(u"a"_s, bytes);
+    QElapsedTimer reloj;
+    reloj.start();
+    EXPECT_EQ(ftp.FTPUploadFile(a, u"/a"_s), r.termina) << ftp.GetLastErrorMessage().toStdString();
+    if (r.termina) {
+        EXPECT_GT(reloj.elapsed(), 1500 * r.limites.stall.count()) << "más lento que el límite";
+        EXPECT_EQ(remoto(u"a"_s), bytes);
+    } else {
+        EXPECT_LT(reloj.elapsed(), 4000 * r.limites.stall.count());
+        EXPECT_TRUE(ftp.GetLastErrorMessage().contains(u" error code: 12002 "_s))
+            << ftp.GetLastErrorMessage().toStdString();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ritmos, Lentitud,
+    ::testing::Values(Ritmo{"A20KBs", "normal", 20 * 1024, 50 * 1024, {5s, 1s, 1s}, true},
+                      Ritmo{"A1KBs", "normal", 1024, 4 * 1024, {5s, 5s, 2s}, true},
+                      Ritmo{"Parada", "parada", 0, 4 * 1024 * 1024, {5s, 1s, 1s}, false}),
+    ::testing::PrintToStringParamName());
+
+// ---- The listing formats of servers that are not in the test set, and the list they fill
+
+QDateTime utc(int anio, int mes, int dia, int hora = 0, int minuto = 0) {
+    return QDateTime(QDate(anio, mes, dia), QTime(hora, minuto), QTimeZone::utc());
+}
+
+TEST(FormatoDeListado, CadaLineaSeLeeComoUnaEntrada) {
+    const struct {
+        QByteArray linea;
+        bool mlsd;
+        QByteArray archivo; // empty: the line is no entry
+        wininet::DWORD atributos;
+        quint32 tamano;
+        QDateTime fecha;
+    } casos[] = {
+        // Without the year, a date after today is last year's.
+        {"-rw-r--r--    1 1001     1001         1234 Mar 10 08:05 lista.csv", false, "lista.csv", 0x80, 1234,
+         utc(2024, 3, 10, 8, 5)},
+        {"-rw-r--r--    1 ftp ftp 7 Dec 31 23:59 viejo.txt", false, "viejo.txt", 0x80, 7,
+         utc(2023, 12, 31, 23, 59)},
+        {"-r--r--r-- 1 user group 99 Jan  5  2019 dos  espacios.txt", false, "dos  espacios.txt", 0x1, 99,
+         utc(2019, 1, 5)},
+        {"drwxr-xr-x 2 owner 4096 Feb 29 10:00 carpeta", false, "carpeta", 0x10, 4096, utc(2024, 2, 29, 10)},
+        {"lrwxrwxrwx 1 0 0 11 Mar 01 2020 enlace -> destino", false, "enlace", 0x80, 11, utc(2020, 3, 1)},
+        {"03-14-24  08:27PM              5120 Precios.csv", false, "Precios.csv", 0x80, 5120,
+         utc(2024, 3, 14, 20, 27)},
+        {"12-31-1999  12:00AM       <DIR>          Viejos", false, "Viejos", 0x10, 0, utc(1999, 12, 31)},
+        {"type=file;size=42;modify=20240102030405.123;perm=r; solo lectura.txt", true, "solo lectura.txt",
+         0x1, 42, utc(2024, 1, 2, 3, 4).addSecs(5)},
+        {"type=cdir;modify=20240102030405; /lista", true, "", 0, 0, {}},
+        {"total 12", false, "", 0, 0, {}},
+    };
+    const QDateTime ahora(QDate(2024, 3, 15), QTime(12, 0), QTimeZone::utc());
+    for (const auto& caso : casos) {
+        SCOPED_TRACE(caso.linea.toStdString());
+        const auto entradas = wininet::detail::parseListing(caso.linea + "\r\n", caso.mlsd, ahora);
+        ASSERT_EQ(entradas.size(), caso.archivo.isEmpty() ? 0u : 1u);
+        if (entradas.empty())
+            continue;
+        const wininet::WIN32_FIND_DATAA& e = entradas.front();
+        EXPECT_EQ(QByteArray(e.cFileName), caso.archivo);
+        EXPECT_EQ(e.dwFileAttributes, caso.atributos);
+        EXPECT_EQ(e.nFileSizeLow, caso.tamano);
+        EXPECT_EQ(
+            kernel32::fileTimeTicks(e.ftLastWriteTime),
+            kernel32::fileTimeTicks(kernel32::fileTimeFromMSecsSinceEpoch(caso.fecha.toMSecsSinceEpoch())));
+    }
+}
+
+TEST(cDirList, ClavesSinMayusculasPosicionesYBanderas) {
+    cDirList lista;
+    lista.Add(0x21, 1, 2, 3, 10, u"Precios.csv"_s);
+    lista.Add(0x10, 0, 0, 0, 0, u"carpeta"_s);
+    lista.Add(0x80, 0, 0, 0, 99, u"PRECIOS.CSV"_s);
+    ASSERT_EQ(lista.Count(), 2) << "a name already there keeps its first entry";
+    const cDirItem& p = lista.Item(u"precios.CSV"_s);
+    EXPECT_EQ(p.FileSize, 10);
+    EXPECT_TRUE(p.ReadOnly && p.Archive);
+    EXPECT_FALSE(p.Hidden || p.System || p.Directory || p.Normal || p.Temporary || p.Compressed || p.Offline);
+    EXPECT_EQ(std::tuple(p.CreationTime, p.LastAccessTime, p.LastWriteTime), std::tuple(1.0, 2.0, 3.0));
+    EXPECT_EQ(lista.Item(2).Filename, u"carpeta"_s);
+    for (const qint32 fuera : {0, 3})
+        EXPECT_THROW(lista.Item(fuera), std::out_of_range);
+    EXPECT_THROW(lista.Item(u"otro"_s), std::out_of_range);
+    lista.Clear();
+    EXPECT_EQ(lista.Count(), 0);
+    EXPECT_THROW(lista.Item(u"carpeta"_s), std::out_of_range);
+}
+
+} // namespace
