@@ -7,7 +7,6 @@
 #include <QLocalSocket>
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <QTest>
 
 namespace {
 
