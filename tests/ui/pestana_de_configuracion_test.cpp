@@ -96,7 +96,9 @@ TEST_F(PestanaDeConfiguracion, AnExportNamedLikeTheSettingsFileIsRefusedWithTheT
     EXPECT_EQ(caja(2)->text(), ini);
 }
 
-TEST_F(PestanaDeConfiguracion, EachBoxKeepsWhatItAccepts) {
+// Each box keeps what it accepts of what is typed; Enter and Tab visit them top to bottom, then Enter
+// presses "Grabar".
+TEST_F(PestanaDeConfiguracion, TypingFiltersEachBoxAndEnterWalksThemToGrabar) {
     const std::tuple<int, const char*, const char*> tecleos[] = {{0, "DatOS1", "datos1"},
                                                                  {1, "1a2-3", "123"},
                                                                  {1, "10000", "1000"},
@@ -108,9 +110,7 @@ TEST_F(PestanaDeConfiguracion, EachBoxKeepsWhatItAccepts) {
         QTest::keyClicks(caja(i), QString::fromUtf8(tecleado));
         EXPECT_EQ(caja(i)->text(), QString::fromUtf8(queda)) << tecleado;
     }
-}
 
-TEST_F(PestanaDeConfiguracion, EnterAndTabVisitTheBoxesTopToBottomThenEnterPressesGrabar) {
     caja(2)->setText(QStringLiteral("enter.csv"));
     caja(0)->setFocus();
     for (const int siguiente : {1, 4, 6, 2, 3, 5}) {
