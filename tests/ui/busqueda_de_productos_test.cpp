@@ -8,10 +8,6 @@
 #include "entorno.h"
 #include "tienda_en_ventana.h"
 
-#include <QLabel>
-#include <QLineEdit>
-#include <QTest>
-
 namespace {
 
 class BusquedaDeProductos : public ConBaseDePrueba {
@@ -51,17 +47,13 @@ protected:
     QString cuenta;
 };
 
-TEST_P(BusquedaDeProductos, TheFilterNarrowsTheListAndEnterReturnsTheCode) {
+TEST_P(BusquedaDeProductos, TheFilterNarrowsTheListEnterReturnsTheCodeAndEscapeNothing) {
     EXPECT_EQ(buscar(QStringLiteral("CAFÉ gra"), Qt::Key_Return), QStringLiteral("1002"));
     EXPECT_EQ(cuenta, QStringLiteral("1 de 3 productos"));
     EXPECT_EQ(buscar(QStringLiteral("200"), Qt::Key_Enter), QStringLiteral("2001")) << "codes match too";
-}
-
-TEST_P(BusquedaDeProductos, EscapeReturnsNothing) {
     EXPECT_EQ(buscar(QStringLiteral("molido"), Qt::Key_Escape), QString());
-}
 
-TEST_P(BusquedaDeProductos, AConditionLimitsTheProductsAndIsLeftInCondicion) {
+    // A condition limits the products and is left in Condicion().
     const QString condicion = QStringLiteral("Clave <> '1001'");
     EXPECT_EQ(buscar(QStringLiteral("CAF"), Qt::Key_Return, condicion), QStringLiteral("1002"));
     EXPECT_EQ(cuenta, QStringLiteral("1 de 2 productos"));
@@ -70,10 +62,6 @@ TEST_P(BusquedaDeProductos, AConditionLimitsTheProductsAndIsLeftInCondicion) {
 
 INSTANTIATE_TEST_SUITE_P(Motores, BusquedaDeProductos, ::testing::Values(Motor::MariaDB, Motor::SQLite),
                          nombreDelMotor);
-
-} // namespace
-
-namespace {
 
 // The list the window shows over a catalogue too large to hand the view at once.
 TEST(ModeloDeProductos, FiltersTheWholeCatalogueAndHandsTheViewRowsAsItScrolls) {

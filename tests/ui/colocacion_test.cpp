@@ -6,13 +6,15 @@
 #include "modulo/Modulo.h"
 #include "shell/Formulario.h"
 #include "shell/Ventana.h"
-
 #include "ui_impresion.h"
-#include <QTemporaryDir>
 
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace {
+
+using Claves = std::vector<std::pair<const char*, const char*>>;
 
 class Colocacion : public ::testing::Test {
 protected:
@@ -23,112 +25,74 @@ protected:
     }
     void TearDown() override { reiniciarModulo(); }
 
-    QString lee(const QString& seccion, const char* clave) const {
-        return modulo().oKtfa->LeeIni(seccion, QString::fromLatin1(clave), modulo().cArchivoINI);
+    // The keys of a section, in this order.
+    QStringList lee(const char* seccion, std::initializer_list<const char*> claves) const {
+        QStringList valores;
+        for (const char* clave : claves)
+            valores << modulo().oKtfa->LeeIni(QString::fromLatin1(seccion), QString::fromLatin1(clave),
+                                              modulo().cArchivoINI);
+        return valores;
     }
-    void escribe(const char* clave, const char* valor) const {
-        modulo().oKtfa->EscribeIni(QStringLiteral("frmPrueba"), QString::fromLatin1(clave),
-                                   QString::fromLatin1(valor), modulo().cArchivoINI);
+    void escribe(const Claves& claves) const {
+        for (const auto& [clave, valor] : claves)
+            modulo().oKtfa->EscribeIni(QStringLiteral("frmPrueba"), QString::fromLatin1(clave),
+                                       QString::fromLatin1(valor), modulo().cArchivoINI);
     }
 
-    // A window of the design size 6000 x 4500 twips, never placed.
-    static std::unique_ptr<Formulario> ventana() {
+    // A window of the design size 6000 x 4500 twips, placed from the settings when `colocar` says so.
+    static std::unique_ptr<Formulario> ventana(std::optional<bool> colocar = std::nullopt) {
         auto forma = std::make_unique<Formulario>();
         forma->setObjectName(QStringLiteral("frmPrueba"));
         forma->setWindowTitle(QStringLiteral("Ventana de prueba"));
         forma->TamanoDeDiseno(6000, 4500);
         forma->move(333, 222);
+        if (colocar)
+            ColocaVentana(*forma, *colocar);
         return forma;
+    }
+    static QList<float> lugar(const Formulario& forma) {
+        return {forma.Left(), forma.Top(), forma.Width(), forma.Height()};
     }
 
     QTemporaryDir carpeta;
 };
 
+// Without the size flag only the position travels.
 TEST_F(Colocacion, APlacementStoredInTwipsIsRestoredOnTheNextOpening) {
     auto primera = ventana();
     primera->Move(1500, 900);
     primera->Resize(7500, 5250);
     GuardaVentana(*primera, true);
+    EXPECT_EQ(lee("frmPrueba", {"Ventana", "Linea", "Columna", "Ancho", "Alto"}),
+              QStringList({"Ventana de prueba", "900", "1500", "7500", "5250"}));
+    EXPECT_EQ(lugar(*ventana(true)), QList<float>({1500, 900, 7500, 5250}));
+    EXPECT_EQ(lugar(*ventana(false)), QList<float>({1500, 900, 6000, 4500}));
 
-    EXPECT_EQ(lee(QStringLiteral("frmPrueba"), "Ventana"), QStringLiteral("Ventana de prueba"));
-    EXPECT_EQ(lee(QStringLiteral("frmPrueba"), "Linea"), QStringLiteral("900"));
-    EXPECT_EQ(lee(QStringLiteral("frmPrueba"), "Columna"), QStringLiteral("1500"));
-    EXPECT_EQ(lee(QStringLiteral("frmPrueba"), "Ancho"), QStringLiteral("7500"));
-    EXPECT_EQ(lee(QStringLiteral("frmPrueba"), "Alto"), QStringLiteral("5250"));
-
-    auto segunda = ventana();
-    ColocaVentana(*segunda, true);
-    EXPECT_EQ(segunda->Left(), 1500);
-    EXPECT_EQ(segunda->Top(), 900);
-    EXPECT_EQ(segunda->Width(), 7500);
-    EXPECT_EQ(segunda->Height(), 5250);
-}
-
-TEST_F(Colocacion, WithoutTheSizeFlagOnlyThePositionTravels) {
-    auto primera = ventana();
-    primera->Move(1500, 900);
+    primera->Move(3000, 0);
+    primera->Tag = QStringLiteral("   "); // blank: the window's name
     GuardaVentana(*primera, false);
-    EXPECT_EQ(lee(QStringLiteral("frmPrueba"), "Ancho"), QString());
-
-    escribe("Ancho", "9000");
-    escribe("Alto", "9000");
-    auto segunda = ventana();
-    ColocaVentana(*segunda, false);
-    EXPECT_EQ(segunda->Left(), 1500);
-    EXPECT_EQ(segunda->Top(), 900);
-    EXPECT_EQ(segunda->Width(), 6000);
+    EXPECT_EQ(lee("frmPrueba", {"Columna", "Ancho"}), QStringList({"3000", "7500"}))
+        << "the size left as it was";
+    primera->Tag = QStringLiteral("Descripcion"); // any other tag names the section
+    primera->Move(4500, 0);
+    GuardaVentana(*primera, false);
+    EXPECT_EQ(lee("Descripcion", {"Ventana", "Columna"}), QStringList({"Ventana de prueba", "4500"}));
+    EXPECT_EQ(lee("frmPrueba", {"Columna"}), QStringList({"3000"}));
 }
-
-TEST_F(Colocacion, ANonBlankTagNamesTheSection) {
-    auto forma = ventana();
-    forma->Tag = QStringLiteral("Descripcion");
-    GuardaVentana(*forma, false);
-    EXPECT_EQ(lee(QStringLiteral("Descripcion"), "Ventana"), QStringLiteral("Ventana de prueba"));
-    EXPECT_EQ(lee(QStringLiteral("frmPrueba"), "Ventana"), QString());
-
-    forma->Tag = QStringLiteral("   ");
-    forma->setWindowTitle(QStringLiteral("Otra"));
-    GuardaVentana(*forma, false);
-    EXPECT_EQ(lee(QStringLiteral("frmPrueba"), "Ventana"), QStringLiteral("Otra"));
-}
-
-struct Rota {
-    const char* nombre;
-    std::vector<std::pair<const char*, const char*>> claves;
-    int izquierda, arriba;
-};
-
-class ColocacionRota : public Colocacion, public ::testing::WithParamInterface<Rota> {};
 
 // What cannot be read sends the window to the corner; the steps after it still run, and the size stays
 // the design size unless both sizes were read.
-TEST_P(ColocacionRota, OpensAtTheCornerInTheDesignSize) {
-    for (const auto& [clave, valor] : GetParam().claves)
-        escribe(clave, valor);
-    auto forma = ventana();
-    ColocaVentana(*forma, true);
-    EXPECT_EQ(forma->Left(), GetParam().izquierda);
-    EXPECT_EQ(forma->Top(), GetParam().arriba);
-    EXPECT_EQ(forma->Width(), 6000);
-    EXPECT_EQ(forma->Height(), 4500);
+TEST_F(Colocacion, ABrokenPlacementOpensAtTheCornerInTheDesignSize) {
+    const std::pair<const char*, Claves> casos[] = {
+        {"sinClaves", {}},
+        {"anchoSinAlto", {{"Linea", "900"}, {"Columna", "1500"}, {"Ancho", "7500"}, {"Alto", ""}}},
+        {"altoNoNumerico", {{"Alto", "x"}}},
+        {"anchoFueraDe16Bits", {{"Ancho", "40000"}, {"Alto", "5250"}}},
+        {"lineaFueraDe16Bits", {{"Linea", "40000"}, {"Ancho", "x"}}}};
+    for (const auto& [nombre, claves] : casos) {
+        escribe(claves);
+        EXPECT_EQ(lugar(*ventana(true)), QList<float>({0, 0, 6000, 4500})) << nombre;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Casos, ColocacionRota,
-    ::testing::Values(Rota{"sinClaves", {}, 0, 0},
-                      Rota{"anchoSinAlto", {{"Linea", "900"}, {"Columna", "1500"}, {"Ancho", "7500"}}, 0, 0},
-                      Rota{"altoNoNumerico",
-                           {{"Linea", "900"}, {"Columna", "1500"}, {"Ancho", "7500"}, {"Alto", "x"}},
-                           0,
-                           0},
-                      Rota{"anchoFueraDe16Bits",
-                           {{"Linea", "900"}, {"Columna", "1500"}, {"Ancho", "40000"}, {"Alto", "5250"}},
-                           0,
-                           0},
-                      Rota{"lineaFueraDe16Bits",
-                           {{"Linea", "40000"}, {"Columna", "1500"}, {"Ancho", "x"}, {"Alto", "5250"}},
-                           0,
-                           0}),
-    [](const auto& info) { return std::string(info.param.nombre); });
 
 } // namespace

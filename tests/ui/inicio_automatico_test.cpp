@@ -2,15 +2,14 @@
 // running executable letter for letter, and left alone when it does.
 
 #include "shell/clsInicio.h"
+#include "ui_impresion.h"
 #include "winapi/wscript_shell.h"
 
-#include "ui_impresion.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -28,26 +27,21 @@ protected:
     }
     void TearDown() override { qputenv("XDG_CONFIG_HOME", anterior); }
 
-    QString nombre() const { return QFileInfo(QCoreApplication::applicationFilePath()).fileName(); }
-    QString entrada() const {
-        return configuracion.path() + QStringLiteral("/autostart/") + nombre() + ".desktop";
+    QString entrada(const QString& nombre = nombreDelPrograma()) const {
+        return configuracion.path() + QStringLiteral("/autostart/") + nombre + ".desktop";
     }
-    QString ejecutable() const {
-        return QCoreApplication::applicationDirPath() + QLatin1Char('/') + nombre();
+    static QString nombreDelPrograma() {
+        return QFileInfo(QCoreApplication::applicationFilePath()).fileName();
     }
-
-    void escribirEntrada(const QByteArray& contenido) const {
-        QDir().mkpath(QFileInfo(entrada()).path());
-        QFile archivo(entrada());
-        ASSERT_TRUE(archivo.open(QIODevice::WriteOnly));
-        archivo.write(contenido);
+    static QByteArray ejecutable() {
+        return (QCoreApplication::applicationDirPath() + QLatin1Char('/') + nombreDelPrograma()).toUtf8();
     }
-    QByteArray leerEntrada() const {
-        QFile archivo(entrada());
-        return archivo.open(QIODevice::ReadOnly) ? archivo.readAll() : QByteArray();
+    QByteArray leerEntrada(const QString& archivo) const {
+        QFile f(archivo);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
     void registrar() const {
-        QString archivo = QLatin1Char('\\') + nombre();
+        QString archivo = QLatin1Char('\\') + nombreDelPrograma();
         clsInicio().SiRegistrado(archivo);
     }
 
@@ -57,47 +51,28 @@ protected:
 
 TEST_F(InicioAutomatico, AMissingEntryIsCreatedWithTheExecutablesPath) {
     registrar();
-    const QByteArray contenido = leerEntrada();
+    const QByteArray contenido = leerEntrada(entrada());
     EXPECT_TRUE(contenido.startsWith("[Desktop Entry]\n")) << contenido.constData();
-    EXPECT_TRUE(contenido.contains("\nExec=" + ejecutable().toUtf8() + "\n")) << contenido.constData();
+    EXPECT_TRUE(contenido.contains("\nExec=" + ejecutable() + "\n")) << contenido.constData();
     EXPECT_TRUE(contenido.contains("\nType=Application\n"));
-    EXPECT_EQ(WScriptShell().RegRead(run + nombre()), ejecutable());
+    EXPECT_EQ(WScriptShell().RegRead(run + nombreDelPrograma()), QString::fromUtf8(ejecutable()));
 }
 
-TEST_F(InicioAutomatico, AnEntryNamingTheExecutableExactlyIsLeftAsItIs) {
-    const QByteArray propia =
-        "[Desktop Entry]\nType=Application\nExec=" + ejecutable().toUtf8() + "\nX-Propia=1\n";
-    escribirEntrada(propia);
-    registrar();
-    EXPECT_EQ(leerEntrada(), propia);
-}
-
-struct Valor {
-    const char* nombre;
-    QString exec;
-};
-
-class ValorDistinto : public InicioAutomatico, public ::testing::WithParamInterface<Valor> {};
-
-TEST_P(ValorDistinto, IsRewrittenToTheExecutableKeepingTheEntrysOtherLines) {
-    QString exec = GetParam().exec;
-    exec.replace(QStringLiteral("<ejecutable>"), ejecutable());
-    escribirEntrada("[Desktop Entry]\nType=Application\nExec=" + exec.toUtf8() + "\nX-Propia=1\n");
-    registrar();
-    EXPECT_EQ(leerEntrada(),
-              "[Desktop Entry]\nType=Application\nExec=" + ejecutable().toUtf8() + "\nX-Propia=1\n");
-}
-
-INSTANTIATE_TEST_SUITE_P(Valores, ValorDistinto,
-                         ::testing::Values(Valor{"vacio", QString()},
-                                           Valor{"otraRuta", QStringLiteral("/opt/viejo/catalogo-ftp")},
-                                           Valor{"conArgumentos", QStringLiteral("<ejecutable> -ktfa")}),
-                         [](const auto& info) { return std::string(info.param.nombre); });
-
-TEST_F(InicioAutomatico, TheSamePathInOtherLettersIsRewritten) {
-    escribirEntrada("[Desktop Entry]\nExec=" + ejecutable().toUpper().toUtf8() + "\n");
-    registrar();
-    EXPECT_EQ(leerEntrada(), "[Desktop Entry]\nExec=" + ejecutable().toUtf8() + "\n");
+// Any other value, the same path in other letters included, is rewritten keeping the entry's other lines.
+TEST_F(InicioAutomatico, AnEntryEndsNamingTheExecutableExactly) {
+    const auto conExec = [](const QByteArray& exec) {
+        return "[Desktop Entry]\nType=Application\nExec=" + exec + "\nX-Propia=1\n";
+    };
+    for (const QByteArray& exec : {ejecutable(), QByteArray(), QByteArray("/opt/viejo/catalogo-ftp"),
+                                   ejecutable() + " -ktfa", ejecutable().toUpper()}) {
+        QDir().mkpath(QFileInfo(entrada()).path());
+        QFile archivo(entrada());
+        ASSERT_TRUE(archivo.open(QIODevice::WriteOnly));
+        archivo.write(conExec(exec));
+        archivo.close();
+        registrar();
+        EXPECT_EQ(leerEntrada(entrada()), conExec(ejecutable())) << exec.constData();
+    }
 }
 
 TEST_F(InicioAutomatico, PathsWithReservedCharactersSurviveTheCommandLineQuoting) {
@@ -106,18 +81,16 @@ TEST_F(InicioAutomatico, PathsWithReservedCharactersSurviveTheCommandLineQuoting
     ASSERT_TRUE(shell.RegWrite(
         QStringLiteral("HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\catalogo-ftp"), raro));
     EXPECT_EQ(shell.RegRead(run + QStringLiteral("catalogo-ftp")), raro);
-
-    QFile archivo(configuracion.path() + QStringLiteral("/autostart/catalogo-ftp.desktop"));
-    ASSERT_TRUE(archivo.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(archivo.readAll().contains(
-        "Exec=\"/opt/mi tienda/catálogo \\\\\"\\\\$HOME\\\\\" 100%% \\\\\\\\ \\\\`x\\\\`/catalogo-ftp\"\n"));
+    EXPECT_TRUE(leerEntrada(entrada(QStringLiteral("catalogo-ftp")))
+                    .contains("Exec=\"/opt/mi tienda/catálogo \\\\\"\\\\$HOME\\\\\" 100%% \\\\\\\\ "
+                              "\\\\`x\\\\`/catalogo-ftp\"\n"));
 }
 
 TEST_F(InicioAutomatico, AWindowsExecutableNameNamesTheEntryWithoutItsExtension) {
     WScriptShell shell;
     ASSERT_TRUE(
         shell.RegWrite(run + QStringLiteral("catalogo-ftp.exe"), QStringLiteral("/opt/catalogo-ftp")));
-    EXPECT_TRUE(QFile::exists(configuracion.path() + QStringLiteral("/autostart/catalogo-ftp.desktop")));
+    EXPECT_TRUE(QFile::exists(entrada(QStringLiteral("catalogo-ftp"))));
     EXPECT_EQ(shell.RegRead(run + QStringLiteral("catalogo-ftp")), QStringLiteral("/opt/catalogo-ftp"));
 }
 

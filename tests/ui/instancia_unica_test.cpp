@@ -7,7 +7,6 @@
 #include <QLocalSocket>
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <QTest>
 
 namespace {
 
@@ -27,10 +26,10 @@ protected:
         }
     }
     void TearDown() override {
-        primero.kill();
-        primero.waitForFinished(5000);
-        segundo.kill();
-        segundo.waitForFinished(5000);
+        for (QProcess* p : {&primero, &segundo}) {
+            p->kill();
+            p->waitForFinished(5000);
+        }
         TiendaEnVentana::TearDown();
     }
 

@@ -3,10 +3,11 @@
 
 #include "bd_base.h"
 #include "tienda_en_ventana.h"
+#include "ui_impresion.h"
 
 #include <QInputDialog>
+#include <QKeySequence>
 #include <QListWidget>
-#include <QTest>
 
 namespace {
 
@@ -24,21 +25,20 @@ protected:
     // are left out, so the table can grow a column without changing the cases.
     QStringList marcados() const {
         QStringList texto;
-        auto* lista = control<QListWidget>("lstCampos");
-        for (int i = 0; i < lista->count(); ++i)
-            if (lista->item(i)->isSelected() || lista->item(i)->text().contains(QStringLiteral(" - (")))
-                texto << lista->item(i)->text() +
-                             (lista->item(i)->isSelected() ? QStringLiteral("*") : QString());
+        for (const QListWidgetItem* item :
+             control<QListWidget>("lstCampos")->findItems({}, Qt::MatchContains))
+            if (item->isSelected() || item->text().contains(QStringLiteral(" - (")))
+                texto << comoSeVe(*item);
         return texto;
+    }
+    static QString comoSeVe(const QListWidgetItem& item) {
+        return item.text() + (item.isSelected() ? QStringLiteral("*") : QString());
     }
 
     QListWidgetItem* elemento(const QString& inicio) const {
-        auto* lista = control<QListWidget>("lstCampos");
-        for (int i = 0; i < lista->count(); ++i)
-            if (lista->item(i)->text().startsWith(inicio))
-                return lista->item(i);
-        ADD_FAILURE() << inicio.toStdString();
-        return nullptr;
+        const auto hallados = control<QListWidget>("lstCampos")->findItems(inicio, Qt::MatchStartsWith);
+        EXPECT_FALSE(hallados.isEmpty()) << inicio.toStdString();
+        return hallados.value(0);
     }
 };
 
@@ -58,62 +58,67 @@ TEST_F(ListaDeCampos, FileNamesMatchWithoutRegardToCaseAndUnknownOnesTakeNoNumbe
     EXPECT_EQ(marcados(), QStringList({"Clave - (2)*", "Precio1 - (1)*"}));
 }
 
-struct Tecla {
-    const char* nombre;
-    const char* campo;     // the item the key is pressed on
-    Qt::Key tecla;         // a digit, or Return
-    const char* propuesta; // what the box proposes; null: no box comes up
-    const char* respuesta;
-    const char* resultado; // the item afterwards, "*" when selected
-};
-
-class OrdenDeCampo : public ListaDeCampos, public ::testing::WithParamInterface<Tecla> {};
-
-TEST_P(OrdenDeCampo, TheTypedNumberGoesBehindTheName) {
-    const Tecla& caso = GetParam();
+// A digit or Enter on an item asks for its order number and puts it behind the name.
+TEST_F(ListaDeCampos, TheTypedNumberGoesBehindTheName) {
+    const struct {
+        const char* campo;     // the item the key is pressed on: Marca (3, selected) or Linea (no mark)
+        Qt::Key tecla;         // a digit, or Return
+        const char* propuesta; // what the box proposes; null: no box comes up
+        const char* respuesta;
+        const char* resultado; // the item afterwards, "*" when selected
+    } casos[] = {{"Marca", Qt::Key_7, "7", "7", "Marca - (7)*"},
+                 {"Marca", Qt::Key_Return, "3", "12", "Marca - (12)*"},
+                 {"Linea", Qt::Key_Return, "", "2", "Linea - (2)*"},
+                 {"Marca", Qt::Key_0, nullptr, "", "Marca - (3)*"},
+                 {"Linea", Qt::Key_5, "5", "0", "Linea"},
+                 // A half goes to the even number: 2.5 is 2, and 0.5 is 0, which changes nothing.
+                 {"Linea", Qt::Key_2, "2", "2.5", "Linea - (2)*"},
+                 {"Linea", Qt::Key_1, "1", "0.5", "Linea"},
+                 {"Marca", Qt::Key_4, "4", "", "Marca - (3)*"},
+                 {"Linea", Qt::Key_A, nullptr, "", "Linea"}};
     QListWidget& lista = abrir();
-    QListWidgetItem* item = elemento(QString::fromLatin1(caso.campo));
-    lista.setCurrentItem(item, QItemSelectionModel::NoUpdate);
+    QListWidgetItem* marca = elemento(QStringLiteral("Marca"));
+    QListWidgetItem* linea = elemento(QStringLiteral("Linea"));
+    for (const auto& caso : casos) {
+        marca->setText(QStringLiteral("Marca - (3)"));
+        marca->setSelected(true);
+        linea->setText(QStringLiteral("Linea"));
+        linea->setSelected(false);
+        QListWidgetItem* item = caso.campo[0] == 'M' ? marca : linea;
+        lista.setCurrentItem(item, QItemSelectionModel::NoUpdate);
 
-    QString propuesta, pregunta, titulo;
-    AlAparecer contestar([&](QWidget* modal) {
-        auto* caja = qobject_cast<QInputDialog*>(modal);
-        ASSERT_NE(caja, nullptr);
-        propuesta = caja->textValue();
-        pregunta = caja->labelText();
-        titulo = caja->windowTitle();
-        caja->setTextValue(QString::fromLatin1(caso.respuesta));
-        caja->accept();
-    });
-    QTest::keyClick(&lista, caso.tecla);
+        QStringList caja; // what the box proposed, asked and was titled
+        AlAparecer contestar([&](QWidget* modal) {
+            auto* entrada = qobject_cast<QInputDialog*>(modal);
+            ASSERT_NE(entrada, nullptr);
+            caja = QStringList{entrada->textValue(), entrada->labelText(), entrada->windowTitle()};
+            entrada->setTextValue(QString::fromLatin1(caso.respuesta));
+            entrada->accept();
+        });
+        QTest::keyClick(&lista, caso.tecla);
 
-    ASSERT_EQ(contestar.visto(), caso.propuesta != nullptr);
-    if (contestar.visto()) {
-        EXPECT_EQ(propuesta, QString::fromLatin1(caso.propuesta));
-        // The point of sale's texts 1072 and 382.
-        EXPECT_EQ(pregunta, QStringLiteral("Escriba el número de orden del campo:"));
-        EXPECT_EQ(titulo, QStringLiteral("Orden del campo"));
+        const QString fila = QStringLiteral("%1 %2").arg(caso.campo, QKeySequence(caso.tecla).toString());
+        if (caso.propuesta == nullptr)
+            EXPECT_FALSE(contestar.visto()) << fila.toStdString();
+        else
+            EXPECT_EQ(caja, QStringList(
+                                {caso.propuesta, "Escriba el número de orden del campo:", "Orden del campo"}))
+                << fila.toStdString();
+        EXPECT_EQ(comoSeVe(*item), QString::fromLatin1(caso.resultado)) << fila.toStdString();
     }
-    EXPECT_EQ(item->text() + (item->isSelected() ? QStringLiteral("*") : QString()),
-              QString::fromLatin1(caso.resultado));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Teclas, OrdenDeCampo,
-    ::testing::Values(Tecla{"digito_propone_el_digito", "Marca", Qt::Key_7, "7", "7", "Marca - (7)*"},
-                      Tecla{"enter_propone_la_marca", "Marca", Qt::Key_Return, "3", "12", "Marca - (12)*"},
-                      Tecla{"enter_sin_marca_no_propone", "Linea", Qt::Key_Return, "", "2", "Linea - (2)*"},
-                      Tecla{"cero_no_pregunta", "Marca", Qt::Key_0, nullptr, "", "Marca - (3)*"},
-                      Tecla{"respuesta_cero_no_cambia", "Linea", Qt::Key_5, "5", "0", "Linea"},
-                      // A half goes to the even number: 2.5 is 2, and 0.5 is 0, which changes nothing.
-                      Tecla{"medio_al_par", "Linea", Qt::Key_2, "2", "2.5", "Linea - (2)*"},
-                      Tecla{"medio_a_cero", "Linea", Qt::Key_1, "1", "0.5", "Linea"},
-                      Tecla{"respuesta_vacia_no_cambia", "Marca", Qt::Key_4, "4", "", "Marca - (3)*"},
-                      Tecla{"letra_no_pregunta", "Linea", Qt::Key_A, nullptr, "", "Linea"}),
-    [](const auto& info) { return std::string(info.param.nombre); });
-
+// With nothing selected "Grabar" stays and writes nothing; "Cancelar" goes back without writing.
 TEST_F(ListaDeCampos, GrabarWritesTheSelectedFieldsInTheirOrderAndGoesBack) {
-    abrir("Descrip\r\nClave\r\n");
+    QListWidget& lista = abrir("Descrip\r\nClave\r\n");
+    lista.clearSelection();
+    clic("cmdGrabar2");
+    EXPECT_EQ(pestanasVisibles(), QList<int>{3});
+    clic("cmdCancelar2");
+    EXPECT_EQ(pestanasVisibles(), QList<int>{0});
+    EXPECT_EQ(leer(archivoCampos()), QByteArray("Descrip\r\nClave\r\n"));
+
+    clic("cmdCampos");
     elemento(QStringLiteral("Marca"))->setSelected(true);
     elemento(QStringLiteral("Descrip"))->setSelected(false);
     clic("cmdGrabar2");
@@ -121,18 +126,6 @@ TEST_F(ListaDeCampos, GrabarWritesTheSelectedFieldsInTheirOrderAndGoesBack) {
         << "number 2 stands alone: nothing for 1";
     EXPECT_EQ(pestanasVisibles(), QList<int>{0});
     EXPECT_TRUE(reloj());
-}
-
-TEST_F(ListaDeCampos, GrabarWithNothingSelectedStaysAndWritesNothing) {
-    QListWidget& lista = abrir("Descrip\r\n");
-    lista.clearSelection();
-    clic("cmdGrabar2");
-    EXPECT_EQ(pestanasVisibles(), QList<int>{3});
-    EXPECT_EQ(leer(archivoCampos()), QByteArray("Descrip\r\n"));
-
-    clic("cmdCancelar2");
-    EXPECT_EQ(pestanasVisibles(), QList<int>{0});
-    EXPECT_EQ(leer(archivoCampos()), QByteArray("Descrip\r\n"));
 }
 
 } // namespace

@@ -4,15 +4,10 @@
 #include "bd_base.h"
 #include "components/BusquedaDeProductos.h"
 #include "editors/MSFlexGrid.h"
-#include "modulo/Modulo.h"
 #include "tienda_en_ventana.h"
+#include "ui_impresion.h"
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <QFile>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QTest>
 
 namespace {
 
@@ -44,20 +39,12 @@ protected:
 
     // Delete on row `fila` (on the current row when -1), answering the question; what the question said.
     QString quitar(qint32 fila, const char* respuesta) {
-        QString pregunta;
-        AlAparecer contestar([&pregunta, respuesta](QWidget* modal) {
-            auto* caja = qobject_cast<QMessageBox*>(modal);
-            ASSERT_NE(caja, nullptr);
-            pregunta = caja->windowTitle() + QStringLiteral(": ") + caja->text();
-            for (QAbstractButton* b : caja->buttons())
-                if (b->text() == QString::fromUtf8(respuesta))
-                    b->click();
-        });
+        Contestador contestador(QString::fromUtf8(respuesta));
         auto* grid = control<MSFlexGrid>("mfgProds");
         if (fila >= 0)
             grid->setRow(fila);
         QTest::keyClick(grid, Qt::Key_Delete);
-        return pregunta;
+        return contestador.vistas.value(0);
     }
 
     QStringList filas() const {
@@ -73,58 +60,13 @@ protected:
 const QByteArray tresProductos = "1003\r\nLeche entera\r\n1001\r\nCaf\xe9 molido\r\n1002\r\nAz\xfa"
                                  "car morena\r\n";
 
-TEST_F(ListaDeProductos, OpensOnTheFileInItsOrderWithTheFocusInTheGrid) {
+TEST_F(ListaDeProductos, OpensOnTheFileInItsOrderAndDeleteAsksFirstAndRewritesTheFile) {
     MSFlexGrid& grid = abrir(tresProductos);
     EXPECT_EQ(filas(), QStringList({"1003|Leche entera", "1001|Café molido", "1002|Azúcar morena"}));
-    EXPECT_EQ(grid.Row(), 1);
-    EXPECT_EQ(grid.Col(), 1);
+    EXPECT_EQ(QList<int>({grid.Row(), grid.Col()}), QList<int>({1, 1}));
     EXPECT_EQ(pestanasVisibles(), QList<int>{2});
     EXPECT_FALSE(reloj()) << "no send while the list is edited";
     EXPECT_EQ(QApplication::focusWidget(), &grid);
-
-    clic("cmdRegresar");
-    EXPECT_EQ(pestanasVisibles(), QList<int>{0});
-    EXPECT_TRUE(reloj());
-}
-
-TEST_F(ListaDeProductos, InsertAddsTheChosenProductAndRewritesTheFileEachTime) {
-    MSFlexGrid& grid = abrir();
-    EXPECT_EQ(grid.Rows(), 1) << "no list file: the header alone";
-
-    insertar(QStringLiteral("molido"));
-    EXPECT_EQ(filas(), QStringList({"1001|Café molido"}));
-    EXPECT_EQ(leer(archivoProductos()), QByteArray("1001\r\nCaf\xe9 molido\r\n"));
-    EXPECT_TRUE(quitar(-1, "No").endsWith("'1001, Café molido'?")) << "Delete acts on it without a click";
-
-    insertar(QStringLiteral("1003"));
-    EXPECT_EQ(leer(archivoProductos()), QByteArray("1001\r\nCaf\xe9 molido\r\n1003\r\nLeche entera\r\n"));
-
-    insertar(QStringLiteral("1001")); // already listed: a beep and nothing else
-    insertar(QString());              // the search closed with Escape
-    EXPECT_EQ(filas(), QStringList({"1001|Café molido", "1003|Leche entera"}));
-    EXPECT_EQ(leer(archivoProductos()), QByteArray("1001\r\nCaf\xe9 molido\r\n1003\r\nLeche entera\r\n"));
-}
-
-TEST_F(ListaDeProductos, ACodeThatDiffersOnlyInLetterCaseIsAnotherProduct) {
-    abrir("A1\r\nAceite grande\r\n");
-    insertar(QStringLiteral("a1"));
-    EXPECT_EQ(filas(), QStringList({"A1|Aceite grande", "a1|Aceite chico"}));
-    EXPECT_EQ(leer(archivoProductos()), QByteArray("A1\r\nAceite grande\r\na1\r\nAceite chico\r\n"));
-}
-
-TEST_F(ListaDeProductos, WithTheDatabaseGoneInsertShowsNoSearchAndAddsNothing) {
-    abrir(tresProductos);
-    modulo().oBasesDD->cRuta = QStringLiteral("sqlite:") + ruta(QStringLiteral("no-existe"));
-    AlAparecer busqueda([](QWidget* modal) { modal->close(); });
-    QTest::keyClick(control<MSFlexGrid>("mfgProds"), Qt::Key_Insert);
-    QTest::qWait(50);
-    EXPECT_FALSE(busqueda.visto());
-    EXPECT_EQ(filas().size(), 3);
-    EXPECT_EQ(leer(archivoProductos()), tresProductos);
-}
-
-TEST_F(ListaDeProductos, DeleteAsksFirstAndRewritesTheFile) {
-    MSFlexGrid& grid = abrir(tresProductos);
 
     EXPECT_EQ(quitar(2, "No"), QStringLiteral("Quitar producto de la lista: "
                                               "¿Está seguro de quitar el producto '1001, Café molido'?"));
@@ -140,8 +82,33 @@ TEST_F(ListaDeProductos, DeleteAsksFirstAndRewritesTheFile) {
     quitar(1, "Sí"); // the only product left: the file goes, so every product is sent
     EXPECT_EQ(grid.Rows(), 1);
     EXPECT_FALSE(QFile::exists(archivoProductos()));
-
     EXPECT_EQ(quitar(0, "Sí"), QString()) << "Delete on the header asks nothing";
+
+    // With the database gone Insert shows no search and adds nothing.
+    modulo().oBasesDD->cRuta = QStringLiteral("sqlite:") + ruta(QStringLiteral("no-existe"));
+    AlAparecer busqueda([](QWidget* modal) { modal->close(); });
+    QTest::keyClick(&grid, Qt::Key_Insert);
+    QTest::qWait(50);
+    EXPECT_FALSE(busqueda.visto());
+    EXPECT_EQ(grid.Rows(), 1);
+    EXPECT_FALSE(QFile::exists(archivoProductos()));
+
+    clic("cmdRegresar");
+    EXPECT_EQ(pestanasVisibles(), QList<int>{0});
+    EXPECT_TRUE(reloj());
+}
+
+// A code that differs only in letter case is another product; one already listed is not added twice.
+TEST_F(ListaDeProductos, InsertAddsTheChosenProductAndRewritesTheFileEachTime) {
+    abrir("A1\r\nAceite grande\r\n");
+    insertar(QStringLiteral("a1"));
+    EXPECT_EQ(leer(archivoProductos()), QByteArray("A1\r\nAceite grande\r\na1\r\nAceite chico\r\n"));
+    insertar(QStringLiteral("molido"));
+    insertar(QStringLiteral("1001")); // a beep and nothing else
+    insertar(QString());              // the search closed with Escape
+    EXPECT_EQ(filas(), QStringList({"A1|Aceite grande", "a1|Aceite chico", "1001|Café molido"}));
+    EXPECT_EQ(leer(archivoProductos()),
+              QByteArray("A1\r\nAceite grande\r\na1\r\nAceite chico\r\n1001\r\nCaf\xe9 molido\r\n"));
 }
 
 } // namespace

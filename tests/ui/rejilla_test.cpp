@@ -1,146 +1,112 @@
 // The product grid: the vocabulary the product list editor relies on.
 
 #include "editors/MSFlexGrid.h"
-
 #include "ui_impresion.h"
-#include <QHeaderView>
-#include <QKeyEvent>
-#include <QTest>
 
+#include <QHeaderView>
+#include <QTest>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace {
 
-// The grid as the main window sets it up: three columns, header texts, no product yet.
-struct RejillaDeProductos : ::testing::Test {
-    MSFlexGrid grid;
+// The grid as the main window sets it up (three columns, header texts) with products 1001, 1002…
+std::unique_ptr<MSFlexGrid> rejilla(int productos) {
+    auto grid = std::make_unique<MSFlexGrid>();
+    grid->setRows(1);
+    grid->setCols(3);
+    grid->setColWidth(0, 300);
+    grid->setColWidth(1, 2500);
+    grid->setColWidth(2, 6000);
+    grid->setTextMatrix(0, 1, QStringLiteral("Producto"));
+    grid->setTextMatrix(0, 2, QStringLiteral("Descripción"));
+    for (int i = 1; i <= productos; ++i)
+        grid->AddItem(QStringLiteral("\t%1\tProducto %1").arg(1000 + i));
+    return grid;
+}
 
-    void SetUp() override {
-        grid.setRows(1);
-        grid.setCols(3);
-        grid.setColWidth(0, 300);
-        grid.setColWidth(1, 2500);
-        grid.setColWidth(2, 6000);
-        grid.setTextMatrix(0, 1, QStringLiteral("Producto"));
-        grid.setTextMatrix(0, 2, QStringLiteral("Descripción"));
+QStringList claves(const MSFlexGrid& grid) {
+    QStringList lista;
+    for (int fila = 1; fila < grid.Rows(); ++fila)
+        lista << grid.TextMatrix(fila, 1);
+    return lista;
+}
+
+TEST(Rejilla, AddItemSplitsTabsIntoColumnsUnderAHeaderThatStaysWhenRowsAreCleared) {
+    auto grid = rejilla(0);
+    grid->AddItem(QStringLiteral("\t1001\tCafé molido"));
+    grid->AddItem(QStringLiteral("\t1002\tAzúcar\tsobrante"));
+    ASSERT_EQ(grid->Rows(), 3);
+    EXPECT_EQ(QStringList({grid->TextMatrix(1, 1), grid->TextMatrix(1, 2), grid->TextMatrix(2, 2)}),
+              QStringList({"1001", "Café molido", "Azúcar"}));
+    grid->setTextMatrix(0, 0, QStringLiteral("#")); // the corner is a cell of its own
+    EXPECT_EQ(QStringList({grid->TextMatrix(0, 0), grid->TextMatrix(2, 0)}), QStringList({"#", ""}));
+    EXPECT_EQ(grid->model()->headerData(1, Qt::Vertical).toString(), QString()) << "no row numbers";
+
+    grid->setRows(1);
+    EXPECT_EQ(QList<int>({grid->Rows(), grid->Cols()}), QList<int>({1, 3}));
+    EXPECT_EQ(QStringList({grid->TextMatrix(0, 1), grid->horizontalHeaderItem(1)->text()}),
+              QStringList({"Producto", "Descripción"}));
+
+    // Widths are kept in twips.
+    const double twipsPorPixel = 1440.0 / grid->logicalDpiX();
+    for (const auto& [columna, pedido] : {std::pair{0, 300}, {1, 2500}, {2, 6000}})
+        EXPECT_NEAR(grid->ColWidth(columna), pedido, twipsPorPixel) << "columna " << columna;
+    EXPECT_EQ(grid->verticalHeader()->width(), qRound(300 / twipsPorPixel));
+}
+
+// RemoveItem keeps the other rows in order, and never removes the last product or the header; the
+// current row keeps its number, now the next product's, and falls back when the last row goes.
+TEST(Rejilla, RemoveItemKeepsTheOtherRowsAndTheCurrentCellFollows) {
+    const struct {
+        int productos, fila;
+        bool quitada;
+        QStringList quedan;
+    } casos[] = {{3, 2, true, {"1001", "1003"}},          {3, 1, true, {"1002", "1003"}},
+                 {3, 3, true, {"1001", "1002"}},          {3, 0, false, {"1001", "1002", "1003"}},
+                 {3, 4, false, {"1001", "1002", "1003"}}, {1, 1, false, {"1001"}}};
+    for (const auto& caso : casos) {
+        auto grid = rejilla(caso.productos);
+        EXPECT_EQ(grid->RemoveItem(caso.fila), caso.quitada) << caso.productos << " " << caso.fila;
+        EXPECT_EQ(claves(*grid), caso.quedan) << caso.productos << " " << caso.fila;
     }
 
-    void agregar(std::initializer_list<const char*> claves) {
-        for (const char* clave : claves)
-            grid.AddItem(QStringLiteral("\t%1\tDescripción de %1").arg(QString::fromUtf8(clave)));
+    auto grid = rejilla(0);
+    EXPECT_EQ(grid->Row(), 0) << "with the header alone the current row is the header";
+    grid = rejilla(4);
+    EXPECT_EQ(grid->Row(), 1) << "the first product row becomes current";
+    EXPECT_EQ(grid->currentItem()->text(), QStringLiteral("1001")) << "and is the view's current cell";
+    for (const int quitada : {2, 3}) {
+        grid->setRow(quitada);
+        grid->RemoveItem(quitada);
+        EXPECT_EQ(grid->Row(), 2);
+        EXPECT_EQ(grid->currentItem()->text(), QStringLiteral("1003"));
     }
-
-    QStringList claves() const {
-        QStringList lista;
-        for (int fila = 1; fila < grid.Rows(); ++fila)
-            lista << grid.TextMatrix(fila, 1);
-        return lista;
-    }
-};
-
-TEST_F(RejillaDeProductos, TheHeaderRowHoldsTheColumnTitlesAndStaysWhenRowsAreCleared) {
-    agregar({"1001", "1002"});
-    grid.setRows(1);
-    EXPECT_EQ(grid.Rows(), 1);
-    EXPECT_EQ(grid.Cols(), 3);
-    EXPECT_EQ(grid.TextMatrix(0, 1), QStringLiteral("Producto"));
-    EXPECT_EQ(grid.TextMatrix(0, 2), QStringLiteral("Descripción"));
-    EXPECT_EQ(grid.horizontalHeaderItem(1)->text(), QStringLiteral("Descripción"));
+    grid->setRows(1);
+    EXPECT_EQ(grid->Row(), 0);
+    EXPECT_EQ(grid->currentItem(), nullptr);
 }
 
-TEST_F(RejillaDeProductos, AddItemSplitsTabsIntoColumnsAndTheFixedColumnShowsNoRowNumber) {
-    grid.AddItem(QStringLiteral("\t1001\tCafé molido"));
-    grid.AddItem(QStringLiteral("\t1002\tAzúcar\tsobrante"));
-    ASSERT_EQ(grid.Rows(), 3);
-    EXPECT_EQ(grid.TextMatrix(1, 1), QStringLiteral("1001"));
-    EXPECT_EQ(grid.TextMatrix(1, 2), QStringLiteral("Café molido"));
-    EXPECT_EQ(grid.TextMatrix(2, 2), QStringLiteral("Azúcar"));
-    EXPECT_EQ(grid.TextMatrix(2, 0), QString());
-    EXPECT_EQ(grid.model()->headerData(1, Qt::Vertical).toString(), QString());
-}
-
-TEST_F(RejillaDeProductos, ColumnWidthsAreKeptInTwips) {
-    const double twipsPorPixel = 1440.0 / grid.logicalDpiX();
-    for (const int columna : {0, 1, 2}) {
-        const int pedido = columna == 0 ? 300 : columna == 1 ? 2500 : 6000;
-        EXPECT_NEAR(grid.ColWidth(columna), pedido, twipsPorPixel) << "columna " << columna;
-    }
-    EXPECT_EQ(grid.verticalHeader()->width(), qRound(300 / twipsPorPixel));
-}
-
-struct Quitar {
-    const char* nombre;
-    int productos; // listed before: 1001, 1002…
-    int fila;
-    bool quitada;
-    QStringList quedan;
-};
-
-class QuitarRenglon : public RejillaDeProductos, public ::testing::WithParamInterface<Quitar> {};
-
-TEST_P(QuitarRenglon, RemoveItemKeepsTheOtherRowsInOrderAndNeverTheLastProductOrTheHeader) {
-    const Quitar& caso = GetParam();
-    for (int i = 1; i <= caso.productos; ++i)
-        grid.AddItem(QStringLiteral("\t%1\tProducto %1").arg(1000 + i));
-    EXPECT_EQ(grid.RemoveItem(caso.fila), caso.quitada);
-    EXPECT_EQ(claves(), caso.quedan);
-}
-
-INSTANTIATE_TEST_SUITE_P(Renglones, QuitarRenglon,
-                         ::testing::Values(Quitar{"enMedio", 3, 2, true, {"1001", "1003"}},
-                                           Quitar{"primero", 3, 1, true, {"1002", "1003"}},
-                                           Quitar{"ultimo", 3, 3, true, {"1001", "1002"}},
-                                           Quitar{"encabezado", 3, 0, false, {"1001", "1002", "1003"}},
-                                           Quitar{"fuera", 3, 4, false, {"1001", "1002", "1003"}},
-                                           Quitar{"unicoProducto", 1, 1, false, {"1001"}}),
-                         [](const ::testing::TestParamInfo<Quitar>& info) {
-                             return std::string(info.param.nombre);
-                         });
-
-TEST_F(RejillaDeProductos, TheCurrentCellFollowsRowAndColAndFallsBackWhenRowsGo) {
-    EXPECT_EQ(grid.Row(), 0) << "with the header alone the current row is the header";
-    agregar({"1001", "1002", "1003", "1004"});
-    EXPECT_EQ(grid.Row(), 1) << "the first product row becomes current";
-    EXPECT_EQ(grid.currentRow(), 0);
-    EXPECT_EQ(grid.currentColumn(), 0);
-
-    // Removing a row keeps the row number, now the next product's; removing the last falls back.
-    for (const auto& [quitada, fila, actual] : {std::tuple{2, 2, "1003"}, {3, 2, "1003"}}) {
-        grid.setRow(quitada);
-        grid.RemoveItem(quitada);
-        EXPECT_EQ(grid.Row(), fila);
-        EXPECT_EQ(grid.currentItem()->text(), QString::fromLatin1(actual));
-    }
-
-    grid.setRows(1);
-    EXPECT_EQ(grid.Row(), 0);
-    EXPECT_EQ(grid.currentItem(), nullptr);
-}
-
-TEST_F(RejillaDeProductos, MovingInTheGridMovesRowAndCol) {
-    agregar({"1001", "1002", "1003"});
-    grid.setRow(1);
-    grid.setCol(1);
-    QTest::keyClick(&grid, Qt::Key_Down);
-    EXPECT_EQ(grid.Row(), 2);
-    EXPECT_EQ(grid.Col(), 1);
-}
-
-TEST_F(RejillaDeProductos, KeyDownSeesTheKeyCodeFirstAndCanSwallowIt) {
-    agregar({"1001", "1002", "1003"});
-    grid.setRow(1);
-    grid.setCol(1);
+TEST(Rejilla, KeyDownSeesTheKeyCodeFirstAndCanSwallowIt) {
+    auto grid = rejilla(3);
+    grid->setRow(1);
+    grid->setCol(1);
     QList<qint16> vistas;
-    QObject::connect(&grid, &MSFlexGrid::KeyDown, [&](qint16& codigo, qint16 shift) {
+    bool tragar = false;
+    QObject::connect(grid.get(), &MSFlexGrid::KeyDown, [&](qint16& codigo, qint16 shift) {
         vistas << codigo << shift;
-        if (codigo == 40)
+        if (tragar && codigo == 40)
             codigo = 0;
     });
-    QTest::keyClick(&grid, Qt::Key_Insert);
-    QTest::keyClick(&grid, Qt::Key_Delete, Qt::ShiftModifier);
-    QTest::keyClick(&grid, Qt::Key_Down);
-    EXPECT_EQ(vistas, (QList<qint16>{45, 0, 16, 1, 46, 1, 40, 0})) << "Insert, Shift, Shift+Delete, Down";
-    EXPECT_EQ(grid.Row(), 1) << "a swallowed Down arrow must not move the current row";
+    QTest::keyClick(grid.get(), Qt::Key_Down);
+    EXPECT_EQ(QList<int>({grid->Row(), grid->Col()}), QList<int>({2, 1})) << "moving moves Row and Col";
+    tragar = true;
+    QTest::keyClick(grid.get(), Qt::Key_Insert);
+    QTest::keyClick(grid.get(), Qt::Key_Delete, Qt::ShiftModifier);
+    QTest::keyClick(grid.get(), Qt::Key_Down);
+    EXPECT_EQ(vistas, (QList<qint16>{40, 0, 45, 0, 16, 1, 46, 1, 40, 0}))
+        << "Down, Insert, Shift, Shift+Delete, Down";
+    EXPECT_EQ(grid->Row(), 2) << "a swallowed Down arrow must not move the current row";
 }
 
 } // namespace

@@ -1,7 +1,5 @@
 #include "tienda_en_ventana.h"
 
-#include "ui_pestanas.h"
-
 #include "modulo/Arranque.h"
 #include "modulo/LineaDeComandos.h"
 #include "modulo/Modulo.h"
@@ -9,14 +7,12 @@
 #include "shell/iniciar.h"
 #include "winapi/shell_notify.h"
 
-#include <QApplication>
+#include <QAbstractButton>
 #include <QDir>
 #include <QFile>
-#include <QPushButton>
+#include <QMessageBox>
 #include <QSqlDatabase>
 #include <QTabWidget>
-#include <QTest>
-#include <QTimer>
 
 void TiendaEnVentana::SetUp() {
     ASSERT_TRUE(carpeta.isValid());
@@ -57,9 +53,7 @@ void TiendaEnVentana::prepararTienda(const QList<puntoDeVenta::Producto>& produc
 
 frmInicial& TiendaEnVentana::cargar(const QList<puntoDeVenta::Producto>& productos, qint16 intervalo) {
     prepararTienda(productos, intervalo, nombreDelEjecutable());
-    ventana.reset(qobject_cast<frmInicial*>(
-        iniciar(leerLineaDeComandos({QStringLiteral("--carpeta"), carpeta.path()}))));
-    EXPECT_NE(ventana, nullptr);
+    EXPECT_NE(arrancar(), nullptr);
     ventana->setWindowState(Qt::WindowNoState);
     ventana->show();
     ventana->activateWindow();
@@ -67,20 +61,23 @@ frmInicial& TiendaEnVentana::cargar(const QList<puntoDeVenta::Producto>& product
     return *ventana;
 }
 
-void TiendaEnVentana::clic(const char* boton) const {
-    control<QPushButton>(boton)->click();
+frmInicial* TiendaEnVentana::arrancar(const QStringList& opciones) {
+    ventana.reset(qobject_cast<frmInicial*>(
+        iniciar(leerLineaDeComandos(opciones + QStringList{QStringLiteral("--carpeta"), carpeta.path()}))));
+    return ventana.get();
 }
 
 QString TiendaEnVentana::archivoIni() const {
     return ruta(nombreDelEjecutable() + QStringLiteral(".ini"));
 }
 
-bool TiendaEnVentana::reloj() const {
-    return control<QTimer>("Timer1")->isActive();
-}
-
 QList<int> TiendaEnVentana::pestanasVisibles() const {
-    return ::pestanasVisibles(*ventana);
+    QList<int> visibles;
+    const auto* tabs = control<QTabWidget>("stbTabs");
+    for (int i = 0; tabs != nullptr && i < tabs->count(); ++i)
+        if (tabs->isTabVisible(i))
+            visibles << i;
+    return visibles;
 }
 
 QByteArray TiendaEnVentana::leer(const QString& archivo) {
@@ -102,6 +99,22 @@ AlAparecer::AlAparecer(std::function<void(QWidget*)> accion) {
         reloj.stop();
         hecho = true;
         accion(modal);
+    });
+    reloj.start(5);
+}
+
+Contestador::Contestador(QString boton) : boton(std::move(boton)) {
+    QObject::connect(&reloj, &QTimer::timeout, [this] {
+        auto* caja = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (caja == nullptr)
+            return;
+        vistas << caja->windowTitle() + QStringLiteral(": ") + caja->text();
+        for (QAbstractButton* b : caja->buttons())
+            if (b->text() == this->boton) {
+                b->click();
+                return;
+            }
+        QTest::keyClick(caja, Qt::Key_Return);
     });
     reloj.start(5);
 }

@@ -1,14 +1,18 @@
 #pragma once
 // The desktop program started on a program folder of the test's own, whose point-of-sale installation
 // keeps its catalogue in a SQLite file holding the products the test gives. Controls are found by
-// name; modal windows are answered from the event loop.
+// name; modal windows are answered from the event loop. Brings the Qt headers every window suite uses.
 
 #include "components/EsquemaPuntoDeVenta.h"
+#include "modulo/Modulo.h"
 #include "shell/frmInicial.h"
 
-#include <QByteArray>
-#include <QList>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
@@ -24,14 +28,17 @@ protected:
     // Only lays it out, with the settings file of the program named `programa`.
     void prepararTienda(const QList<puntoDeVenta::Producto>& productos, qint16 intervalo,
                         const QString& programa);
+    // Starts the program on the test's folder as main() does, with these options; not shown.
+    frmInicial* arrancar(const QStringList& opciones = {});
 
     template <class Control> Control* control(const char* nombre) const {
         auto* encontrado = ventana->findChild<Control*>(QString::fromLatin1(nombre));
         EXPECT_NE(encontrado, nullptr) << nombre;
         return encontrado;
     }
-    void clic(const char* boton) const;
-    bool reloj() const;
+    void clic(const char* boton) const { control<QPushButton>(boton)->click(); }
+    bool reloj() const { return control<QTimer>("Timer1")->isActive(); }
+    // The tabs that can be seen: the program shows one at a time.
     QList<int> pestanasVisibles() const;
 
     QString ruta(const QString& nombre) const { return carpeta.filePath(nombre); }
@@ -61,4 +68,16 @@ public:
 private:
     QTimer reloj;
     bool hecho = false;
+};
+
+// While it lives, answers every message box that comes up: with the button of that text when the box
+// has one, otherwise with Enter, which takes the default button. Keeps "title: text" of each.
+class Contestador {
+public:
+    explicit Contestador(QString boton = QString());
+    QStringList vistas;
+
+private:
+    QString boton;
+    QTimer reloj;
 };
