@@ -68,6 +68,10 @@ TEST(LineaDeComandos, ElProgramaContestaSinAbrirVentana) {
         {{"--help"}, 0, uso, {}},
         {{"--version"}, 0, {"catalogo-ftp 1.0.0\n"}, {}},
         {{"envair"}, salida::kMalUso, {}, QStringList{"catalogo-ftp: orden desconocida: envair\n"} + uso},
+        {{"enviar", "--carpeta", "/no/existe"},
+         salida::kSinArranque,
+         {},
+         {"catalogo-ftp enviar: no existe la carpeta /no/existe\n"}},
     };
     for (const Caso& caso : casos) {
         QProcess proceso;

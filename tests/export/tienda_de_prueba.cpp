@@ -2,12 +2,14 @@
 
 #include "components/BasesDDSql.h"
 #include "components/Registro.h"
+#include "entorno.h"
 #include "export/clsDeProductos.h"
 #include "modulo/Arranque.h"
 #include "modulo/Modulo.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 void AvanceAnotado::ProcesarEventos() {
     ++eventos;
@@ -30,6 +32,10 @@ TiendaDePrueba::~TiendaDePrueba() {
     qputenv("XDG_CONFIG_HOME", xdgAnterior);
 }
 
+void TiendaDePrueba::abrir(Motor motor, qint32 productos) {
+    REQUERIR_SERVIDOR(preparar(motor, productos), razon.toStdString());
+}
+
 bool TiendaDePrueba::preparar(Motor motor, qint32 productos) {
     if (!base.abrir(motor, productos)) {
         razon = base.motivo();
@@ -44,19 +50,13 @@ bool TiendaDePrueba::preparar(Motor motor, qint32 productos) {
     BasesDDSql bd;
     base.configurar(bd);
     const QString vendalia = ruta(QStringLiteral("vendalia"));
-    QDir().mkpath(vendalia);
-    QFile q7k(vendalia + QStringLiteral("/Q7K.ini"));
-    EXPECT_TRUE(q7k.open(QIODevice::WriteOnly));
-    q7k.write(QStringLiteral("[Q7K]\r\nMySQLServer=%1\r\nMySQLPuerto=%2\r\n")
-                  .arg(bd.cRuta)
-                  .arg(bd.cPuerto)
-                  .toUtf8());
-    q7k.close();
-
-    QFile ini(ruta(nombreDelEjecutable() + QStringLiteral(".ini")));
-    EXPECT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write(QStringLiteral("[Configuración]\r\nRuta de Vendalia Pro=%1\r\n").arg(vendalia).toUtf8());
-    ini.close();
+    escribirArchivo(vendalia + QStringLiteral("/Q7K.ini"),
+                    QStringLiteral("[Q7K]\r\nMySQLServer=%1\r\nMySQLPuerto=%2\r\n")
+                        .arg(bd.cRuta)
+                        .arg(bd.cPuerto)
+                        .toUtf8());
+    escribirArchivo(ruta(nombreDelEjecutable() + QStringLiteral(".ini")),
+                    QStringLiteral("[Configuración]\r\nRuta de Vendalia Pro=%1\r\n").arg(vendalia).toUtf8());
 
     cajas = {bd.cMiBase,         QStringLiteral("0"), QStringLiteral("catalogo.csv"),
              ftp.usuario(),      ftp.direccion(),     ftp.contrasena(),
@@ -77,16 +77,6 @@ bool TiendaDePrueba::arrancar() {
     return arrancarNucleo(carpeta, false) == Arranque::listo;
 }
 
-void TiendaDePrueba::camposAExportar(const QStringList& campos) {
-    QFile archivo(modulo().cArchivoCampos);
-    ASSERT_TRUE(archivo.open(QIODevice::WriteOnly));
-    archivo.write(campos.join(QStringLiteral("\r\n")).toUtf8() + QByteArrayLiteral("\r\n"));
-}
-
-void TiendaDePrueba::productosAExportar(const QList<ProductoDeLista>& productos) {
-    ASSERT_TRUE(escribirListaDeProductos(modulo().cArchivoProductos, productos));
-}
-
 void TiendaDePrueba::enviar() {
     clsDeProductos envio(avance);
     envio.CrearArchivo();
@@ -101,4 +91,18 @@ QByteArray TiendaDePrueba::exportado() const {
 QByteArray TiendaDePrueba::publicado(const QString& remoto) const {
     QFile archivo(ftp.carpeta() + QLatin1Char('/') + remoto);
     return archivo.open(QIODevice::ReadOnly) ? archivo.readAll() : QByteArray("<no está en el servidor>");
+}
+
+void escribirArchivo(const QString& ruta, const char* bytes) {
+    if (bytes)
+        escribirArchivo(ruta, QByteArray(bytes));
+    else
+        QFile::remove(ruta);
+}
+
+void escribirArchivo(const QString& ruta, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(ruta).absolutePath());
+    QFile archivo(ruta);
+    ASSERT_TRUE(archivo.open(QIODevice::WriteOnly)) << ruta.toStdString();
+    archivo.write(bytes);
 }

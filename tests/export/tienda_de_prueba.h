@@ -6,7 +6,6 @@
 #include "bd_base.h"
 #include "config/Configuracion.h"
 #include "export/Avance.h"
-#include "export/ListasDeArchivo.h"
 #include "ftp_servidor.h"
 
 #include <QByteArray>
@@ -37,18 +36,13 @@ public:
     // The program folder is a temporary one, or `carpetaDelPrograma` when given.
     explicit TiendaDePrueba(const QString& carpetaDelPrograma = QString());
     ~TiendaDePrueba();
-    TiendaDePrueba(const TiendaDePrueba&) = delete;
-    TiendaDePrueba& operator=(const TiendaDePrueba&) = delete;
 
-    // Database with `productos` sample products, FTP server, installation, settings, start-up. False
-    // when a server is missing (motivo(): use REQUERIR_SERVIDOR); other failures fail the test.
-    bool preparar(Motor motor, qint32 productos = 0);
-    QString motivo() const { return razon; }
+    // Database with `productos` sample products, FTP server, installation, settings, start-up. A
+    // missing server skips the test (fails it under CI): callers stop on IsSkipped() or HasFailure().
+    void abrir(Motor motor, qint32 productos = 0);
 
     // The settings as the configuration tab would save them (box by box), then start-up again.
     void grabar(const std::function<void(CajasDeConfiguracion&)>& cambio);
-    void camposAExportar(const QStringList& campos);
-    void productosAExportar(const QList<ProductoDeLista>& productos);
 
     // One send, as "Enviar ahora" runs it.
     void enviar();
@@ -63,6 +57,7 @@ public:
     int resultado = -1; // clsDeProductos::Resultado of the last send
 
 private:
+    bool preparar(Motor motor, qint32 productos);
     bool arrancar();
     CajasDeConfiguracion cajas;
     QTemporaryDir temporal;
@@ -71,3 +66,7 @@ private:
     QByteArray xdgAnterior;
     QString razon;
 };
+
+// Writes `bytes` to the file at `ruta`, making its folder; a null pointer removes the file instead.
+void escribirArchivo(const QString& ruta, const char* bytes);
+void escribirArchivo(const QString& ruta, const QByteArray& bytes);
