@@ -11,38 +11,37 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QLockFile>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <cstdlib>
 #include <utility>
 
 namespace {
 
+// The program run with no display and nothing on its standard input, as a scheduled task runs it.
 struct Ejecucion {
-    int estado = -1;
+    explicit Ejecucion(const QStringList& argumentos, const QStringList& entorno = {}) {
+        QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
+        variables.remove("DISPLAY");
+        variables.remove("WAYLAND_DISPLAY");
+        for (const QString& variable : entorno)
+            variables.insert(variable.section('=', 0, 0), variable.section('=', 1));
+        proceso.setProcessEnvironment(variables);
+        proceso.setStandardInputFile(QProcess::nullDevice());
+        proceso.start(CATALOGO_EJECUTABLE, argumentos);
+    }
+    // Waits for the end: the exit status, or -1 when it crashed or had to be killed.
+    int estado() {
+        if (!proceso.waitForFinished(60000))
+            proceso.kill();
+        salida += QString::fromUtf8(proceso.readAllStandardOutput());
+        errores += QString::fromUtf8(proceso.readAllStandardError());
+        return proceso.exitStatus() == QProcess::NormalExit ? proceso.exitCode() : -1;
+    }
+    QProcess proceso;
     QString salida;
     QString errores;
 };
-
-// Runs the program with no display and nothing on its standard input, as a scheduled task does.
-Ejecucion ejecutar(const QStringList& argumentos, const QStringList& entorno = {}) {
-    QProcess proceso;
-    QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
-    variables.remove("DISPLAY");
-    variables.remove("WAYLAND_DISPLAY");
-    for (const QString& variable : entorno)
-        variables.insert(variable.section('=', 0, 0), variable.section('=', 1));
-    proceso.setProcessEnvironment(variables);
-    proceso.setStandardInputFile(QProcess::nullDevice());
-    proceso.start(CATALOGO_EJECUTABLE, argumentos);
-    if (!proceso.waitForFinished(60000))
-        proceso.kill();
-    return {proceso.exitStatus() == QProcess::NormalExit ? proceso.exitCode() : -1,
-            QString::fromUtf8(proceso.readAllStandardOutput()),
-            QString::fromUtf8(proceso.readAllStandardError())};
-}
 
 class Enviar : public ::testing::Test {
 protected:
@@ -60,26 +59,55 @@ protected:
     QString carpeta;
 };
 
-// Numbers take the decimal separator of the regional settings the program runs under.
-TEST_F(Enviar, PublicaYLoDiceEnLineasYEnElRegistro) {
+// One send at a time per program folder: a second one waits for the first, gives up after a while, and
+// is not stopped by a lock left by a crashed process. Numbers take the decimal separator of the
+// regional settings the program runs under.
+TEST_F(Enviar, UnoALaVezPorCarpetaYLoDiceEnLineasYEnElRegistro) {
     auto clavo = productoDePrueba("ZZ1", "Clavo");
     clavo.Precio3 = 85.5;
     tienda.base.insertar({clavo});
     escribirArchivo(carpeta + "/ListaDeCampos.dat", "Clave\r\nPrecio3\r\n");
+    const QString candado = carpeta + "/catalogo-ftp.lock";
+    const QString publicado = tienda.ftp.carpeta() + "/catalogo.csv";
+    QLockFile otroEnvio(candado);
+    ASSERT_TRUE(otroEnvio.lock());
+    // Waiting in vain: the sender is named, and the window repaints meanwhile.
+    const int espera = std::exchange(CandadoDeEnvio::nMilisegundosDeEspera, 300);
+    CandadoDeEnvio segundo(carpeta);
+    int esperas = 0;
+    EXPECT_FALSE(segundo.tomar([&] { ++esperas; }));
+    CandadoDeEnvio::nMilisegundosDeEspera = espera;
+    EXPECT_GT(esperas, 2);
+    EXPECT_TRUE(segundo.motivo().contains(QString("(proceso %1)").arg(QCoreApplication::applicationPid())));
 
-    const Ejecucion e =
-        ejecutar({"enviar", "--carpeta", carpeta}, {"LC_ALL=es_ES.UTF-8", "LANG=es_ES.UTF-8"});
+    Ejecucion e({"enviar", "--carpeta", carpeta}, {"LC_ALL=es_ES.UTF-8", "LANG=es_ES.UTF-8"});
+    EXPECT_FALSE(e.proceso.waitForFinished(1000)) << "did not wait for the other send";
+    EXPECT_FALSE(QFile::exists(publicado)) << "sent while the other send held the folder";
+    otroEnvio.unlock();
 
-    EXPECT_EQ(e.estado, salida::kEnviado) << e.salida.toStdString() << e.errores.toStdString();
+    EXPECT_EQ(e.estado(), salida::kEnviado) << e.salida.toStdString() << e.errores.toStdString();
     EXPECT_TRUE(e.salida.contains("Producto 301 de 301: | ZZ1 | Clavo\n"));
     EXPECT_TRUE(e.salida.contains("Enviando archivo...\n"));
     EXPECT_TRUE(e.salida.contains("De 'catalogo.csv': bytes copiados "));
     EXPECT_TRUE(e.salida.endsWith("Enviado: /catalogo.csv\n"));
     EXPECT_EQ(tienda.publicado().count("\r\n"), 301);
     EXPECT_TRUE(tienda.publicado().endsWith("\"ZZ1\",\"85,5\"\r\n"));
-    QFile registro(carpeta + "/catalogo-ftp.log");
-    ASSERT_TRUE(registro.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(registro.readAll().contains("301 l\xC3\xADneas de 301 productos"));
+    EXPECT_TRUE(leerArchivo(carpeta + "/catalogo-ftp.log").contains("301 l\xC3\xADneas de 301 productos"));
+
+    QFile::remove(publicado);
+    EXPECT_DEATH(
+        {
+            QLockFile caido(candado);
+            caido.lock();
+            std::abort();
+        },
+        "");
+#ifndef Q_OS_WIN
+    // Windows may drop the file with the dead process's handle; elsewhere it stays for the next send.
+    ASSERT_TRUE(QFile::exists(candado)) << "the crashed process left its lock";
+#endif
+    EXPECT_EQ(Ejecucion({"enviar", "--carpeta", carpeta}).estado(), salida::kEnviado);
+    EXPECT_TRUE(QFile::exists(publicado));
 }
 
 // What the shop must correct is said in the output, once per send, with the reason, and in the log.
@@ -116,11 +144,10 @@ TEST_F(Enviar, LosProblemasSeDicenEnLaSalidaConSuMotivo) {
     for (const Caso& caso : casos) {
         ini::escribir(carpeta + "/catalogo-ftp.ini", "Configuración", caso.clave, caso.valor);
         QFile::remove(carpeta + "/catalogo-ftp.log");
-        const Ejecucion e = ejecutar({"enviar", "--carpeta", carpeta});
-        QFile registro(carpeta + "/catalogo-ftp.log");
-        ASSERT_TRUE(registro.open(QIODevice::ReadOnly));
-        const QStringList bitacora = QString::fromUtf8(registro.readAll()).split('\n');
-        EXPECT_EQ(e.estado, caso.estado) << e.salida.toStdString();
+        Ejecucion e({"enviar", "--carpeta", carpeta});
+        EXPECT_EQ(e.estado(), caso.estado) << e.salida.toStdString();
+        const QStringList bitacora =
+            QString::fromUtf8(leerArchivo(carpeta + "/catalogo-ftp.log")).split('\n');
         EXPECT_FALSE(e.salida.contains("URL no es v"));
         for (const QString& dicho : caso.dichos) {
             EXPECT_EQ(e.salida.count(dicho), 1) << e.salida.toStdString();
@@ -131,80 +158,35 @@ TEST_F(Enviar, LosProblemasSeDicenEnLaSalidaConSuMotivo) {
     }
 }
 
-// One send at a time per program folder: a second one waits for the first, gives up after a while, and
-// is not stopped by a lock left by a crashed process.
-TEST_F(Enviar, UnEnvioALaVezPorCarpeta) {
-    const QString candado = carpeta + "/catalogo-ftp.lock";
-    const QString publicado = tienda.ftp.carpeta() + "/catalogo.csv";
-    QLockFile otroEnvio(candado);
-    ASSERT_TRUE(otroEnvio.lock());
-    // Waiting in vain: the sender is named, and the window repaints meanwhile.
-    const int espera = std::exchange(CandadoDeEnvio::nMilisegundosDeEspera, 300);
-    CandadoDeEnvio segundo(carpeta);
-    int esperas = 0;
-    EXPECT_FALSE(segundo.tomar([&] { ++esperas; }));
-    CandadoDeEnvio::nMilisegundosDeEspera = espera;
-    EXPECT_GT(esperas, 2);
-    EXPECT_TRUE(segundo.motivo().contains(QString("(proceso %1)").arg(QCoreApplication::applicationPid())));
-    QProcess envio;
-    envio.start(CATALOGO_EJECUTABLE, {"enviar", "--carpeta", carpeta});
-    EXPECT_FALSE(envio.waitForFinished(1000)) << "did not wait for the other send";
-    EXPECT_FALSE(QFile::exists(publicado)) << "sent while the other send held the folder";
-    otroEnvio.unlock();
-    ASSERT_TRUE(envio.waitForFinished(30000));
-    EXPECT_EQ(envio.exitCode(), salida::kEnviado) << envio.readAllStandardOutput().toStdString();
-    EXPECT_TRUE(QFile::exists(publicado));
-
-    QFile::remove(publicado);
-    EXPECT_DEATH(
-        {
-            QLockFile caido(candado);
-            caido.lock();
-            std::abort();
-        },
-        "");
-#ifndef Q_OS_WIN
-    // Windows may drop the file with the dead process's handle; elsewhere it stays for the next send.
-    ASSERT_TRUE(QFile::exists(candado)) << "the crashed process left its lock";
-#endif
-    EXPECT_EQ(ejecutar({"enviar", "--carpeta", carpeta}).estado, salida::kEnviado);
-    EXPECT_TRUE(QFile::exists(publicado));
-}
-
 // Nothing the program cannot do stops it waiting for an answer: it says so on standard error.
 TEST_F(Enviar, SinPuntoDeVentaNiBitacoraExplicaYTerminaSinEsperarRespuesta) {
     QFile::remove(carpeta + "/vendalia/Q7K.ini");
     QFile::remove(carpeta + "/catalogo-ftp.log");
     ASSERT_TRUE(QDir().mkdir(carpeta + "/catalogo-ftp.log"));
 
-    const Ejecucion e = ejecutar({"enviar", "--carpeta", carpeta});
+    Ejecucion e({"enviar", "--carpeta", carpeta});
 
-    EXPECT_EQ(e.estado, salida::kSinArranque);
-    EXPECT_TRUE(e.errores.contains("debe indicarse la ruta correcta de Vendalia Pro."))
-        << e.errores.toStdString();
-    EXPECT_TRUE(e.errores.contains("¿Desea editar el archivo de configuración?"));
-    EXPECT_TRUE(e.errores.contains("No se puede escribir la bitácora " + carpeta + "/catalogo-ftp.log: "))
-        << e.errores.toStdString();
+    EXPECT_EQ(e.estado(), salida::kSinArranque);
+    for (const QString& dicho : QStringList{
+             "debe indicarse la ruta correcta de Vendalia Pro.", "¿Desea editar el archivo de configuración?",
+             "No se puede escribir la bitácora " + carpeta + "/catalogo-ftp.log: "})
+        EXPECT_TRUE(e.errores.contains(dicho)) << e.errores.toStdString();
 }
 
+// A second run reuses the shop as the first left it.
 TEST(Demo, PublicaElCatalogoDeMuestraSinNadaMas) {
     QTemporaryDir carpeta;
     QTemporaryDir usuario;
-    const Ejecucion e =
-        ejecutar({"demo", "--carpeta", carpeta.path()}, {"XDG_CONFIG_HOME=" + usuario.path()});
+    const QStringList orden = {"demo", "--carpeta", carpeta.path()};
+    Ejecucion e(orden, {"XDG_CONFIG_HOME=" + usuario.path()});
 
-    EXPECT_EQ(e.estado, salida::kEnviado) << e.salida.toStdString() << e.errores.toStdString();
-    QFile publicado(carpeta.path() + "/sitio-ftp/catalogo/productos.csv");
-    ASSERT_TRUE(publicado.open(QIODevice::ReadOnly));
-    const QByteArray bytes = publicado.readAll();
+    EXPECT_EQ(e.estado(), salida::kEnviado) << e.salida.toStdString() << e.errores.toStdString();
+    const QString publicado = carpeta.path() + "/sitio-ftp/catalogo/productos.csv";
+    const QByteArray bytes = leerArchivo(publicado);
     EXPECT_EQ(bytes.count("\r\n"), 3000);
-    EXPECT_TRUE(e.salida.contains("Archivo publicado: " + publicado.fileName()));
+    EXPECT_TRUE(e.salida.contains("Archivo publicado: " + publicado));
     EXPECT_TRUE(e.salida.contains("  " + desdeAnsi(bytes.left(bytes.indexOf('\r'))))) << "primeras líneas";
-
-    // A second run reuses the shop as it was left.
-    const Ejecucion otra =
-        ejecutar({"demo", "--carpeta", carpeta.path()}, {"XDG_CONFIG_HOME=" + usuario.path()});
-    EXPECT_EQ(otra.estado, salida::kEnviado) << otra.errores.toStdString();
+    EXPECT_EQ(Ejecucion(orden, {"XDG_CONFIG_HOME=" + usuario.path()}).estado(), salida::kEnviado);
 }
 
 } // namespace

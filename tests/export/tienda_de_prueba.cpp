@@ -66,15 +66,14 @@ bool TiendaDePrueba::preparar(Motor motor, qint32 productos) {
 }
 
 void TiendaDePrueba::grabar(const std::function<void(CajasDeConfiguracion&)>& cambio) {
+    const auto arrancar = [this] {
+        reiniciarModulo();
+        EXPECT_EQ(arrancarNucleo(carpeta, false), Arranque::listo);
+    };
     cambio(cajas);
-    EXPECT_TRUE(arrancar());
+    arrancar(); // saving needs the components of a started program
     GrabarConfiguracion(cajas);
-    EXPECT_TRUE(arrancar());
-}
-
-bool TiendaDePrueba::arrancar() {
-    reiniciarModulo();
-    return arrancarNucleo(carpeta, false) == Arranque::listo;
+    arrancar();
 }
 
 void TiendaDePrueba::enviar() {
@@ -84,13 +83,16 @@ void TiendaDePrueba::enviar() {
 }
 
 QByteArray TiendaDePrueba::exportado() const {
-    QFile archivo(modulo().cCarpeta + QLatin1Char('/') + modulo().cArchivoFTP);
-    return archivo.open(QIODevice::ReadOnly) ? archivo.readAll() : QByteArray();
+    return leerArchivo(modulo().cCarpeta + QLatin1Char('/') + modulo().cArchivoFTP);
 }
 
 QByteArray TiendaDePrueba::publicado(const QString& remoto) const {
-    QFile archivo(ftp.carpeta() + QLatin1Char('/') + remoto);
-    return archivo.open(QIODevice::ReadOnly) ? archivo.readAll() : QByteArray("<no está en el servidor>");
+    return leerArchivo(ftp.carpeta() + QLatin1Char('/') + remoto, "<no está en el servidor>");
+}
+
+QByteArray leerArchivo(const QString& ruta, const QByteArray& siFalta) {
+    QFile archivo(ruta);
+    return archivo.open(QIODevice::ReadOnly) ? archivo.readAll() : siFalta;
 }
 
 void escribirArchivo(const QString& ruta, const char* bytes) {

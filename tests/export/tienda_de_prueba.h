@@ -8,8 +8,6 @@
 #include "export/Avance.h"
 #include "ftp_servidor.h"
 
-#include <QByteArray>
-#include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
 
@@ -40,10 +38,8 @@ public:
     // Database with `productos` sample products, FTP server, installation, settings, start-up. A
     // missing server skips the test (fails it under CI): callers stop on IsSkipped() or HasFailure().
     void abrir(Motor motor, qint32 productos = 0);
-
     // The settings as the configuration tab would save them (box by box), then start-up again.
     void grabar(const std::function<void(CajasDeConfiguracion&)>& cambio);
-
     // One send, as "Enviar ahora" runs it.
     void enviar();
 
@@ -58,7 +54,6 @@ public:
 
 private:
     bool preparar(Motor motor, qint32 productos);
-    bool arrancar();
     CajasDeConfiguracion cajas;
     QTemporaryDir temporal;
     QString carpeta;
@@ -70,3 +65,5 @@ private:
 // Writes `bytes` to the file at `ruta`, making its folder; a null pointer removes the file instead.
 void escribirArchivo(const QString& ruta, const char* bytes);
 void escribirArchivo(const QString& ruta, const QByteArray& bytes);
+// The file's bytes, or `siFalta` when it cannot be read.
+QByteArray leerArchivo(const QString& ruta, const QByteArray& siFalta = QByteArray());
