@@ -1,10 +1,7 @@
 // The export file, byte for byte, on both database back ends.
 
-#include "entorno.h"
-#include "modulo/Modulo.h"
 #include "tienda_de_prueba.h"
 
-#include <QFile>
 #include <QSqlQuery>
 
 namespace {
@@ -47,6 +44,9 @@ TEST_P(ArchivoDeExportacion, CadaEnvioSegunLasListasDeLaTienda) {
                           productoDePrueba("C:\\dos\\", "Barra"), productoDePrueba("x' OR '1'='1", "Raro"),
                           productoDePrueba("A1", "Uno"), productoDePrueba("A3", "Tres")});
 
+    // Numbers take the decimal separator of the regional settings the program runs under.
+    const QLocale antes;
+    QLocale::setDefault(QLocale(QStringLiteral("es_ES")));
     const Envio envios[] = {
         // Windows-1252: "é" is E9, "€" is 80, and the star it cannot hold is "?". Unknown columns and
         // references are empty; a field named twice is exported twice.
@@ -55,8 +55,8 @@ TEST_P(ArchivoDeExportacion, CadaEnvioSegunLasListasDeLaTienda) {
          "Observaciones\r\nNoEsColumna\r\nClave\r\n",
          "A100\r\n\r\nA200\r\n\r\n",
          "\"A100\",\"MARTILLO 16 OZ \"GRANDE\", MANGO\",\"La Econ\xF3mica\",\"Ferreter\xED"
-         "a\",\"\x80\",\"\",\"12\",\"85.5\",\"\",\"\",\"A100\"\r\n"
-         "\"A200\",\"Caf\xE9 ? molido\",\"\",\"\",\"\",\"\",\"0.25\",\"1234567.89\","
+         "a\",\"\x80\",\"\",\"12\",\"85,5\",\"\",\"\",\"A100\"\r\n"
+         "\"A200\",\"Caf\xE9 ? molido\",\"\",\"\",\"\",\"\",\"0,25\",\"1234567,89\","
          "\"l\xEDnea 1, l\xEDnea 2\",\"\",\"A200\"\r\n",
          nullptr},
         {"UnCodigoConComillasEsUnDatoYNuncaSql", "Clave\r\nDescrip\r\n",
@@ -67,7 +67,7 @@ TEST_P(ArchivoDeExportacion, CadaEnvioSegunLasListasDeLaTienda) {
         {"SinListaDeCamposLosCincoDeSiempre", nullptr, "B1\r\n\r\n",
          "\"B1\",\"Brocha\",\"Do\xF1"
          "a P\xED"
-         "a\",\"3\",\"7.25\"\r\n",
+         "a\",\"3\",\"7,25\"\r\n",
          nullptr},
         // The odd last line is no product; a product no longer there is skipped but still counted.
         {"ListaImparYProductosQueYaNoEstan", "Descrip\r\n",
@@ -92,6 +92,7 @@ TEST_P(ArchivoDeExportacion, CadaEnvioSegunLasListasDeLaTienda) {
         // The send neither makes a product list nor touches the shop's.
         EXPECT_EQ(QFile::exists(modulo().cArchivoProductos), envio.productos != nullptr);
     }
+    QLocale::setDefault(antes);
     QSqlQuery cuenta(tienda.base.db());
     ASSERT_TRUE(cuenta.exec("SELECT COUNT(*) FROM productos") && cuenta.next());
     EXPECT_EQ(cuenta.value(0).toInt(), 5011) << "a code in the list ran as SQL";
@@ -122,7 +123,7 @@ INSTANTIATE_TEST_SUITE_P(Motores, ArchivoDeExportacion, ::testing::Values(Motor:
 // Dates are a MySQL type (the embedded SQLite catalogue keeps them as text). With no key on Clave, codes
 // the database takes for one another (letter case) or that repeat give, without a product list, what
 // the list of every code would: the first row of their code.
-TEST(ArchivoDeExportacionMariaDB, FechasYClavesRepetidas) {
+TEST(ArchivoDeExportacionMariaDB, FechasEnFormatoCortoYClavesRepetidas) {
     TiendaDePrueba tienda;
     tienda.abrir(Motor::MariaDB);
     if (::testing::Test::IsSkipped() || ::testing::Test::HasFailure())

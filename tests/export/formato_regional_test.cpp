@@ -1,7 +1,6 @@
 // What depends on the shop's regional settings: the value texts of the export file and the byte
 // counts of the upload progress.
 
-#include "entorno.h"
 #include "export/Referencias.h"
 #include "export/TextoDeValor.h"
 #include "export/clsDeProductos.h"

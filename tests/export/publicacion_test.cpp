@@ -1,14 +1,10 @@
 // The upload that ends every send, and the failures that must never publish a half-written file.
 
-#include "entorno.h"
 #include "export/ComandoEnviar.h"
 #include "export/clsDeProductos.h"
 #include "ftp_travieso.h"
-#include "modulo/Modulo.h"
 #include "tienda_de_prueba.h"
 
-#include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QSqlQuery>
 

@@ -2,13 +2,9 @@
 
 #include "components/BasesDDSql.h"
 #include "components/Registro.h"
-#include "entorno.h"
 #include "export/clsDeProductos.h"
 #include "modulo/Arranque.h"
-#include "modulo/Modulo.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 void AvanceAnotado::ProcesarEventos() {

@@ -5,9 +5,13 @@
 
 #include "bd_base.h"
 #include "config/Configuracion.h"
+#include "entorno.h"
 #include "export/Avance.h"
 #include "ftp_servidor.h"
+#include "modulo/Modulo.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <functional>
 
