@@ -9,36 +9,10 @@
 
 #include <QCoreApplication>
 #include <QLockFile>
-#include <QProcess>
 #include <cstdlib>
 #include <utility>
 
 namespace {
-
-// The program run with no display and nothing on its standard input, as a scheduled task runs it.
-struct Ejecucion {
-    explicit Ejecucion(const QStringList& argumentos, const QStringList& entorno = {}) {
-        QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
-        variables.remove("DISPLAY");
-        variables.remove("WAYLAND_DISPLAY");
-        for (const QString& variable : entorno)
-            variables.insert(variable.section('=', 0, 0), variable.section('=', 1));
-        proceso.setProcessEnvironment(variables);
-        proceso.setStandardInputFile(QProcess::nullDevice());
-        proceso.start(CATALOGO_EJECUTABLE, argumentos);
-    }
-    // Waits for the end: the exit status, or -1 when it crashed or had to be killed.
-    int estado() {
-        if (!proceso.waitForFinished(60000))
-            proceso.kill();
-        salida += QString::fromUtf8(proceso.readAllStandardOutput());
-        errores += QString::fromUtf8(proceso.readAllStandardError());
-        return proceso.exitStatus() == QProcess::NormalExit ? proceso.exitCode() : -1;
-    }
-    QProcess proceso;
-    QString salida;
-    QString errores;
-};
 
 class Enviar : public ::testing::Test {
 protected:

@@ -2,7 +2,6 @@
 
 #include "components/BasesDDSql.h"
 #include "components/Registro.h"
-#include "export/clsDeProductos.h"
 #include "modulo/Arranque.h"
 
 #include <QFileInfo>
@@ -33,12 +32,8 @@ void TiendaDePrueba::abrir(Motor motor, qint32 productos) {
 }
 
 bool TiendaDePrueba::preparar(Motor motor, qint32 productos) {
-    if (!base.abrir(motor, productos)) {
-        razon = base.motivo();
-        return false;
-    }
-    if (!ftp.listo()) {
-        razon = ftp.motivo();
+    if (!base.abrir(motor, productos) || !ftp.listo()) {
+        razon = base.motivo().isEmpty() ? ftp.motivo() : base.motivo();
         return false;
     }
     // The point-of-sale installation: its MySQL settings point at the test database; the program
@@ -75,7 +70,7 @@ void TiendaDePrueba::grabar(const std::function<void(CajasDeConfiguracion&)>& ca
 void TiendaDePrueba::enviar() {
     clsDeProductos envio(avance);
     envio.CrearArchivo();
-    resultado = static_cast<int>(envio.resultado());
+    resultado = envio.resultado();
 }
 
 QByteArray TiendaDePrueba::exportado() const {
@@ -103,4 +98,23 @@ void escribirArchivo(const QString& ruta, const QByteArray& bytes) {
     QFile archivo(ruta);
     ASSERT_TRUE(archivo.open(QIODevice::WriteOnly)) << ruta.toStdString();
     archivo.write(bytes);
+}
+
+Ejecucion::Ejecucion(const QStringList& argumentos, const QStringList& entorno) {
+    QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
+    variables.remove("DISPLAY");
+    variables.remove("WAYLAND_DISPLAY");
+    for (const QString& variable : entorno)
+        variables.insert(variable.section('=', 0, 0), variable.section('=', 1));
+    proceso.setProcessEnvironment(variables);
+    proceso.setStandardInputFile(QProcess::nullDevice());
+    proceso.start(CATALOGO_EJECUTABLE, argumentos);
+}
+
+int Ejecucion::estado() {
+    if (!proceso.waitForFinished(60000))
+        proceso.kill();
+    salida += QString::fromUtf8(proceso.readAllStandardOutput());
+    errores += QString::fromUtf8(proceso.readAllStandardError());
+    return proceso.exitStatus() == QProcess::NormalExit ? proceso.exitCode() : -1;
 }

@@ -7,11 +7,13 @@
 #include "config/Configuracion.h"
 #include "entorno.h"
 #include "export/Avance.h"
+#include "export/clsDeProductos.h"
 #include "ftp_servidor.h"
 #include "modulo/Modulo.h"
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <functional>
 
@@ -54,7 +56,7 @@ public:
     BaseDePrueba base;
     ServidorFtp ftp;
     AvanceAnotado avance;
-    int resultado = -1; // clsDeProductos::Resultado of the last send
+    clsDeProductos::Resultado resultado{}; // of the last send
 
 private:
     bool preparar(Motor motor, qint32 productos);
@@ -71,3 +73,13 @@ void escribirArchivo(const QString& ruta, const char* bytes);
 void escribirArchivo(const QString& ruta, const QByteArray& bytes);
 // The file's bytes, or `siFalta` when it cannot be read.
 QByteArray leerArchivo(const QString& ruta, const QByteArray& siFalta = QByteArray());
+
+// The program run with no display and nothing on its standard input, as a scheduled task runs it.
+struct Ejecucion {
+    explicit Ejecucion(const QStringList& argumentos, const QStringList& entorno = {});
+    // Waits for the end: the exit status, or -1 when it crashed or had to be killed.
+    int estado();
+    QProcess proceso;
+    QString salida;
+    QString errores;
+};
