@@ -1,11 +1,9 @@
 // The command line: which command runs with which folder, and what the program answers without
 // running any (usage, version, a mistyped command).
 
-#include "entorno.h"
 #include "export/ComandoEnviar.h"
 #include "modulo/LineaDeComandos.h"
-
-#include <QProcess>
+#include "tienda_de_prueba.h"
 
 namespace {
 
@@ -53,8 +51,8 @@ TEST(LineaDeComandos, ElProgramaContestaSinAbrirVentana) {
     struct Caso {
         QStringList palabras;
         int estado;
-        QStringList salida;  // what standard output holds
-        QStringList errores; // what standard error holds
+        bool enErrores; // said on standard error, the other stream left empty; else the other way round
+        QStringList partes;
     };
     const QStringList uso = {"uso:\n",
                              "enviar [--carpeta DIR]",
@@ -65,23 +63,21 @@ TEST(LineaDeComandos, ElProgramaContestaSinAbrirVentana) {
                              "6 la subida falló",
                              "--version"};
     const Caso casos[] = {
-        {{"--help"}, 0, uso, {}},
-        {{"--version"}, 0, {"catalogo-ftp 1.0.0\n"}, {}},
-        {{"envair"}, salida::kMalUso, {}, QStringList{"catalogo-ftp: orden desconocida: envair\n"} + uso},
+        {{"--help"}, 0, false, uso},
+        {{"--version"}, 0, false, {"catalogo-ftp 1.0.0\n"}},
+        {{"envair"}, salida::kMalUso, true, QStringList{"catalogo-ftp: orden desconocida: envair\n"} + uso},
+        {{"enviar", "--carpeta", "/no/existe"},
+         salida::kSinArranque,
+         true,
+         {"catalogo-ftp enviar: no existe la carpeta /no/existe\n"}},
     };
     for (const Caso& caso : casos) {
-        QProcess proceso;
-        proceso.start(CATALOGO_EJECUTABLE, caso.palabras);
-        ASSERT_TRUE(proceso.waitForFinished(10000)) << caso.palabras.join(' ').toStdString();
-        EXPECT_EQ(proceso.exitCode(), caso.estado);
-        const QString salida = QString::fromUtf8(proceso.readAllStandardOutput());
-        const QString errores = QString::fromUtf8(proceso.readAllStandardError());
-        EXPECT_EQ(salida.isEmpty(), caso.salida.isEmpty());
-        EXPECT_EQ(errores.isEmpty(), caso.errores.isEmpty());
-        for (const QString& parte : caso.salida)
-            EXPECT_TRUE(salida.contains(parte)) << parte.toStdString();
-        for (const QString& parte : caso.errores)
-            EXPECT_TRUE(errores.contains(parte)) << parte.toStdString();
+        SCOPED_TRACE(caso.palabras.join(' ').toStdString());
+        Ejecucion e(caso.palabras);
+        EXPECT_EQ(e.estado(), caso.estado);
+        EXPECT_EQ(caso.enErrores ? e.salida : e.errores, QString());
+        for (const QString& parte : caso.partes)
+            EXPECT_TRUE((caso.enErrores ? e.errores : e.salida).contains(parte)) << parte.toStdString();
     }
 }
 

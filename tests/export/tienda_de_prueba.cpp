@@ -2,12 +2,9 @@
 
 #include "components/BasesDDSql.h"
 #include "components/Registro.h"
-#include "export/clsDeProductos.h"
 #include "modulo/Arranque.h"
-#include "modulo/Modulo.h"
 
-#include <QDir>
-#include <QFile>
+#include <QFileInfo>
 
 void AvanceAnotado::ProcesarEventos() {
     ++eventos;
@@ -30,13 +27,13 @@ TiendaDePrueba::~TiendaDePrueba() {
     qputenv("XDG_CONFIG_HOME", xdgAnterior);
 }
 
+void TiendaDePrueba::abrir(Motor motor, qint32 productos) {
+    REQUERIR_SERVIDOR(preparar(motor, productos), razon.toStdString());
+}
+
 bool TiendaDePrueba::preparar(Motor motor, qint32 productos) {
-    if (!base.abrir(motor, productos)) {
-        razon = base.motivo();
-        return false;
-    }
-    if (!ftp.listo()) {
-        razon = ftp.motivo();
+    if (!base.abrir(motor, productos) || !ftp.listo()) {
+        razon = base.motivo().isEmpty() ? ftp.motivo() : base.motivo();
         return false;
     }
     // The point-of-sale installation: its MySQL settings point at the test database; the program
@@ -44,19 +41,13 @@ bool TiendaDePrueba::preparar(Motor motor, qint32 productos) {
     BasesDDSql bd;
     base.configurar(bd);
     const QString vendalia = ruta(QStringLiteral("vendalia"));
-    QDir().mkpath(vendalia);
-    QFile q7k(vendalia + QStringLiteral("/Q7K.ini"));
-    EXPECT_TRUE(q7k.open(QIODevice::WriteOnly));
-    q7k.write(QStringLiteral("[Q7K]\r\nMySQLServer=%1\r\nMySQLPuerto=%2\r\n")
-                  .arg(bd.cRuta)
-                  .arg(bd.cPuerto)
-                  .toUtf8());
-    q7k.close();
-
-    QFile ini(ruta(nombreDelEjecutable() + QStringLiteral(".ini")));
-    EXPECT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write(QStringLiteral("[Configuración]\r\nRuta de Vendalia Pro=%1\r\n").arg(vendalia).toUtf8());
-    ini.close();
+    escribirArchivo(vendalia + QStringLiteral("/Q7K.ini"),
+                    QStringLiteral("[Q7K]\r\nMySQLServer=%1\r\nMySQLPuerto=%2\r\n")
+                        .arg(bd.cRuta)
+                        .arg(bd.cPuerto)
+                        .toUtf8());
+    escribirArchivo(ruta(nombreDelEjecutable() + QStringLiteral(".ini")),
+                    QStringLiteral("[Configuración]\r\nRuta de Vendalia Pro=%1\r\n").arg(vendalia).toUtf8());
 
     cajas = {bd.cMiBase,         QStringLiteral("0"), QStringLiteral("catalogo.csv"),
              ftp.usuario(),      ftp.direccion(),     ftp.contrasena(),
@@ -66,39 +57,64 @@ bool TiendaDePrueba::preparar(Motor motor, qint32 productos) {
 }
 
 void TiendaDePrueba::grabar(const std::function<void(CajasDeConfiguracion&)>& cambio) {
+    const auto arrancar = [this] {
+        reiniciarModulo();
+        EXPECT_EQ(arrancarNucleo(carpeta, false), Arranque::listo);
+    };
     cambio(cajas);
-    EXPECT_TRUE(arrancar());
+    arrancar(); // saving needs the components of a started program
     GrabarConfiguracion(cajas);
-    EXPECT_TRUE(arrancar());
-}
-
-bool TiendaDePrueba::arrancar() {
-    reiniciarModulo();
-    return arrancarNucleo(carpeta, false) == Arranque::listo;
-}
-
-void TiendaDePrueba::camposAExportar(const QStringList& campos) {
-    QFile archivo(modulo().cArchivoCampos);
-    ASSERT_TRUE(archivo.open(QIODevice::WriteOnly));
-    archivo.write(campos.join(QStringLiteral("\r\n")).toUtf8() + QByteArrayLiteral("\r\n"));
-}
-
-void TiendaDePrueba::productosAExportar(const QList<ProductoDeLista>& productos) {
-    ASSERT_TRUE(escribirListaDeProductos(modulo().cArchivoProductos, productos));
+    arrancar();
 }
 
 void TiendaDePrueba::enviar() {
     clsDeProductos envio(avance);
     envio.CrearArchivo();
-    resultado = static_cast<int>(envio.resultado());
+    resultado = envio.resultado();
 }
 
 QByteArray TiendaDePrueba::exportado() const {
-    QFile archivo(modulo().cCarpeta + QLatin1Char('/') + modulo().cArchivoFTP);
-    return archivo.open(QIODevice::ReadOnly) ? archivo.readAll() : QByteArray();
+    return leerArchivo(modulo().cCarpeta + QLatin1Char('/') + modulo().cArchivoFTP);
 }
 
 QByteArray TiendaDePrueba::publicado(const QString& remoto) const {
-    QFile archivo(ftp.carpeta() + QLatin1Char('/') + remoto);
-    return archivo.open(QIODevice::ReadOnly) ? archivo.readAll() : QByteArray("<no está en el servidor>");
+    return leerArchivo(ftp.carpeta() + QLatin1Char('/') + remoto, "<no está en el servidor>");
+}
+
+QByteArray leerArchivo(const QString& ruta, const QByteArray& siFalta) {
+    QFile archivo(ruta);
+    return archivo.open(QIODevice::ReadOnly) ? archivo.readAll() : siFalta;
+}
+
+void escribirArchivo(const QString& ruta, const char* bytes) {
+    if (bytes)
+        escribirArchivo(ruta, QByteArray(bytes));
+    else
+        QFile::remove(ruta);
+}
+
+void escribirArchivo(const QString& ruta, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(ruta).absolutePath());
+    QFile archivo(ruta);
+    ASSERT_TRUE(archivo.open(QIODevice::WriteOnly)) << ruta.toStdString();
+    archivo.write(bytes);
+}
+
+Ejecucion::Ejecucion(const QStringList& argumentos, const QStringList& entorno) {
+    QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
+    variables.remove("DISPLAY");
+    variables.remove("WAYLAND_DISPLAY");
+    for (const QString& variable : entorno)
+        variables.insert(variable.section('=', 0, 0), variable.section('=', 1));
+    proceso.setProcessEnvironment(variables);
+    proceso.setStandardInputFile(QProcess::nullDevice());
+    proceso.start(CATALOGO_EJECUTABLE, argumentos);
+}
+
+int Ejecucion::estado() {
+    if (!proceso.waitForFinished(60000))
+        proceso.kill();
+    salida += QString::fromUtf8(proceso.readAllStandardOutput());
+    errores += QString::fromUtf8(proceso.readAllStandardError());
+    return proceso.exitStatus() == QProcess::NormalExit ? proceso.exitCode() : -1;
 }

@@ -5,12 +5,15 @@
 
 #include "bd_base.h"
 #include "config/Configuracion.h"
+#include "entorno.h"
 #include "export/Avance.h"
-#include "export/ListasDeArchivo.h"
+#include "export/clsDeProductos.h"
 #include "ftp_servidor.h"
+#include "modulo/Modulo.h"
 
-#include <QByteArray>
-#include <QStringList>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <functional>
 
@@ -37,19 +40,12 @@ public:
     // The program folder is a temporary one, or `carpetaDelPrograma` when given.
     explicit TiendaDePrueba(const QString& carpetaDelPrograma = QString());
     ~TiendaDePrueba();
-    TiendaDePrueba(const TiendaDePrueba&) = delete;
-    TiendaDePrueba& operator=(const TiendaDePrueba&) = delete;
 
-    // Database with `productos` sample products, FTP server, installation, settings, start-up. False
-    // when a server is missing (motivo(): use REQUERIR_SERVIDOR); other failures fail the test.
-    bool preparar(Motor motor, qint32 productos = 0);
-    QString motivo() const { return razon; }
-
+    // Database with `productos` sample products, FTP server, installation, settings, start-up. A
+    // missing server skips the test (fails it under CI): callers stop on IsSkipped() or HasFailure().
+    void abrir(Motor motor, qint32 productos = 0);
     // The settings as the configuration tab would save them (box by box), then start-up again.
     void grabar(const std::function<void(CajasDeConfiguracion&)>& cambio);
-    void camposAExportar(const QStringList& campos);
-    void productosAExportar(const QList<ProductoDeLista>& productos);
-
     // One send, as "Enviar ahora" runs it.
     void enviar();
 
@@ -60,14 +56,30 @@ public:
     BaseDePrueba base;
     ServidorFtp ftp;
     AvanceAnotado avance;
-    int resultado = -1; // clsDeProductos::Resultado of the last send
+    clsDeProductos::Resultado resultado{}; // of the last send
 
 private:
-    bool arrancar();
+    bool preparar(Motor motor, qint32 productos);
     CajasDeConfiguracion cajas;
     QTemporaryDir temporal;
     QString carpeta;
     QTemporaryDir usuario;
     QByteArray xdgAnterior;
     QString razon;
+};
+
+// Writes `bytes` to the file at `ruta`, making its folder; a null pointer removes the file instead.
+void escribirArchivo(const QString& ruta, const char* bytes);
+void escribirArchivo(const QString& ruta, const QByteArray& bytes);
+// The file's bytes, or `siFalta` when it cannot be read.
+QByteArray leerArchivo(const QString& ruta, const QByteArray& siFalta = QByteArray());
+
+// The program run with no display and nothing on its standard input, as a scheduled task runs it.
+struct Ejecucion {
+    explicit Ejecucion(const QStringList& argumentos, const QStringList& entorno = {});
+    // Waits for the end: the exit status, or -1 when it crashed or had to be killed.
+    int estado();
+    QProcess proceso;
+    QString salida;
+    QString errores;
 };
