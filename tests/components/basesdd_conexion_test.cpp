@@ -5,7 +5,6 @@
 #include "components/BasesDDSql.h"
 #include "entorno.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QTcpServer>
 
@@ -84,19 +83,6 @@ TEST(AbrirBdDMariaDB, FallaAPrisaYSinRevelarLaContrasena) {
         EXPECT_NE(registro.texto().find("No se pudo abrir"), std::string::npos) << registro.texto();
         EXPECT_EQ(registro.texto().find(clave.toStdString()), std::string::npos) << registro.texto();
     }
-}
-
-// The demo's catalogue is a file: a wrong name or folder must fail, not leave a new empty database.
-TEST(AbrirBdDSQLite, UnArchivoQueNoExisteNoSeCrea) {
-    QTemporaryDir carpeta;
-    BasesDDSql bd;
-    for (const QString& ruta : {carpeta.path(), carpeta.filePath(u"no-existe"_s)}) {
-        bd.cRuta = u"sqlite:"_s + ruta;
-        ado::Connection conexion;
-        EXPECT_FALSE(bd.AbrirBdD(conexion, u"catalogo"_s)) << ruta.toStdString();
-        EXPECT_EQ(conexion.State(), ado::adStateClosed);
-    }
-    EXPECT_TRUE(QDir(carpeta.path()).isEmpty());
 }
 
 } // namespace

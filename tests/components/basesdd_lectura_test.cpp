@@ -5,7 +5,6 @@
 #include "bd_registro.h"
 #include "components/BasesDDSql.h"
 
-#include <QFileInfo>
 #include <QSqlQuery>
 
 using namespace Qt::StringLiterals;
@@ -33,15 +32,6 @@ protected:
 TEST_P(Lectura, LeeFilasReferenciasYAjustesComoSeGuardaron) {
     base.configurar(bd);
     ASSERT_TRUE(bd.AbrirBdD(conexion, bd.cMiBase));
-    // The field list tab lists the columns of "productos LIMIT 0", in table order.
-    EXPECT_FALSE(bd.AbrirTabla(rs, conexion, u"productos LIMIT 0"_s));
-    EXPECT_EQ(rs.State(), ado::adStateOpen);
-    EXPECT_TRUE(rs.Eof());
-    const QStringList columnas = puntoDeVenta::columnasDeProductos();
-    ASSERT_EQ(rs.Fields().Count(), columnas.size());
-    for (qint32 i = 0; i < rs.Fields().Count(); ++i)
-        EXPECT_EQ(rs.Fields(i).Name(), columnas.at(i));
-
     // Descending, so that rows that merely came back in the order they were stored would not pass.
     // Values as stored, NULLs as NULL, accents and the euro sign intact; the field list file names
     // columns in whatever case the user typed.
@@ -90,7 +80,6 @@ TEST_P(Lectura, LeeFilasReferenciasYAjustesComoSeGuardaron) {
 
     // Settings by name in any case; NULL, missing or without a connection: empty.
     EXPECT_EQ(bd.LeerConfig(u"DESCRIPDETALLADA"_s, conexion), u"1"_s);
-    EXPECT_EQ(bd.LeerConfig(u"NombreEmpresa"_s, conexion), u"Tlapalería «La Económica»"_s);
     EXPECT_EQ(bd.LeerConfig(u"RutaRespaldo"_s, conexion), QString());
     EXPECT_EQ(bd.LeerConfig(u"NoExiste"_s, conexion), QString());
     bd.CierraBdD(conexion);
@@ -112,17 +101,5 @@ TEST_P(Lectura, ElCatalogoDeMuestraTieneLaVariedadQueLaExportacionEncuentra) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, Lectura, ::testing::Values(Motor::MariaDB, Motor::SQLite), nombreDelMotor);
-
-// The demo's catalogue is a file that is made once and never overwritten.
-TEST(CatalogoSQLite, NoSeSobrescribe) {
-    QTemporaryDir carpeta;
-    const QString archivo = carpeta.filePath(u"demo.sqlite"_s);
-    QString error;
-    ASSERT_TRUE(puntoDeVenta::crearCatalogoSQLite(archivo, 4, &error)) << error.toStdString();
-    const QDateTime escrito = QFileInfo(archivo).lastModified();
-    EXPECT_FALSE(puntoDeVenta::crearCatalogoSQLite(archivo, 5, &error));
-    EXPECT_TRUE(error.contains(archivo)) << error.toStdString();
-    EXPECT_EQ(QFileInfo(archivo).lastModified(), escrito);
-}
 
 } // namespace

@@ -1,5 +1,5 @@
-// Nodex.libKtfa: the settings file as Windows' profile functions read and write it, the leading number
-// of a text and the input masks of the configuration boxes; and the product and field list files.
+// Nodex.libKtfa: the settings file as Windows' profile functions read and write it; and the product
+// and field list files.
 
 #include "components/ArchivoIni.h"
 #include "components/Registro.h"
@@ -7,12 +7,7 @@
 #include "export/ListasDeArchivo.h"
 #include "winapi/ansi.h"
 
-#include <QDir>
 #include <QStringEncoder>
-#include <csignal>
-#ifdef Q_OS_UNIX
-#include <sys/resource.h>
-#endif
 
 using namespace Qt::StringLiterals;
 
@@ -92,60 +87,12 @@ TEST_F(LibKtfaTest, escribirSoloCambiaLaLineaEscrita) {
     EXPECT_EQ(leer(ini).count("B="), 1);
 }
 
-#ifdef Q_OS_UNIX // a file size limit plays the full disk
-// A full disk half-way through a write leaves the old file whole, the settings and a list file alike.
-TEST_F(LibKtfaTest, unaEscrituraFallidaDejaElArchivoAnterior) {
-    const QByteArray anterior = u"[Configuración]\r\nA=1\r\n"_s.toUtf8();
-    escribir(ini, anterior);
-    escribir(listaDeProductos, anterior);
-    rlimit limite{};
-    getrlimit(RLIMIT_FSIZE, &limite);
-    const rlimit lleno{static_cast<rlim_t>(anterior.size()), limite.rlim_max};
-    const auto senal = std::signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &lleno);
-    const bool escritoIni = ini::escribir(ini, kConf, u"B"_s, QString(4096, u'x'));
-    const bool escritaLista = escribirListaDeProductos(listaDeProductos, {{u"A"_s, QString(4096, u'x')}});
-    setrlimit(RLIMIT_FSIZE, &limite);
-    std::signal(SIGXFSZ, senal);
-    EXPECT_FALSE(escritoIni || escritaLista);
-    EXPECT_EQ(leer(ini), anterior);
-    EXPECT_EQ(leer(listaDeProductos), anterior);
-    EXPECT_EQ(QDir(carpeta.path()).entryList(QDir::Files).size(), 2) << "no temporary file is left";
-}
-#endif
-
-// nxVal reads the number a text begins with; Enter filters a key by the box's mask (9: digits,
-// !: upper case, ¡: lower case, others: anything), letting control keys through.
-TEST_F(LibKtfaTest, numerosYMascaras) {
-    const std::vector<std::pair<const char*, double>> numeros{
-        {"", 0},       {"3307", 3307}, {" 12abc", 12}, {"-5", -5}, {"2)", 2},  {"1.5", 1.5}, {"abc", 0},
-        {"\t+7 m", 7}, {"1.2.3", 1.2}, {".5", 0.5},    {"-", 0},   {"- 5", 0}, {"1,5", 1}};
-    for (const auto& [texto, valor] : numeros)
-        EXPECT_EQ(ktfa->nxVal(QString::fromUtf8(texto)), valor) << '"' << texto << '"';
-
-    const std::vector<std::tuple<char16_t, QString, char16_t>> teclas{
-        {u'7', u"9"_s, u'7'}, {u'-', u"9"_s, 0},    {8, u"9"_s, 8},
-        {u'ñ', u"!"_s, u'Ñ'}, {u'Á', u"¡"_s, u'á'}, {22, u"!"_s, 22}};
-    for (auto [tecleado, mascara, recibido] : teclas) {
-        auto codigo = static_cast<qint16>(tecleado);
-        ktfa->Enter(codigo, mascara);
-        EXPECT_EQ(static_cast<char16_t>(codigo), recibido)
-            << int(tecleado) << " con " << mascara.toStdString();
-    }
-}
-
 // Pairs of ANSI lines, code then description, each value on one line whatever it holds.
 TEST_F(LibKtfaTest, listaDeProductosEnParesDeLineasAnsi) {
-    const QList<ProductoDeLista> lista{{u"A"_s, u"Descripción de A"_s}, {u"B-01"_s, u"Ñandú 1€"_s}};
-    ASSERT_TRUE(escribirListaDeProductos(listaDeProductos, lista));
-    EXPECT_EQ(leer(listaDeProductos), QByteArray("A\r\nDescripci\xF3n de A\r\nB-01\r\n\xD1"
-                                                 "and\xFA 1\x80\r\n"));
-    EXPECT_EQ(leerListaDeProductos(listaDeProductos), lista);
     ASSERT_TRUE(escribirListaDeProductos(listaDeProductos, {{u"A"_s, u"dos\r\nlíneas\ny 漢"_s}}));
     EXPECT_EQ(leer(listaDeProductos), QByteArray("A\r\ndos l\xEDneas y ?\r\n"));
 
     const std::vector<std::pair<QByteArray, QList<ProductoDeLista>>> casos{
-        {"A\r\nDesc A\r\nB\r\n", {{"A", "Desc A"}}},              // last line without its pair
         {"A\r\n\r\nB\r\nsin fin", {{"A", ""}, {"B", "sin fin"}}}, // empty description
         {"A\nuno\nB\ndos\n", {{"A", "uno"}, {"B", "dos"}}},       // edited elsewhere
         {"", {}}};

@@ -59,10 +59,9 @@ TEST_F(ConexionQ7KTest, completaLoQueFaltaYDescifraLoGuardado) {
     const std::vector<std::tuple<const char*, QString, qint32, QString>> casos{
         {"nada guardado", u"servidor=caja1\r\n"_s, 3306, u"caja1"_s},
         {"puerto cero", u"MySQLPuerto=0\r\nMySQLServer=db\r\n"_s, 3306, u"db"_s},
-        {"puerto no numérico", u"MySQLPuerto=abc\r\nMySQLServer=db\r\n"_s, 3306, u"db"_s},
         {"puerto propio", u"MySQLPuerto=3307\r\nMySQLServer=db\r\n"_s, 3307, u"db"_s},
         {"servidor en blanco", u"MySQLServer=\"   \"\r\nservidor=caja2\r\n"_s, 3306, u"caja2"_s},
-        {"sin servidor ni nombre", u"MySQLServer=\"   \"\r\n"_s, 3306, QString()}};
+        {"sin servidor ni nombre", u"MySQLServer=\"   \"\r\nMySQLPuerto=abc\r\n"_s, 3306, QString()}};
     for (const auto& [caso, ajustes, puerto, servidor] : casos) {
         SCOPED_TRACE(caso);
         ASSERT_TRUE(conectar(ajustes));

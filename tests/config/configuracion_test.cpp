@@ -61,15 +61,6 @@ TEST_F(ConfiguracionTest, elPrimerArranqueEscribeLasOchoClaves) {
     EXPECT_EQ(modulo().oBasesDD->cMiBase, u"datos1"_s);
     EXPECT_EQ(QDir::currentPath(), QDir(carpeta.path()).canonicalPath());
 
-    // The interval is a 16-bit whole number; anything else is 0.
-    const std::vector<std::pair<QString, qint16>> casos{
-        {u"-3"_s, -3}, {u"32767"_s, 32767}, {u"32768"_s, 0}, {u"1.5"_s, 0}};
-    for (const auto& [texto, valor] : casos) {
-        modulo().oKtfa->EscribeIni(u"Configuración"_s, kIntervalo, texto, ini);
-        LeeConfiguracion();
-        EXPECT_EQ(modulo().nIntervalo, valor) << texto.toStdString();
-    }
-
     // A settings file that cannot be written (its folder is a file) must not stop start-up: the
     // defaults are used as they are.
     escribir(ruta(u"no-es-carpeta"_s), "x");
@@ -80,7 +71,7 @@ TEST_F(ConfiguracionTest, elPrimerArranqueEscribeLasOchoClaves) {
 }
 
 // In memory the folder ends with a slash and only the file's name is kept; the file keeps what the
-// user wrote, and what the tab saves is read back the same way.
+// user wrote.
 TEST_F(ConfiguracionTest, grabarYLeerLaConfiguracion) {
     arrancar(u"Directorio=%1\r\nArchivo para el FTP=C:\\datos\\lista.txt\r\n"_s.arg(
         UtileriasNucleo().Encripta(u"/catalogo"_s)));
@@ -88,34 +79,12 @@ TEST_F(ConfiguracionTest, grabarYLeerLaConfiguracion) {
     EXPECT_EQ(modulo().cArchivoFTP, u"lista.txt"_s);
     EXPECT_EQ(ajustesGuardados(ini).mid(5), QStringList({u"C:\\datos\\lista.txt"_s, u"/catalogo"_s}));
 
-    QFile::remove(ini);
-    GrabarConfiguracion({u"datos2"_s, u"0015"_s, u"/srv/tienda/lista.txt"_s, u"ventas"_s, u"ftp.tienda.com"_s,
-                         u"clave ñ"_s, u"/tienda"_s});
-    EXPECT_EQ(claves(),
-              QStringList({u"Base de datos principal"_s, kIntervalo, u"URL del FTP"_s, u"Usuario del FTP"_s,
-                           u"Contraseña del FTP"_s, u"Archivo para el FTP"_s, u"Directorio"_s}));
-    EXPECT_EQ(ajustesGuardados(ini), QStringList({u"datos2"_s, u"15"_s, u"ftp.tienda.com"_s, u"ventas"_s,
-                                                  u"clave ñ"_s, u"/srv/tienda/lista.txt"_s, u"/tienda"_s}));
-    LeeConfiguracion();
-    EXPECT_EQ(enMemoria(), QStringList({u"lista.txt"_s, u"ventas"_s, u"clave ñ"_s, u"ftp.tienda.com"_s,
-                                        u"/tienda/"_s, u"15"_s}));
-
     // Empty boxes are saved empty; the next read gives the file name its default back, while an
     // enciphered empty text is a value, not a missing key.
     GrabarConfiguracion({QString(), QString(), QString(), QString(), QString(), QString(), QString()});
     EXPECT_EQ(ajustesGuardados(ini), QStringList({QString(), u"0"_s, {}, {}, {}, {}, {}}));
     LeeConfiguracion();
     EXPECT_EQ(enMemoria(), QStringList({u"Archivo"_s, {}, {}, {}, u"/"_s, u"0"_s}));
-}
-
-TEST_F(ConfiguracionTest, elArranqueSeDetieneEnElComponenteQueFalta) {
-    registrarComponente(u"Nodex.DeEquipo"_s, [] { return std::unique_ptr<Componente>(); });
-    EXPECT_EQ(arrancarNucleo(carpeta.path(), false), Arranque::faltaComponente);
-    ASSERT_EQ(cajasDelSistema.size(), 1u);
-    EXPECT_TRUE(cajasDelSistema[0].texto.endsWith(u"Intentanto crear \"Nodex.DeEquipo\""_s));
-    EXPECT_NE(modulo().oBasesDD, nullptr);
-    EXPECT_EQ(modulo().oUtilerias, nullptr);
-    EXPECT_FALSE(QFile::exists(ini));
 }
 
 } // namespace
