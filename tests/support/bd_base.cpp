@@ -8,6 +8,10 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+void PrintTo(Motor motor, std::ostream* os) {
+    *os << (motor == Motor::MariaDB ? "MariaDB" : "SQLite");
+}
+
 std::string nombreDelMotor(const ::testing::TestParamInfo<Motor>& info) {
     return info.param == Motor::MariaDB ? "MariaDB" : "SQLite";
 }

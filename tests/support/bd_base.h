@@ -13,6 +13,7 @@
 
 enum class Motor { MariaDB, SQLite };
 
+void PrintTo(Motor motor, std::ostream* os);
 // Test names for INSTANTIATE_TEST_SUITE_P: "MariaDB", "SQLite".
 std::string nombreDelMotor(const ::testing::TestParamInfo<Motor>& info);
 
