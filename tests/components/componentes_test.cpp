@@ -91,6 +91,7 @@ TEST_F(ComponentesTest, loCifradoEsUnaLineaQueSeDescifra) {
     const QString bitacora = QString::fromUtf8(leer(ruta(u"catalogo-ftp.log"_s)));
     EXPECT_TRUE(bitacora.contains(u"no se puede autenticar"_s)) << bitacora.toStdString();
     EXPECT_FALSE(bitacora.contains(u"Palabras secretas"_s));
+    EXPECT_FALSE(bitacora.contains(u"No se puede escribir"_s)) << "a log that opened says nothing of it";
 }
 
 // The key is the user's own: permissions widened by hand are narrowed at the next use, and another
