@@ -1,9 +1,7 @@
-// What depends on the shop's regional settings: the value texts of the export file and the byte
-// counts of the upload progress.
+// What depends on the shop's regional settings: the value texts of the export file.
 
 #include "export/Referencias.h"
 #include "export/TextoDeValor.h"
-#include "export/clsDeProductos.h"
 #include "tienda_de_prueba.h"
 
 namespace {
@@ -50,41 +48,6 @@ TEST(ColumnaDeReferencia, ElIdGuardadoComoDecimalOTextoEsUnNumeroEntero) {
         {QStringLiteral("-1"), ""},         {QStringLiteral("x"), ""},       {QVariant(), ""}, {7, ""}};
     for (const auto& [id, esperado] : casos)
         EXPECT_EQ(marcas(id), esperado) << id.toString().toStdString();
-}
-
-// The upload progress under each regional setting; the handler is driven directly after a real send,
-// which is what makes it show anything.
-TEST(Label5, BytesAgrupadosDeTresEnTresConElSeparadorRegional) {
-    TiendaDePrueba tienda;
-    tienda.abrir(Motor::SQLite, 3);
-    if (::testing::Test::IsSkipped() || ::testing::Test::HasFailure())
-        return;
-    clsDeProductos envio(tienda.avance);
-    envio.CrearArchivo();
-    ASSERT_EQ(envio.resultado(), clsDeProductos::Resultado::Enviado);
-
-    const std::tuple<const char*, qint32, QString> filas[] = {
-        {"es_ES", 999, "999"},
-        {"de_DE", 2147483647, "2.147.483.647"},
-        {"en_US", 0, "0"},
-        {"sv_SE", 1048576, QStringLiteral("1\u00A0048\u00A0576")},
-    };
-    const QLocale antes;
-    for (const auto& [regional, bytes, cifras] : filas) {
-        QLocale::setDefault(QLocale(QString::fromLatin1(regional)));
-        envio.mFTP_FileTransferProgress(bytes, bytes);
-        EXPECT_EQ(tienda.avance.label5.last(),
-                  QStringLiteral("De 'catalogo.csv': bytes copiados %1 de %1").arg(cifras))
-            << regional;
-    }
-    QLocale::setDefault(antes);
-
-    // A count past the total leaves the label as it was, but the window still gets its turn.
-    const int eventos = tienda.avance.eventos;
-    const qsizetype textos = tienda.avance.label5.size();
-    envio.mFTP_FileTransferProgress(500, 100);
-    EXPECT_EQ(tienda.avance.label5.size(), textos);
-    EXPECT_EQ(tienda.avance.eventos, eventos + 1);
 }
 
 } // namespace
