@@ -228,7 +228,6 @@ fuera=(
     LineaDeComandos.ElProgramaContestaSinAbrirVentana
     # the demo opens its window after the send on Windows, where there is always a display: covered above
     Demo.PublicaElCatalogoDeMuestraSinNadaMas
-    PublicacionConDiscoLleno.* # a full disk is a tmpfs mounted by root
     # the folder in the message is written with "\" on Windows
     Direcciones/ServidorInvalido.ElMensajeLlevaContextoCodigoYTexto/CarpetaQueNoExiste
     # the bytes a Windows socket has taken are not the bytes the server acknowledged, and Wine's socket
