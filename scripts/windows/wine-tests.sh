@@ -234,9 +234,6 @@ fuera=(
     # (Linux's, autotuned to megabytes) takes a slow upload's whole file at once: with the test's 1 s
     # stall limit the closing reply comes too late
     Ritmos/Lentitud.LoLentoTerminaYLoParadoFalla/A20KBs
-    # a Windows process stops the Linux server through /bin/kill started by Wine, which returns before
-    # the signal lands: now and then the server still answers
-    Espera.UnServidorQueDejaDeContestarHaceFallarLaOperacion
 )
 FUERA=-$(IFS=:; echo "${fuera[*]}")
 # Nor the suites that need POSIX sockets or a window.
