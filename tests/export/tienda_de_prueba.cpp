@@ -81,25 +81,6 @@ QByteArray TiendaDePrueba::publicado(const QString& remoto) const {
     return leerArchivo(ftp.carpeta() + QLatin1Char('/') + remoto, "<no está en el servidor>");
 }
 
-QByteArray leerArchivo(const QString& ruta, const QByteArray& siFalta) {
-    QFile archivo(ruta);
-    return archivo.open(QIODevice::ReadOnly) ? archivo.readAll() : siFalta;
-}
-
-void escribirArchivo(const QString& ruta, const char* bytes) {
-    if (bytes)
-        escribirArchivo(ruta, QByteArray(bytes));
-    else
-        QFile::remove(ruta);
-}
-
-void escribirArchivo(const QString& ruta, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(ruta).absolutePath());
-    QFile archivo(ruta);
-    ASSERT_TRUE(archivo.open(QIODevice::WriteOnly)) << ruta.toStdString();
-    archivo.write(bytes);
-}
-
 Ejecucion::Ejecucion(const QStringList& argumentos, const QStringList& entorno) {
     QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
     variables.remove("DISPLAY");

@@ -68,12 +68,6 @@ private:
     QString razon;
 };
 
-// Writes `bytes` to the file at `ruta`, making its folder; a null pointer removes the file instead.
-void escribirArchivo(const QString& ruta, const char* bytes);
-void escribirArchivo(const QString& ruta, const QByteArray& bytes);
-// The file's bytes, or `siFalta` when it cannot be read.
-QByteArray leerArchivo(const QString& ruta, const QByteArray& siFalta = QByteArray());
-
 // The program run with no display and nothing on its standard input, as a scheduled task runs it.
 struct Ejecucion {
     explicit Ejecucion(const QStringList& argumentos, const QStringList& entorno = {});

@@ -5,7 +5,6 @@
 #include "ftp/Publicacion.h"
 #include "ftp_travieso.h"
 #include "ftp_vsftpd.h"
-#include "winapi/wininet_listing.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -29,17 +28,6 @@ QByteArray bytesDePrueba(qsizetype n) {
     for (qsizetype i = 0; i < n; ++i)
         bytes[i] = static_cast<char>((i + i / 251) & 0xFF);
     return bytes;
-}
-
-void escribir(const QString& ruta, const QByteArray& bytes) {
-    QFile archivo(ruta);
-    EXPECT_TRUE(archivo.open(QIODevice::WriteOnly | QIODevice::Truncate)) << ruta.toStdString();
-    archivo.write(bytes);
-}
-
-QByteArray leer(const QString& ruta) {
-    QFile archivo(ruta);
-    return archivo.open(QIODevice::ReadOnly) ? archivo.readAll() : QByteArray();
 }
 
 // The FileTransferProgress events of a session, in order.
@@ -113,11 +101,11 @@ struct PruebaFtp : ::testing::Test {
 
     // A file of the test's own local folder, written with `bytes`.
     QString local(const QString& nombre, const QByteArray& bytes) {
-        escribir(temporal.filePath(nombre), bytes);
+        escribirArchivo(temporal.filePath(nombre), bytes);
         return temporal.filePath(nombre);
     }
 
-    QByteArray remoto(const QString& ruta) const { return leer(c.carpeta + u'/' + ruta); }
+    QByteArray remoto(const QString& ruta) const { return leerArchivo(c.carpeta + u'/' + ruta); }
 
     Cuenta c;
     clsFTP ftp;
@@ -134,12 +122,6 @@ struct PruebaFtp : ::testing::Test {
             return;                                                                                          \
     } while (false)
 
-// Local time from here on: ctest runs each test in a process of its own.
-void zonaHoraria(const char* tz) {
-    qputenv("TZ", tz);
-    tzset();
-}
-
 // ---- Transfers, folder operations and listings, the same on every kind of target
 
 class EnCadaDestino : public PruebaFtp, public ::testing::WithParamInterface<const char*> {};
@@ -150,7 +132,7 @@ TEST_P(EnCadaDestino, LosBytesLleganIntactosYLasOperacionesSeVenEnElDisco) {
     ABRIR(cuenta(GetParam()));
     const QByteArray bytes = bytesDePrueba(3 * 1024 * 1024 + 100);
     const QString subida = local(u"subida"_s, bytes), bajada = temporal.filePath(u"bajada"_s);
-    escribir(c.carpeta + u"/remoto.bin"_s, "lo de ayer");
+    escribirArchivo(c.carpeta + u"/remoto.bin"_s, "lo de ayer");
     Eventos eventos(ftp);
     QSet<QByteArray> vistos;
     QObject::connect(&ftp, &clsFTP::FileTransferProgress, &ftp, [&](qint32 actual, qint32) {
@@ -164,21 +146,19 @@ TEST_P(EnCadaDestino, LosBytesLleganIntactosYLasOperacionesSeVenEnElDisco) {
     EXPECT_EQ(QDir(c.carpeta).entryList({u"*remoto*"_s}, QDir::Files | QDir::Hidden),
               QStringList{u"remoto.bin"_s});
     ASSERT_TRUE(ftp.FTPDownloadFile(bajada, u"/remoto.bin"_s)) << ftp.GetLastErrorMessage().toStdString();
-    EXPECT_EQ(leer(bajada), bytes);
+    EXPECT_EQ(leerArchivo(bajada), bytes);
     const qsizetype porSentido = bytes.size() / 255 + 1;
     ASSERT_EQ(eventos.size(), 2 * porSentido);
     EXPECT_EQ(eventos[porSentido - 1], qMakePair(qint32(bytes.size()), qint32(bytes.size())));
     EXPECT_EQ(eventos.last(), eventos[porSentido - 1]);
 
-    // The single-call pair, which replaces a local file that is already there.
+    // The single-call upload.
     ASSERT_TRUE(ftp.SimpleFTPPutFile(subida, u"/simple.bin"_s));
     EXPECT_EQ(remoto(u"simple.bin"_s), bytes);
-    escribir(bajada, "viejo");
-    ASSERT_TRUE(ftp.SimpleFTPGetFile(bajada, u"/simple.bin"_s));
-    EXPECT_EQ(leer(bajada), bytes);
 
-    escribir(c.carpeta + u"/viejo.txt"_s, "hola");
+    escribirArchivo(c.carpeta + u"/viejo.txt"_s, "hola");
     EXPECT_TRUE(ftp.CreateFTPDirectory(u"/nueva"_s));
+    EXPECT_FALSE(ftp.CreateFTPDirectory(u"/nueva"_s)) << "already there";
     EXPECT_TRUE(ftp.SetFTPDirectory(u"nueva"_s));
     EXPECT_EQ(ftp.GetFTPDirectory(), u"/nueva"_s);
     // Relative paths now start in the new folder.
@@ -201,39 +181,31 @@ TEST_P(EnCadaDestino, LosBytesLleganIntactosYLasOperacionesSeVenEnElDisco) {
 
     // A folder, a file stamped 2000-01-01 00:00 UTC and a file whose name holds a space.
     QDir(c.carpeta).mkpath(u"lista/Sub"_s);
-    escribir(c.carpeta + u"/lista/b c.csv"_s, bytesDePrueba(300));
+    escribirArchivo(c.carpeta + u"/lista/b c.csv"_s, bytesDePrueba(300));
     QFile archivo(c.carpeta + u"/lista/a.txt"_s);
     ASSERT_TRUE(archivo.open(QIODevice::WriteOnly) && archivo.write("12345") == 5 && archivo.flush());
     ASSERT_TRUE(archivo.setFileTime(QDateTime(QDate(2000, 1, 1), QTime(0, 0), QTimeZone::utc()),
                                     QFileDevice::FileModificationTime));
     ASSERT_TRUE(ftp.SetFTPDirectory(u"/lista"_s));
-    zonaHoraria("UTC");
+    // Six hours behind UTC, the same instant is six hours earlier on the local clock (ctest runs each
+    // test in a process of its own).
+    qputenv("TZ", "<-06>6");
+    tzset();
     const std::shared_ptr<cDirList> lista = ftp.GetDirectoryListing(u"*"_s);
     ASSERT_TRUE(lista) << ftp.GetLastErrorMessage().toStdString();
     ASSERT_EQ(lista->Count(), 3);
-    EXPECT_EQ(ftp.Directory(), lista);
     const cDirItem& a = lista->Item(u"A.TXT"_s);
     EXPECT_EQ(a.Filename, u"a.txt"_s);
     EXPECT_EQ(a.FileSize, 5);
     EXPECT_TRUE(a.Normal && !a.Directory);
-    EXPECT_DOUBLE_EQ(a.LastWriteTime, 36526.0);
+    EXPECT_DOUBLE_EQ(a.LastWriteTime, 36525.75);
     EXPECT_TRUE(lista->Item(u"sub"_s).Directory && !lista->Item(u"sub"_s).Normal);
     EXPECT_EQ(lista->Item(u"b c.csv"_s).FileSize, 300);
-
-    // Six hours behind UTC, the same instant is six hours earlier on the local clock.
-    zonaHoraria("<-06>6");
-    const auto otra = ftp.GetDirectoryListing(u"a.txt"_s);
-    ASSERT_TRUE(otra);
-    EXPECT_DOUBLE_EQ(otra->Item(1).LastWriteTime, 36525.75);
-    EXPECT_EQ(lista->Count(), 3) << "a list handed out earlier stays as it was";
-    const auto csv = ftp.GetDirectoryListing(u"/lista/*.csv"_s);
-    ASSERT_TRUE(csv && csv->Count() == 1);
-    EXPECT_EQ(csv->Item(1).Filename, u"b c.csv"_s);
-    EXPECT_EQ(ftp.GetFTPFileSize(u"/lista/b c.csv"_s), 300);
     EXPECT_EQ(ftp.GetFTPFileSize(u"nada.txt"_s), -1);
     // Nothing that matches is no error.
     EXPECT_EQ(ftp.GetDirectoryListing(u"*.pdf"_s), nullptr);
     EXPECT_EQ(ftp.Directory()->Count(), 0);
+    EXPECT_EQ(lista->Count(), 3) << "a list handed out earlier stays as it was";
     EXPECT_EQ(ftp.GetLastErrorMessage(), errorPrevio);
     ftp.CloseConnection();
 }
@@ -247,8 +219,8 @@ INSTANTIATE_TEST_SUITE_P(Destinos, EnCadaDestino,
 
 class Subida : public PruebaFtp {};
 
-// One event a whole 255-byte chunk and the last one again at the end. During an upload the session
-// refuses other operations; clearing blSigue stops the sending, but the upload ends well with what was sent.
+// One event a whole 255-byte chunk and the last one again at the end; while an upload runs, the session
+// refuses other operations.
 TEST_F(Subida, UnEventoPorTrozoCompletoYUnoFinalYNadaMasEntretanto) {
     ABRIR(cuenta("PyftpdlibPasivo"));
     const struct {
@@ -268,8 +240,6 @@ TEST_F(Subida, UnEventoPorTrozoCompletoYUnoFinalYNadaMasEntretanto) {
         EXPECT_EQ(remoto(nombre), bytesDePrueba(caso.bytes));
     }
 
-    const QByteArray bytes = bytesDePrueba(10 * 255 + 7);
-    Eventos eventos(ftp);
     bool borrado = true;
     QString mensaje;
     QObject::connect(&ftp, &clsFTP::FileTransferProgress, &ftp, [&](qint32 actual, qint32) {
@@ -277,49 +247,13 @@ TEST_F(Subida, UnEventoPorTrozoCompletoYUnoFinalYNadaMasEntretanto) {
             borrado = ftp.DeleteFTPFile(u"/a"_s);
             mensaje = ftp.GetLastErrorMessage();
         }
-        if (actual == 3 * 255)
-            ftp.setBlSigue(false);
     });
-    EXPECT_TRUE(ftp.FTPUploadFile(local(u"a"_s, bytes), u"/a"_s));
+    EXPECT_TRUE(ftp.FTPUploadFile(local(u"a"_s, bytesDePrueba(600)), u"/a"_s));
     EXPECT_FALSE(borrado);
     EXPECT_EQ(mensaje, u"DeleteFTPFile error code: 12110 Message: Hay una transferencia de archivo en curso "
                        "en esta conexión.\r\n"_s);
-    QList<QPair<qint32, qint32>> esperados;
-    for (qint32 i = 1; i <= 10; ++i)
-        esperados.append({std::min(i, 3) * 255, qint32(bytes.size())});
-    esperados.append({qint32(bytes.size()), qint32(bytes.size())});
-    EXPECT_EQ(eventos, esperados);
-    EXPECT_EQ(remoto(u"a"_s), bytes.left(3 * 255));
-    EXPECT_FALSE(ftp.blSigue());
     // Free again once the upload has ended.
     EXPECT_TRUE(ftp.DeleteFTPFile(u"/a"_s));
-}
-
-// Nothing reaches the server for an empty path, nor comes back for an empty or missing remote file.
-TEST_F(Subida, RutasVaciasNoLleganAlServidorYSeRecortanLosEspacios) {
-    ABRIR(cuenta("PyftpdlibPasivo"));
-    ASSERT_FALSE(ftp.DeleteFTPFile(u"/no-existe"_s));
-    const QString errorPrevio = ftp.GetLastErrorMessage();
-    const qsizetype registroPrevio = c.proceso->registro().size();
-    EXPECT_FALSE(ftp.FTPUploadFile(u"   "_s, u"/x"_s));
-    EXPECT_FALSE(ftp.FTPUploadFile(u"/etc/hostname"_s, QString()));
-    EXPECT_FALSE(c.proceso->registro().mid(registroPrevio).contains(u"STOR"_s));
-    escribir(c.carpeta + u"/vacio"_s, QByteArray());
-    Eventos eventos(ftp);
-    for (const QString& nombre : {u"vacio"_s, u"falta"_s}) {
-        EXPECT_FALSE(ftp.FTPDownloadFile(temporal.filePath(nombre), u'/' + nombre));
-        EXPECT_FALSE(QFile::exists(temporal.filePath(nombre)));
-    }
-    EXPECT_TRUE(eventos.isEmpty());
-    EXPECT_EQ(ftp.GetLastErrorMessage(), errorPrevio);
-
-    // The paths are trimmed in place.
-    const QString ruta = local(u"a b"_s, "12345");
-    QString rutaLocal = u"  "_s + ruta + u" "_s, rutaRemota = u" /con espacio.txt  "_s;
-    EXPECT_TRUE(ftp.FTPUploadFile(rutaLocal, rutaRemota));
-    EXPECT_EQ(rutaLocal, ruta);
-    EXPECT_EQ(rutaRemota, u"/con espacio.txt"_s);
-    EXPECT_EQ(remoto(u"con espacio.txt"_s), "12345");
 }
 
 // ---- Opening and closing, and the texts a user reads when they fail
@@ -374,7 +308,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::PrintToStringParamName());
 
 // One control connection a session, which a second OpenConnection replaces and CloseConnection ends;
-// the mode asked for takes effect on the next connection; a wrong password is told in the server's words.
+// the mode asked for takes effect on the next connection.
 TEST_F(Sesion, UnaSesionDeControlPorConexionYNingunaAlCerrar) {
     ABRIR(cuenta("PyftpdlibActivo"));
     const auto veces = [&](const QString& texto) { return c.proceso->registro().count(texto); };
@@ -394,9 +328,6 @@ TEST_F(Sesion, UnaSesionDeControlPorConexionYNingunaAlCerrar) {
     while (veces(u"FTP session closed"_s) < 3 && reloj.elapsed() < 3000)
         QThread::msleep(20);
     EXPECT_EQ(veces(u"FTP session closed"_s), 3);
-
-    EXPECT_FALSE(ftp.OpenConnection(c.servidor, c.usuario, u"no-es-la-clave"_s));
-    EXPECT_EQ(ftp.GetLastErrorMessage(), u"530 Authentication failed.\r\n"_s);
 }
 
 TEST_F(Sesion, FtpsCifraAmbosCanalesYCompruebaElCertificado) {
@@ -433,17 +364,10 @@ TEST_F(Espera, UnServidorQueAceptaYNuncaContestaNoCuelgaLaConexion) {
     });
 }
 
-TEST_F(Espera, UnServidorQueDejaDeContestarHaceFallarLaOperacion) {
-    ABRIR(cuenta("PyftpdlibPasivo"));
-    servidorPy().suspender();
-    esperarFallo("DeleteFTPFile", [&] { return ftp.DeleteFTPFile(u"/a"_s); });
-    servidorPy().reanudar();
-}
-
 TEST_F(Espera, UnaDescargaDetenidaFalla) {
     ABRIR(cuenta("PyftpdlibPasivo"));
     // More than the sockets' buffers hold, so that the transfer must stall.
-    escribir(c.carpeta + u"/grande"_s, QByteArray(48 * 1024 * 1024, 'x'));
+    escribirArchivo(c.carpeta + u"/grande"_s, QByteArray(48 * 1024 * 1024, 'x'));
     QObject::connect(&ftp, &clsFTP::FileTransferProgress, &ftp, [&](qint32 actual, qint32) {
         if (actual == 255)
             servidorPy().suspender();
@@ -472,7 +396,7 @@ TEST_P(Fallos, SoloSePublicaLoQueLlegoEnteroYElMotivoEsElDelServidor) {
     // Under and over the block that the layer hands libcurl at once.
     for (const qsizetype tamano : {10 * 1024, 1024 * 1024 + 7}) {
         SCOPED_TRACE(tamano);
-        escribir(c.carpeta + u"/catalogo.csv"_s, "lo de ayer\r\n");
+        escribirArchivo(c.carpeta + u"/catalogo.csv"_s, "lo de ayer\r\n");
         const QByteArray nuevo = bytesDePrueba(tamano);
         QString motivo;
         const bool publicado = publicar(ftp, local(u"catalogo.csv"_s, nuevo), u"/catalogo.csv"_s, motivo);
@@ -540,74 +464,5 @@ INSTANTIATE_TEST_SUITE_P(
                       Ritmo{"A1KBs", "normal", 1024, 4 * 1024, {5s, 5s, 2s}, true},
                       Ritmo{"Parada", "parada", 0, 4 * 1024 * 1024, {5s, 1s, 1s}, false}),
     ::testing::PrintToStringParamName());
-
-// ---- The listing formats of servers that are not in the test set, and the list they fill
-
-QDateTime utc(int anio, int mes, int dia, int hora = 0, int minuto = 0) {
-    return QDateTime(QDate(anio, mes, dia), QTime(hora, minuto), QTimeZone::utc());
-}
-
-TEST(FormatoDeListado, CadaLineaSeLeeComoUnaEntrada) {
-    const struct {
-        QByteArray linea;
-        bool mlsd;
-        QByteArray archivo; // empty: the line is no entry
-        wininet::DWORD atributos;
-        quint32 tamano;
-        QDateTime fecha;
-    } casos[] = {
-        // Without the year, a date after today is last year's.
-        {"-rw-r--r--    1 1001     1001         1234 Mar 10 08:05 lista.csv", false, "lista.csv", 0x80, 1234,
-         utc(2024, 3, 10, 8, 5)},
-        {"-rw-r--r--    1 ftp ftp 7 Dec 31 23:59 viejo.txt", false, "viejo.txt", 0x80, 7,
-         utc(2023, 12, 31, 23, 59)},
-        {"-r--r--r-- 1 user group 99 Jan  5  2019 dos  espacios.txt", false, "dos  espacios.txt", 0x1, 99,
-         utc(2019, 1, 5)},
-        {"drwxr-xr-x 2 owner 4096 Feb 29 10:00 carpeta", false, "carpeta", 0x10, 4096, utc(2024, 2, 29, 10)},
-        {"lrwxrwxrwx 1 0 0 11 Mar 01 2020 enlace -> destino", false, "enlace", 0x80, 11, utc(2020, 3, 1)},
-        {"03-14-24  08:27PM              5120 Precios.csv", false, "Precios.csv", 0x80, 5120,
-         utc(2024, 3, 14, 20, 27)},
-        {"12-31-1999  12:00AM       <DIR>          Viejos", false, "Viejos", 0x10, 0, utc(1999, 12, 31)},
-        {"type=file;size=42;modify=20240102030405.123;perm=r; solo lectura.txt", true, "solo lectura.txt",
-         0x1, 42, utc(2024, 1, 2, 3, 4).addSecs(5)},
-        {"type=cdir;modify=20240102030405; /lista", true, "", 0, 0, {}},
-        {"total 12", false, "", 0, 0, {}},
-    };
-    const QDateTime ahora(QDate(2024, 3, 15), QTime(12, 0), QTimeZone::utc());
-    for (const auto& caso : casos) {
-        SCOPED_TRACE(caso.linea.toStdString());
-        const auto entradas = wininet::detail::parseListing(caso.linea + "\r\n", caso.mlsd, ahora);
-        ASSERT_EQ(entradas.size(), caso.archivo.isEmpty() ? 0u : 1u);
-        if (entradas.empty())
-            continue;
-        const wininet::WIN32_FIND_DATAA& e = entradas.front();
-        EXPECT_EQ(QByteArray(e.cFileName), caso.archivo);
-        EXPECT_EQ(e.dwFileAttributes, caso.atributos);
-        EXPECT_EQ(e.nFileSizeLow, caso.tamano);
-        EXPECT_EQ(
-            kernel32::fileTimeTicks(e.ftLastWriteTime),
-            kernel32::fileTimeTicks(kernel32::fileTimeFromMSecsSinceEpoch(caso.fecha.toMSecsSinceEpoch())));
-    }
-}
-
-TEST(cDirList, ClavesSinMayusculasPosicionesYBanderas) {
-    cDirList lista;
-    lista.Add(0x21, 1, 2, 3, 10, u"Precios.csv"_s);
-    lista.Add(0x10, 0, 0, 0, 0, u"carpeta"_s);
-    lista.Add(0x80, 0, 0, 0, 99, u"PRECIOS.CSV"_s);
-    ASSERT_EQ(lista.Count(), 2) << "a name already there keeps its first entry";
-    const cDirItem& p = lista.Item(u"precios.CSV"_s);
-    EXPECT_EQ(p.FileSize, 10);
-    EXPECT_TRUE(p.ReadOnly && p.Archive);
-    EXPECT_FALSE(p.Hidden || p.System || p.Directory || p.Normal || p.Temporary || p.Compressed || p.Offline);
-    EXPECT_EQ(std::tuple(p.CreationTime, p.LastAccessTime, p.LastWriteTime), std::tuple(1.0, 2.0, 3.0));
-    EXPECT_EQ(lista.Item(2).Filename, u"carpeta"_s);
-    for (const qint32 fuera : {0, 3})
-        EXPECT_THROW(lista.Item(fuera), std::out_of_range);
-    EXPECT_THROW(lista.Item(u"otro"_s), std::out_of_range);
-    lista.Clear();
-    EXPECT_EQ(lista.Count(), 0);
-    EXPECT_THROW(lista.Item(u"carpeta"_s), std::out_of_range);
-}
 
 } // namespace

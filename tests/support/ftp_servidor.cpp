@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QThread>
 
@@ -18,6 +19,25 @@ QString rutaDeLinux(const QString& ruta) {
 }
 
 } // namespace
+
+QByteArray leerArchivo(const QString& ruta, const QByteArray& siFalta) {
+    QFile archivo(ruta);
+    return archivo.open(QIODevice::ReadOnly) ? archivo.readAll() : siFalta;
+}
+
+void escribirArchivo(const QString& ruta, const char* bytes) {
+    if (bytes)
+        escribirArchivo(ruta, QByteArray(bytes));
+    else
+        QFile::remove(ruta);
+}
+
+void escribirArchivo(const QString& ruta, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(ruta).absolutePath());
+    QFile archivo(ruta);
+    if (archivo.open(QIODevice::WriteOnly))
+        archivo.write(bytes);
+}
 
 ServidorFtpDePrueba::ServidorFtpDePrueba(QString usuario, QString contrasena)
     : usuario_(std::move(usuario)), contrasena_(std::move(contrasena)) {
@@ -39,11 +59,6 @@ ServidorFtpDePrueba::~ServidorFtpDePrueba() {
         proceso.kill();
         proceso.waitForFinished(3000);
     }
-}
-
-QString ServidorFtpDePrueba::leer(const QString& ruta) {
-    QFile archivo(ruta);
-    return archivo.open(QIODevice::ReadOnly) ? QString::fromUtf8(archivo.readAll()) : QString();
 }
 
 bool ServidorFtpDePrueba::senal(const char* nombre) {

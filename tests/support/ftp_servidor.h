@@ -8,6 +8,12 @@
 #include <QString>
 #include <QTemporaryDir>
 
+// Writes `bytes` to the file at `ruta`, making its folder; a null pointer removes the file instead.
+void escribirArchivo(const QString& ruta, const char* bytes);
+void escribirArchivo(const QString& ruta, const QByteArray& bytes);
+// The file's bytes, or `siFalta` when it cannot be read.
+QByteArray leerArchivo(const QString& ruta, const QByteArray& siFalta = QByteArray());
+
 class ServidorFtpDePrueba {
 public:
     virtual ~ServidorFtpDePrueba();
@@ -23,7 +29,7 @@ public:
 protected:
     // Makes the home folder; on failure motivo() says why.
     ServidorFtpDePrueba(QString usuario, QString contrasena);
-    static QString leer(const QString& ruta);
+    static QString leer(const QString& ruta) { return QString::fromUtf8(leerArchivo(ruta)); }
     // Sends the server process a signal by name ("STOP", "CONT", "TERM"); false when there is none.
     bool senal(const char* nombre);
 
