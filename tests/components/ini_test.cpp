@@ -7,7 +7,13 @@
 #include "export/ListasDeArchivo.h"
 #include "winapi/ansi.h"
 
+#include <QDir>
 #include <QStringEncoder>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
 
 using namespace Qt::StringLiterals;
 
@@ -121,5 +127,27 @@ TEST_F(LibKtfaTest, listaDeCamposPrimeroLosNumeradosLuegoLosDemas) {
     escribir(campos, leer(campos) + " Precio3 \r\n");
     EXPECT_EQ(leerListaDeCampos(campos), QStringList({u"Descripción"_s, u" Precio3 "_s}));
 }
+
+#ifdef Q_OS_UNIX // a file size limit plays the full disk
+// A full disk half-way through a write leaves the old file whole, the settings and a list file alike.
+TEST_F(LibKtfaTest, unaEscrituraFallidaDejaElArchivoAnterior) {
+    const QByteArray anterior = u"[Configuración]\r\nA=1\r\n"_s.toUtf8();
+    escribir(ini, anterior);
+    escribir(listaDeProductos, anterior);
+    rlimit limite{};
+    getrlimit(RLIMIT_FSIZE, &limite);
+    const rlimit lleno{static_cast<rlim_t>(anterior.size()), limite.rlim_max};
+    const auto senal = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &lleno);
+    const bool escritoIni = ini::escribir(ini, kConf, u"B"_s, QString(4096, u'x'));
+    const bool escritaLista = escribirListaDeProductos(listaDeProductos, {{u"A"_s, QString(4096, u'x')}});
+    setrlimit(RLIMIT_FSIZE, &limite);
+    std::signal(SIGXFSZ, senal);
+    EXPECT_FALSE(escritoIni || escritaLista);
+    EXPECT_EQ(leer(ini), anterior);
+    EXPECT_EQ(leer(listaDeProductos), anterior);
+    EXPECT_EQ(QDir(carpeta.path()).entryList(QDir::Files).size(), 2) << "no temporary file is left";
+}
+#endif
 
 } // namespace
