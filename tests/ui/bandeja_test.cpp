@@ -1,16 +1,15 @@
 // The notification icon: its record, the tip rule, and the clicks that bring the window back.
 
+#include "entorno.h"
 #include "shell/clsInicio.h"
 #include "shell/frmInicial.h"
-#include "ui_impresion.h"
 
 #include <QSystemTrayIcon>
-#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
 
-TEST(Bandeja, TheRecordNamesTheWindowItsIconAndTheMouseMoveCallbackAndOneIconStandsForIt) {
+TEST(Bandeja, TheIconShowsTheWindowsIconAndCaptionAndOneIconStandsForIt) {
     Formulario ventana;
     ventana.setWindowIcon(QIcon(QStringLiteral(":/imagenes/catalogo-32.png")));
     // The tip field holds the caption and a NUL, padded with spaces; 64 characters or more lose the NUL.
@@ -31,10 +30,6 @@ TEST(Bandeja, TheRecordNamesTheWindowItsIconAndTheMouseMoveCallbackAndOneIconSta
 
     clsInicio().PonerSystray(ventana);
     EXPECT_EQ(ventanas::VentanaDe(nidBandeja.hWnd), &ventana);
-    // Size, id, message|icon|tip flags, WM_MOUSEMOVE.
-    EXPECT_EQ(
-        QList<quint32>({nidBandeja.cbSize, nidBandeja.uID, nidBandeja.uFlags, nidBandeja.uCallbackMessage}),
-        QList<quint32>({88, 1, 7, 512}));
     EXPECT_EQ(ventanas::IconoDe(nidBandeja.hIcon).cacheKey(), ventana.windowIcon().cacheKey());
     QSystemTrayIcon* icono = shell_notify::IconoDeBandeja(nidBandeja.hWnd, 1);
     clsInicio().PonerSystray(ventana);
@@ -47,33 +42,6 @@ TEST(Bandeja, TheRecordNamesTheWindowItsIconAndTheMouseMoveCallbackAndOneIconSta
     EXPECT_FALSE(shell_notify::Shell_NotifyIconA(NIM_ADD, &otro));
     EXPECT_EQ(shell_notify::IconoDeBandeja(nidBandeja.hWnd, 1), nullptr);
     EXPECT_FALSE(shell_notify::Shell_NotifyIconA(NIM_ADD, nullptr));
-}
-
-// The main window, loaded and gone to the notification area: releasing the left or right button on the
-// icon brings it back, other clicks do not.
-TEST(Bandeja, ReleasingTheLeftOrRightButtonOnTheIconBringsTheWindowBack) {
-    shell_notify::ForzarBandejaDisponible(true);
-    for (const auto& [razon, restaura] : {std::pair{QSystemTrayIcon::Trigger, true},
-                                          {QSystemTrayIcon::Context, true},
-                                          {QSystemTrayIcon::DoubleClick, false},
-                                          {QSystemTrayIcon::MiddleClick, false}}) {
-        frmInicial ventana;
-        ventana.MostrarAlCargar();
-        ASSERT_FALSE(ventana.isVisible());
-        QSystemTrayIcon* icono = shell_notify::IconoDeBandeja(ventanas::hWndDe(&ventana), 1);
-        ASSERT_NE(icono, nullptr);
-        emit icono->activated(razon);
-        EXPECT_EQ(ventana.isVisible(), restaura) << razon;
-        EXPECT_EQ(ventana.isMinimized(), !restaura) << razon;
-    }
-
-    // Without a notification area the window stays minimized where it can be found.
-    shell_notify::ForzarBandejaDisponible(false);
-    frmInicial ventana;
-    ventana.MostrarAlCargar();
-    EXPECT_TRUE(ventana.isVisible());
-    EXPECT_TRUE(ventana.isMinimized());
-    shell_notify::ForzarBandejaDisponible(std::nullopt);
 }
 
 // The code travels in x, in the window's own units: only button releases restore.

@@ -3,10 +3,10 @@
 
 #include "components/Nucleo.h"
 #include "components/Registro.h"
+#include "entorno.h"
 #include "modulo/Modulo.h"
 #include "shell/Formulario.h"
 #include "shell/Ventana.h"
-#include "ui_impresion.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -3,7 +3,6 @@
 
 #include "bd_base.h"
 #include "tienda_en_ventana.h"
-#include "ui_impresion.h"
 
 #include <QInputDialog>
 #include <QKeySequence>

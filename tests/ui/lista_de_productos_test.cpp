@@ -5,7 +5,6 @@
 #include "components/BusquedaDeProductos.h"
 #include "editors/MSFlexGrid.h"
 #include "tienda_en_ventana.h"
-#include "ui_impresion.h"
 
 #include <QFile>
 

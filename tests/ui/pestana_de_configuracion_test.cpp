@@ -3,7 +3,6 @@
 
 #include "config/Configuracion.h"
 #include "tienda_en_ventana.h"
-#include "ui_impresion.h"
 
 #include <QFileInfo>
 
@@ -33,15 +32,15 @@ protected:
 
 TEST_F(PestanaDeConfiguracion, GrabarStoresTheBoxesAndShowsWhatWasStored) {
     EXPECT_EQ(pestanasVisibles(), QList<int>{1});
-    const char* textos[] = {"otra", "7", "lista.csv", "usuario", "ftp.tienda.mx", "secreto", "/tienda"};
+    const QStringList textos = {"otra", "7", "lista.csv", "usuario", "ftp.tienda.mx", "secreto", "/tienda"};
     for (int i = 0; i < 7; ++i)
-        caja(i)->setText(QString::fromLatin1(textos[i]));
+        caja(i)->setText(textos[i]);
     clic("cmdGrabar");
 
     EXPECT_EQ(QStringList({guardado(claves::kBase), guardado(claves::kIntervalo), guardado(claves::kArchivo),
                            descifrado(claves::kUsuario), descifrado(claves::kURL),
                            descifrado(claves::kContrasena), descifrado(claves::kDirectorio)}),
-              QStringList({"otra", "7", "lista.csv", "usuario", "ftp.tienda.mx", "secreto", "/tienda"}));
+              textos);
     EXPECT_NE(guardado(claves::kContrasena), QStringLiteral("secreto")) << "stored enciphered";
 
     EXPECT_EQ(caja(6)->text(), QStringLiteral("/tienda/"));

@@ -4,6 +4,7 @@
 // name; modal windows are answered from the event loop. Brings the Qt headers every window suite uses.
 
 #include "components/EsquemaPuntoDeVenta.h"
+#include "entorno.h"
 #include "modulo/Modulo.h"
 #include "shell/frmInicial.h"
 

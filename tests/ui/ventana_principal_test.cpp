@@ -12,7 +12,6 @@
 #include "shell/frmDescripcion.h"
 #include "shell/twips.h"
 #include "tienda_en_ventana.h"
-#include "ui_impresion.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -119,34 +118,30 @@ TEST_F(VentanaPrincipal, LoadedWithAnIntervalItGoesToTheNotificationAreaInSpanis
     EXPECT_EQ(v.size(), QSize(qRound(9750 * pixelPorTwip), qRound(6885 * pixelPorTwip)));
 }
 
-struct Arranque {
-    const char* nombre;
-    qint16 intervalo;
-    const char* opcion;
-    bool visible, reloj;
-};
-void PrintTo(const Arranque& arranque, std::ostream* salida) {
-    *salida << arranque.nombre;
+// With no interval the window shows itself; "-ktfa" opens it only when written in small letters. Without
+// a notification area it stays minimized where it can be found.
+TEST_F(VentanaPrincipal, ShowsTheWindowOrLeavesItMinimized) {
+    const struct {
+        const char* nombre;
+        qint16 intervalo;
+        const char* opcion;
+        bool bandeja, visible, reloj;
+    } casos[] = {{"sinIntervalo", 0, "", true, true, false},
+                 {"intervaloNegativo", -3, "", true, false, false},
+                 {"ktfa", 5, "-ktfa", true, true, true},
+                 {"ktfaEnMayusculas", 5, "-KTFA", true, false, true},
+                 {"ktfaDentroDeOtro", 5, "x-ktfay", true, true, true},
+                 {"sinBandeja", 5, "", false, false, true}};
+    for (const auto& caso : casos) {
+        shell_notify::ForzarBandejaDisponible(caso.bandeja);
+        frmInicial& v = cargar(caso.intervalo, caso.opcion[0] ? QStringList{caso.opcion} : QStringList());
+        EXPECT_EQ(v.isVisible(), caso.visible || !caso.bandeja) << caso.nombre;
+        EXPECT_EQ(v.isMinimized(), !caso.visible) << caso.nombre;
+        EXPECT_EQ(reloj(), caso.reloj) << caso.nombre;
+        ventana.reset();
+        reiniciarModulo();
+    }
 }
-
-class ComoArranca : public VentanaPrincipal, public ::testing::WithParamInterface<Arranque> {};
-
-// With no interval the window shows itself; "-ktfa" opens it only when written in small letters.
-TEST_P(ComoArranca, ShowsTheWindowOrLeavesItMinimized) {
-    const Arranque& caso = GetParam();
-    frmInicial& v = cargar(caso.intervalo, caso.opcion[0] ? QStringList{caso.opcion} : QStringList());
-    EXPECT_EQ(v.isVisible(), caso.visible);
-    EXPECT_EQ(v.isMinimized(), !caso.visible);
-    EXPECT_EQ(reloj(), caso.reloj);
-}
-
-INSTANTIATE_TEST_SUITE_P(Casos, ComoArranca,
-                         ::testing::Values(Arranque{"sinIntervalo", 0, "", true, false},
-                                           Arranque{"intervaloNegativo", -3, "", false, false},
-                                           Arranque{"ktfa", 5, "-ktfa", true, true},
-                                           Arranque{"ktfaEnMayusculas", 5, "-KTFA", false, true},
-                                           Arranque{"ktfaDentroDeOtro", 5, "x-ktfay", true, true}),
-                         [](const auto& info) { return std::string(info.param.nombre); });
 
 TEST_F(VentanaPrincipal, WithoutThePointOfSaleTheProgramEndsAfterSayingWhy) {
     preparar(5);
@@ -196,7 +191,7 @@ TEST_F(VentanaPrincipal, TheCountdownShowsWhatIsLeftAndTheSendStartsAtTheTickTha
     EXPECT_EQ(cuentaAtras(), QString());
 }
 
-TEST_F(VentanaPrincipal, SendNowGreysTheWindowPublishesAndKeepsTheMinutesCounted) {
+TEST_F(VentanaPrincipal, SendNowGreysTheWindowPublishesAndKeepsTheMinutesCountedAcrossTabs) {
     frmInicial& v = cargar(5);
     tic(3 * 60 + 20);
     // What the window looks like while the send runs, seen from the events the send lets through.
@@ -222,6 +217,10 @@ TEST_F(VentanaPrincipal, SendNowGreysTheWindowPublishesAndKeepsTheMinutesCounted
                                                      .arg(QLocale::system().toString(tamano)));
 
     EXPECT_EQ(contado(), QList<int>({3, 0}));
+    clic("cmdConfigurar");
+    EXPECT_FALSE(reloj()) << "another tab pauses the countdown";
+    clic("cmdCancelar");
+    EXPECT_TRUE(reloj()) << "and Principal resumes it where it was";
     tic(119);
     EXPECT_EQ(cuentaAtras(), QStringLiteral("0 hors. 0 min. 1 segs."));
     tic();
@@ -261,20 +260,6 @@ TEST_F(VentanaPrincipal, SaysHowTheLastSendEndedEvenAfterARestart) {
     EXPECT_EQ(ultimoEnvio(), antesDeReiniciar);
 }
 
-TEST_F(VentanaPrincipal, AnotherTabPausesTheCountdownAndPrincipalResumesIt) {
-    cargar(5);
-    tic(75);
-    clic("cmdConfigurar");
-    EXPECT_FALSE(reloj());
-    EXPECT_EQ(pestanasVisibles(), QList<int>{1});
-    clic("cmdCancelar");
-    EXPECT_TRUE(reloj());
-    EXPECT_EQ(pestanasVisibles(), QList<int>{0});
-    EXPECT_EQ(contado(), QList<int>({1, 15}));
-    tic();
-    EXPECT_EQ(cuentaAtras(), QStringLiteral("0 hors. 3 min. 44 segs."));
-}
-
 TEST_F(VentanaPrincipal, TheFirstActivationPaintsTheSkinAndEachTabShowsAlone) {
     frmInicial& v = cargar(0);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&v));
@@ -305,7 +290,11 @@ TEST_F(VentanaPrincipal, TheFirstActivationPaintsTheSkinAndEachTabShowsAlone) {
 
 TEST_F(VentanaPrincipal, HiddenAndBroughtBackFromTheIconTheCloseBoxOnlyHidesIt) {
     frmInicial& v = cargar(5);
+    for (const auto razon : {QSystemTrayIcon::DoubleClick, QSystemTrayIcon::MiddleClick})
+        emit icono()->activated(razon);
+    ASSERT_FALSE(v.isVisible()) << "only releasing the left or right button brings it back";
     emit icono()->activated(QSystemTrayIcon::Trigger);
+    ASSERT_TRUE(v.isVisible());
     clic("cmdConfigurar");
     QTest::mouseClick(control<QAbstractButton>("cmdMinimizar"), Qt::LeftButton);
     ASSERT_FALSE(v.isVisible());
@@ -325,23 +314,26 @@ TEST_F(VentanaPrincipal, HiddenAndBroughtBackFromTheIconTheCloseBoxOnlyHidesIt) 
     EXPECT_TRUE(reloj());
 }
 
-// The close button asks first, Enter taking "No"; Alt+F4 ends the program without asking.
+// The close button asks first, Enter taking "No"; Alt+F4 ends the program without asking, F4 alone does
+// nothing.
 TEST_F(VentanaPrincipal, OnlyYesOrAltF4EndTheProgram) {
     preparar(5);
-    for (const char* boton : {"", "No", "Sí", "Alt+F4"}) {
+    for (const auto& [boton, termina] :
+         {std::pair{"", false}, {"No", false}, {"Sí", true}, {"Alt+F4", true}, {"F4", false}}) {
         ASSERT_NE(arrancar(), nullptr);
         frmInicial& v = *ventana;
         clsInicio().Restaurar(v);
-        const bool termina = boton[0] != 'N' && boton[0] != 0;
         QSignalSpy fin(&v, &frmInicial::descargada);
         Contestador contestador(QString::fromUtf8(boton));
-        if (QString::fromUtf8(boton) == QStringLiteral("Alt+F4"))
-            QTest::keyClick(control<QPushButton>("cmdLeerAhora"), Qt::Key_F4, Qt::AltModifier);
+        const bool tecla = boton[0] == 'A' || boton[0] == 'F';
+        if (tecla)
+            QTest::keyClick(control<QPushButton>("cmdLeerAhora"), Qt::Key_F4,
+                            boton[0] == 'A' ? Qt::AltModifier : Qt::NoModifier);
         else
             QTest::mouseClick(control<QAbstractButton>("cmdTerminar"), Qt::LeftButton);
         EXPECT_EQ(contestador.vistas.join(QString()),
-                  boton[0] == 'A' ? QString()
-                                  : QStringLiteral("Cerrar conexión: ¿Está seguro de cerrar este programa?"));
+                  tecla ? QString()
+                        : QStringLiteral("Cerrar conexión: ¿Está seguro de cerrar este programa?"));
         EXPECT_EQ(fin.count(), termina ? 1 : 0) << boton;
         EXPECT_EQ(v.isVisible(), !termina) << boton;
         EXPECT_EQ(icono(&v) == nullptr, termina) << "the icon leaves the notification area";
@@ -398,8 +390,6 @@ TEST_F(VentanaPrincipal, F1OpensTheDescriptionWhichKeepsItsPlaceInTheSettings) {
     EXPECT_EQ(d->width(), qRound(9180 * d->logicalDpiX() / 1440.0));
     d->resize(700, 500);
     EXPECT_EQ(rtbTexto->size(), QSize(PixelesX(d->Width() - 260), PixelesY(d->Height() - 600)));
-    EXPECT_LE(rtbTexto->geometry().right(), d->width());
-    EXPECT_LE(rtbTexto->geometry().bottom(), d->height());
     d->resize(10, 10);
     EXPECT_EQ(rtbTexto->size(), QSize(0, 0));
 
