@@ -26,15 +26,8 @@ protected:
 
     // A search in which the user types `filtro` and presses `tecla`; the code it returns.
     QString buscar(const QString& filtro, Qt::Key tecla, QString condicion = QString()) {
-        AlAparecer usuario([this, filtro, tecla](QWidget* modal) {
-            auto* dialogo = qobject_cast<DialogoDeBusqueda*>(modal);
-            ASSERT_NE(dialogo, nullptr);
-            ASSERT_TRUE(QTest::qWaitFor([dialogo] { return !dialogo->cargando(); }));
-            auto* txtBuscar = dialogo->findChild<QLineEdit*>(QStringLiteral("txtBuscar"));
-            QTest::keyClicks(txtBuscar, filtro);
-            cuenta = dialogo->findChild<QLabel*>(QStringLiteral("lblCuenta"))->text();
-            QTest::keyClick(txtBuscar, tecla);
-        });
+        AlAparecer usuario(
+            [this, filtro, tecla](QWidget* modal) { cuenta = buscarEnDialogo(modal, filtro, tecla); });
         QObject* ventana = nullptr;
         QString ini;
         return ayuda.BuscarProdsSkn(ventana, bd.cRuta, ventana, bd.cMiBase, true, ini, ini, condicion, true,

@@ -26,12 +26,9 @@ std::unique_ptr<MSFlexGrid> rejilla(int productos) {
 }
 
 TEST(Rejilla, AddItemSplitsTabsIntoColumnsUnderAHeaderThatStaysWhenRowsAreCleared) {
-    auto grid = rejilla(0);
-    grid->AddItem(QStringLiteral("\t1001\tCafé molido"));
+    auto grid = rejilla(1);
     grid->AddItem(QStringLiteral("\t1002\tAzúcar\tsobrante"));
-    ASSERT_EQ(grid->Rows(), 3);
-    EXPECT_EQ(QStringList({grid->TextMatrix(1, 1), grid->TextMatrix(1, 2), grid->TextMatrix(2, 2)}),
-              QStringList({"1001", "Café molido", "Azúcar"}));
+    EXPECT_EQ(grid->TextMatrix(2, 2), QStringLiteral("Azúcar")) << "what has no column is dropped";
     grid->setTextMatrix(0, 0, QStringLiteral("#")); // the corner is a cell of its own
     EXPECT_EQ(QStringList({grid->TextMatrix(0, 0), grid->TextMatrix(2, 0)}), QStringList({"#", ""}));
     EXPECT_EQ(grid->model()->headerData(1, Qt::Vertical).toString(), QString()) << "no row numbers";

@@ -1,5 +1,6 @@
 #include "tienda_en_ventana.h"
 
+#include "components/BusquedaDeProductos.h"
 #include "modulo/Arranque.h"
 #include "modulo/LineaDeComandos.h"
 #include "modulo/Modulo.h"
@@ -89,6 +90,19 @@ void TiendaEnVentana::escribir(const QString& archivo, const QByteArray& bytes) 
     QFile f(archivo);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(bytes);
+}
+
+QString buscarEnDialogo(QWidget* modal, const QString& filtro, Qt::Key tecla) {
+    auto* dialogo = qobject_cast<DialogoDeBusqueda*>(modal);
+    EXPECT_NE(dialogo, nullptr);
+    if (dialogo == nullptr)
+        return QString();
+    EXPECT_TRUE(QTest::qWaitFor([dialogo] { return !dialogo->cargando(); }));
+    auto* txtBuscar = dialogo->findChild<QLineEdit*>(QStringLiteral("txtBuscar"));
+    QTest::keyClicks(txtBuscar, filtro);
+    const QString cuenta = dialogo->findChild<QLabel*>(QStringLiteral("lblCuenta"))->text();
+    QTest::keyClick(txtBuscar, tecla);
+    return cuenta;
 }
 
 AlAparecer::AlAparecer(std::function<void(QWidget*)> accion) {

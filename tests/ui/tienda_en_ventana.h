@@ -71,6 +71,10 @@ private:
     bool hecho = false;
 };
 
+// In the product search window `modal`, once its list is loaded: types `filtro` and presses `tecla`.
+// Returns the count line shown before the key.
+QString buscarEnDialogo(QWidget* modal, const QString& filtro, Qt::Key tecla);
+
 // While it lives, answers every message box that comes up: with the button of that text when the box
 // has one, otherwise with Enter, which takes the default button. Keeps "title: text" of each.
 class Contestador {
