@@ -105,30 +105,29 @@ QString buscarEnDialogo(QWidget* modal, const QString& filtro, Qt::Key tecla) {
     return cuenta;
 }
 
-AlAparecer::AlAparecer(std::function<void(QWidget*)> accion) {
-    QObject::connect(&reloj, &QTimer::timeout, [this, accion = std::move(accion)] {
+AlAparecer::AlAparecer(std::function<void(QWidget*)> accion, bool siempre) {
+    QObject::connect(&reloj, &QTimer::timeout, [this, siempre, accion = std::move(accion)] {
         QWidget* modal = QApplication::activeModalWidget();
         if (modal == nullptr)
             return;
-        reloj.stop();
+        if (!siempre)
+            reloj.stop();
         hecho = true;
         accion(modal);
     });
     reloj.start(5);
 }
 
-Contestador::Contestador(QString boton) : boton(std::move(boton)) {
-    QObject::connect(&reloj, &QTimer::timeout, [this] {
-        auto* caja = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (caja == nullptr)
-            return;
-        vistas << caja->windowTitle() + QStringLiteral(": ") + caja->text();
-        for (QAbstractButton* b : caja->buttons())
-            if (b->text() == this->boton) {
-                b->click();
-                return;
-            }
-        QTest::keyClick(caja, Qt::Key_Return);
-    });
-    reloj.start(5);
-}
+Contestador::Contestador(const QString& boton)
+    : contestar(
+          [this, boton](QWidget* modal) {
+              auto* caja = qobject_cast<QMessageBox*>(modal);
+              if (caja == nullptr)
+                  return;
+              vistas << caja->windowTitle() + QStringLiteral(": ") + caja->text();
+              for (QAbstractButton* b : caja->buttons())
+                  if (b->text() == boton)
+                      return b->click();
+              QTest::keyClick(caja, Qt::Key_Return);
+          },
+          true) {}

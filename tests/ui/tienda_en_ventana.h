@@ -58,10 +58,11 @@ private:
 };
 
 // While it lives, runs `accion` on the next modal window (message box, product search, input box) as
-// soon as it is up, once. Make it just before the action that opens the window.
+// soon as it is up: once, or on every one that comes up when `siempre`. Make it just before the action
+// that opens the window.
 class AlAparecer {
 public:
-    explicit AlAparecer(std::function<void(QWidget*)> accion);
+    explicit AlAparecer(std::function<void(QWidget*)> accion, bool siempre = false);
     AlAparecer(const AlAparecer&) = delete;
     AlAparecer& operator=(const AlAparecer&) = delete;
     bool visto() const { return hecho; }
@@ -79,10 +80,9 @@ QString buscarEnDialogo(QWidget* modal, const QString& filtro, Qt::Key tecla);
 // has one, otherwise with Enter, which takes the default button. Keeps "title: text" of each.
 class Contestador {
 public:
-    explicit Contestador(QString boton = QString());
+    explicit Contestador(const QString& boton = QString());
     QStringList vistas;
 
 private:
-    QString boton;
-    QTimer reloj;
+    AlAparecer contestar;
 };
