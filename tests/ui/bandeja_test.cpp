@@ -1,28 +1,25 @@
-// The notification icon: its record, the tip rule, and the clicks that bring the window back.
+// The notification icon: the window's icon and caption on it, one icon per window, and the record the
+// system refuses. Which clicks on it bring the window back is seen in the main window's suite.
 
+#include "entorno.h"
 #include "shell/clsInicio.h"
 #include "shell/frmInicial.h"
-#include "ui_impresion.h"
 
 #include <QSystemTrayIcon>
-#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
 
-TEST(Bandeja, TheRecordNamesTheWindowItsIconAndTheMouseMoveCallbackAndOneIconStandsForIt) {
+TEST(Bandeja, TheIconShowsTheWindowsIconAndCaptionAndOneIconStandsForIt) {
     Formulario ventana;
     ventana.setWindowIcon(QIcon(QStringLiteral(":/imagenes/catalogo-32.png")));
-    // The tip field holds the caption and a NUL, padded with spaces; 64 characters or more lose the NUL.
+    // The tip holds 64 characters: a longer caption is cut, a shorter one must not show the padding.
     for (const int largo : {12, 63, 64, 90}) {
         QString titulo;
         for (int i = 0; i < largo; ++i)
             titulo += QChar(u"ABCDEFGHIJñ"[i % 11]);
         ventana.setWindowTitle(titulo);
         clsInicio().PonerSystray(ventana);
-        const QByteArray ansi = titulo.toLatin1();
-        EXPECT_EQ(QByteArray(nidBandeja.szTip, sizeof nidBandeja.szTip),
-                  largo < 64 ? ansi + '\0' + QByteArray(63 - largo, ' ') : ansi.left(64));
         ASSERT_NE(shell_notify::IconoDeBandeja(nidBandeja.hWnd, 1), nullptr);
         EXPECT_EQ(shell_notify::IconoDeBandeja(nidBandeja.hWnd, 1)->toolTip(), titulo.left(64));
         clsInicio().RemoverSystray();
@@ -31,10 +28,6 @@ TEST(Bandeja, TheRecordNamesTheWindowItsIconAndTheMouseMoveCallbackAndOneIconSta
 
     clsInicio().PonerSystray(ventana);
     EXPECT_EQ(ventanas::VentanaDe(nidBandeja.hWnd), &ventana);
-    // Size, id, message|icon|tip flags, WM_MOUSEMOVE.
-    EXPECT_EQ(
-        QList<quint32>({nidBandeja.cbSize, nidBandeja.uID, nidBandeja.uFlags, nidBandeja.uCallbackMessage}),
-        QList<quint32>({88, 1, 7, 512}));
     EXPECT_EQ(ventanas::IconoDe(nidBandeja.hIcon).cacheKey(), ventana.windowIcon().cacheKey());
     QSystemTrayIcon* icono = shell_notify::IconoDeBandeja(nidBandeja.hWnd, 1);
     clsInicio().PonerSystray(ventana);
@@ -47,59 +40,6 @@ TEST(Bandeja, TheRecordNamesTheWindowItsIconAndTheMouseMoveCallbackAndOneIconSta
     EXPECT_FALSE(shell_notify::Shell_NotifyIconA(NIM_ADD, &otro));
     EXPECT_EQ(shell_notify::IconoDeBandeja(nidBandeja.hWnd, 1), nullptr);
     EXPECT_FALSE(shell_notify::Shell_NotifyIconA(NIM_ADD, nullptr));
-}
-
-// The main window, loaded and gone to the notification area: releasing the left or right button on the
-// icon brings it back, other clicks do not.
-TEST(Bandeja, ReleasingTheLeftOrRightButtonOnTheIconBringsTheWindowBack) {
-    shell_notify::ForzarBandejaDisponible(true);
-    for (const auto& [razon, restaura] : {std::pair{QSystemTrayIcon::Trigger, true},
-                                          {QSystemTrayIcon::Context, true},
-                                          {QSystemTrayIcon::DoubleClick, false},
-                                          {QSystemTrayIcon::MiddleClick, false}}) {
-        frmInicial ventana;
-        ventana.MostrarAlCargar();
-        ASSERT_FALSE(ventana.isVisible());
-        QSystemTrayIcon* icono = shell_notify::IconoDeBandeja(ventanas::hWndDe(&ventana), 1);
-        ASSERT_NE(icono, nullptr);
-        emit icono->activated(razon);
-        EXPECT_EQ(ventana.isVisible(), restaura) << razon;
-        EXPECT_EQ(ventana.isMinimized(), !restaura) << razon;
-    }
-
-    // Without a notification area the window stays minimized where it can be found.
-    shell_notify::ForzarBandejaDisponible(false);
-    frmInicial ventana;
-    ventana.MostrarAlCargar();
-    EXPECT_TRUE(ventana.isVisible());
-    EXPECT_TRUE(ventana.isMinimized());
-    shell_notify::ForzarBandejaDisponible(std::nullopt);
-}
-
-// The code travels in x, in the window's own units: only button releases restore.
-TEST(Bandeja, TheMouseMessageRestoresTheWindowOnlyOnAButtonRelease) {
-    const struct {
-        const char* nombre;
-        qint16 escala;
-        float x;
-        bool restaura;
-    } casos[] = {{"soltarIzquierdoEnTwips", Formulario::vbTwips, 514, true},
-                 {"soltarDerechoEnTwips", Formulario::vbTwips, 517, true},
-                 {"redondeadoA514", Formulario::vbTwips, 514.4f, true},
-                 {"soltarIzquierdoEnPixeles", Formulario::vbPixels, 514, true},
-                 {"moverEncima", Formulario::vbTwips, 512, false},
-                 {"pulsarIzquierdo", Formulario::vbTwips, 513, false},
-                 {"redondeadoA515", Formulario::vbTwips, 514.6f, false},
-                 {"pixelesTomadosPorTwips", Formulario::vbPixels, 514 * 15, false}};
-    for (const auto& caso : casos) {
-        Formulario ventana;
-        ventana.ScaleMode = caso.escala;
-        ventana.setWindowState(Qt::WindowMinimized);
-        float x =
-            caso.x * (caso.escala == Formulario::vbTwips ? float(1440.0 / ventana.logicalDpiX()) : 1.0f);
-        clsInicio().MouseMove(ventana, 0, 0, x, 0);
-        EXPECT_EQ(ventana.isVisible(), caso.restaura) << caso.nombre;
-    }
 }
 
 } // namespace

@@ -2,10 +2,8 @@
 // after the question, and the file rewritten after every change.
 
 #include "bd_base.h"
-#include "components/BusquedaDeProductos.h"
 #include "editors/MSFlexGrid.h"
 #include "tienda_en_ventana.h"
-#include "ui_impresion.h"
 
 #include <QFile>
 
@@ -27,12 +25,7 @@ protected:
     // Insert, choosing in the search window the first product that `filtro` leaves.
     void insertar(const QString& filtro) {
         AlAparecer busqueda([filtro](QWidget* modal) {
-            auto* dialogo = qobject_cast<DialogoDeBusqueda*>(modal);
-            ASSERT_NE(dialogo, nullptr);
-            EXPECT_TRUE(QTest::qWaitFor([dialogo] { return !dialogo->cargando(); }));
-            auto* txtBuscar = dialogo->findChild<QLineEdit*>(QStringLiteral("txtBuscar"));
-            QTest::keyClicks(txtBuscar, filtro);
-            QTest::keyClick(txtBuscar, filtro.isEmpty() ? Qt::Key_Escape : Qt::Key_Return);
+            buscarEnDialogo(modal, filtro, filtro.isEmpty() ? Qt::Key_Escape : Qt::Key_Return);
         });
         QTest::keyClick(control<MSFlexGrid>("mfgProds"), Qt::Key_Insert);
     }

@@ -1,5 +1,6 @@
 #include "tienda_en_ventana.h"
 
+#include "components/BusquedaDeProductos.h"
 #include "modulo/Arranque.h"
 #include "modulo/LineaDeComandos.h"
 #include "modulo/Modulo.h"
@@ -91,30 +92,42 @@ void TiendaEnVentana::escribir(const QString& archivo, const QByteArray& bytes) 
     f.write(bytes);
 }
 
-AlAparecer::AlAparecer(std::function<void(QWidget*)> accion) {
-    QObject::connect(&reloj, &QTimer::timeout, [this, accion = std::move(accion)] {
+QString buscarEnDialogo(QWidget* modal, const QString& filtro, Qt::Key tecla) {
+    auto* dialogo = qobject_cast<DialogoDeBusqueda*>(modal);
+    EXPECT_NE(dialogo, nullptr);
+    if (dialogo == nullptr)
+        return QString();
+    EXPECT_TRUE(QTest::qWaitFor([dialogo] { return !dialogo->cargando(); }));
+    auto* txtBuscar = dialogo->findChild<QLineEdit*>(QStringLiteral("txtBuscar"));
+    QTest::keyClicks(txtBuscar, filtro);
+    const QString cuenta = dialogo->findChild<QLabel*>(QStringLiteral("lblCuenta"))->text();
+    QTest::keyClick(txtBuscar, tecla);
+    return cuenta;
+}
+
+AlAparecer::AlAparecer(std::function<void(QWidget*)> accion, bool siempre) {
+    QObject::connect(&reloj, &QTimer::timeout, [this, siempre, accion = std::move(accion)] {
         QWidget* modal = QApplication::activeModalWidget();
         if (modal == nullptr)
             return;
-        reloj.stop();
+        if (!siempre)
+            reloj.stop();
         hecho = true;
         accion(modal);
     });
     reloj.start(5);
 }
 
-Contestador::Contestador(QString boton) : boton(std::move(boton)) {
-    QObject::connect(&reloj, &QTimer::timeout, [this] {
-        auto* caja = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (caja == nullptr)
-            return;
-        vistas << caja->windowTitle() + QStringLiteral(": ") + caja->text();
-        for (QAbstractButton* b : caja->buttons())
-            if (b->text() == this->boton) {
-                b->click();
-                return;
-            }
-        QTest::keyClick(caja, Qt::Key_Return);
-    });
-    reloj.start(5);
-}
+Contestador::Contestador(const QString& boton)
+    : contestar(
+          [this, boton](QWidget* modal) {
+              auto* caja = qobject_cast<QMessageBox*>(modal);
+              if (caja == nullptr)
+                  return;
+              vistas << caja->windowTitle() + QStringLiteral(": ") + caja->text();
+              for (QAbstractButton* b : caja->buttons())
+                  if (b->text() == boton)
+                      return b->click();
+              QTest::keyClick(caja, Qt::Key_Return);
+          },
+          true) {}

@@ -4,6 +4,7 @@
 // name; modal windows are answered from the event loop. Brings the Qt headers every window suite uses.
 
 #include "components/EsquemaPuntoDeVenta.h"
+#include "entorno.h"
 #include "modulo/Modulo.h"
 #include "shell/frmInicial.h"
 
@@ -57,10 +58,11 @@ private:
 };
 
 // While it lives, runs `accion` on the next modal window (message box, product search, input box) as
-// soon as it is up, once. Make it just before the action that opens the window.
+// soon as it is up: once, or on every one that comes up when `siempre`. Make it just before the action
+// that opens the window.
 class AlAparecer {
 public:
-    explicit AlAparecer(std::function<void(QWidget*)> accion);
+    explicit AlAparecer(std::function<void(QWidget*)> accion, bool siempre = false);
     AlAparecer(const AlAparecer&) = delete;
     AlAparecer& operator=(const AlAparecer&) = delete;
     bool visto() const { return hecho; }
@@ -70,14 +72,17 @@ private:
     bool hecho = false;
 };
 
+// In the product search window `modal`, once its list is loaded: types `filtro` and presses `tecla`.
+// Returns the count line shown before the key.
+QString buscarEnDialogo(QWidget* modal, const QString& filtro, Qt::Key tecla);
+
 // While it lives, answers every message box that comes up: with the button of that text when the box
 // has one, otherwise with Enter, which takes the default button. Keeps "title: text" of each.
 class Contestador {
 public:
-    explicit Contestador(QString boton = QString());
+    explicit Contestador(const QString& boton = QString());
     QStringList vistas;
 
 private:
-    QString boton;
-    QTimer reloj;
+    AlAparecer contestar;
 };
