@@ -152,9 +152,12 @@ TEST_P(EnCadaDestino, LosBytesLleganIntactosYLasOperacionesSeVenEnElDisco) {
     EXPECT_EQ(eventos[porSentido - 1], qMakePair(qint32(bytes.size()), qint32(bytes.size())));
     EXPECT_EQ(eventos.last(), eventos[porSentido - 1]);
 
-    // The single-call upload.
+    // The single-call pair; the download replaces a local file that is already there.
     ASSERT_TRUE(ftp.SimpleFTPPutFile(subida, u"/simple.bin"_s));
     EXPECT_EQ(remoto(u"simple.bin"_s), bytes);
+    escribirArchivo(bajada, "viejo");
+    ASSERT_TRUE(ftp.SimpleFTPGetFile(bajada, u"/simple.bin"_s)) << ftp.GetLastErrorMessage().toStdString();
+    EXPECT_EQ(leerArchivo(bajada), bytes);
 
     escribirArchivo(c.carpeta + u"/viejo.txt"_s, "hola");
     EXPECT_TRUE(ftp.CreateFTPDirectory(u"/nueva"_s));
