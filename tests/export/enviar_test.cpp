@@ -106,10 +106,11 @@ TEST_F(Enviar, LosProblemasSeDicenEnLaSalidaConSuMotivo) {
     }
 }
 
-// Nothing the program cannot do stops it waiting for an answer: it says so on standard error.
-TEST_F(Enviar, SinPuntoDeVentaNiBitacoraExplicaYTerminaSinEsperarRespuesta) {
-    QFile::remove(carpeta + "/vendalia/Q7K.ini");
-    QFile::remove(carpeta + "/catalogo-ftp.log");
+// Nothing the program cannot do stops it waiting for an answer: it says so on standard error. A folder
+// of its own, as this process keeps the shop's log open (Windows would not let it go).
+TEST(EnviarSinTienda, SinPuntoDeVentaNiBitacoraExplicaYTerminaSinEsperarRespuesta) {
+    QTemporaryDir vacia;
+    const QString carpeta = vacia.path();
     ASSERT_TRUE(QDir().mkdir(carpeta + "/catalogo-ftp.log"));
 
     Ejecucion e({"enviar", "--carpeta", carpeta});
