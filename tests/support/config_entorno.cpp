@@ -1,5 +1,6 @@
 #include "config_entorno.h"
 
+#include "archivos.h"
 #include "components/Registro.h"
 #include "modulo/Modulo.h"
 #include "modulo/Rutinas.h"
@@ -60,8 +61,7 @@ void EntornoDeConfiguracion::anotarMensajes(quint8 respuesta) {
 }
 
 QByteArray EntornoDeConfiguracion::leer(const QString& archivo) {
-    QFile f(archivo);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return leerArchivo(archivo);
 }
 
 void EntornoDeConfiguracion::escribir(const QString& archivo, const QByteArray& bytes) {

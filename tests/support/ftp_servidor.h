@@ -4,15 +4,11 @@
 // server's "/", so a test can look at what the server holds. When a server cannot start, listo() is
 // false and motivo() says why (see REQUERIR_SERVIDOR).
 
+#include "archivos.h"
+
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
-
-// Writes `bytes` to the file at `ruta`, making its folder; a null pointer removes the file instead.
-void escribirArchivo(const QString& ruta, const char* bytes);
-void escribirArchivo(const QString& ruta, const QByteArray& bytes);
-// The file's bytes, or `siFalta` when it cannot be read.
-QByteArray leerArchivo(const QString& ruta, const QByteArray& siFalta = QByteArray());
 
 class ServidorFtpDePrueba {
 public:

@@ -1,5 +1,6 @@
 #include "tienda_en_ventana.h"
 
+#include "archivos.h"
 #include "components/BusquedaDeProductos.h"
 #include "modulo/Arranque.h"
 #include "modulo/LineaDeComandos.h"
@@ -82,8 +83,7 @@ QList<int> TiendaEnVentana::pestanasVisibles() const {
 }
 
 QByteArray TiendaEnVentana::leer(const QString& archivo) {
-    QFile f(archivo);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(no existe)");
+    return leerArchivo(archivo, "(no existe)");
 }
 
 void TiendaEnVentana::escribir(const QString& archivo, const QByteArray& bytes) {
