@@ -1,8 +1,10 @@
 #include "components/ArchivoIni.h"
 
 #include "winapi/ansi.h"
+#include "winapi/escritura.h"
+#include "winapi/lectura.h"
 
-#include <QFile>
+#include <QDir>
 #include <QSaveFile>
 #include <QStringConverter>
 #include <algorithm>
@@ -40,12 +42,37 @@ Linea lineaDe(const QByteArray& bytes) {
     return {bytes, desdeUtf8OAnsi(sinFin)};
 }
 
-Contenido cargar(const QString& archivo) {
+// Where the line that starts at `inicio` ends, its line end included: LF, CR LF, or a CR alone, as old
+// Mac editors save.
+qsizetype finDeLaLinea(const QByteArray& bytes, qsizetype inicio) {
+    for (qsizetype i = inicio; i < bytes.size(); ++i) {
+        if (bytes[i] == '\n')
+            return i + 1;
+        if (bytes[i] == '\r')
+            return i + 1 < bytes.size() && bytes[i + 1] == '\n' ? i + 2 : i + 1;
+    }
+    return bytes.size();
+}
+
+QByteArray finDe(const QByteArray& linea) {
+    if (linea.endsWith("\r\n"))
+        return "\r\n";
+    if (linea.endsWith('\n'))
+        return "\n";
+    return linea.endsWith('\r') ? "\r" : "";
+}
+
+// The file as lines; an absent file has none. Nothing when it is there but cannot be read: `motivo`
+// then says why, naming the file.
+std::optional<Contenido> cargar(const QString& archivo, QString* motivo) {
     Contenido c;
-    QFile f(archivo);
-    if (!f.open(QIODevice::ReadOnly))
-        return c;
-    QByteArray bytes = f.readAll();
+    const lectura::Lectura leido = lectura::leer(archivo, ini::kMaximo);
+    if (leido.ilegible()) {
+        if (motivo)
+            *motivo = leido.error();
+        return std::nullopt;
+    }
+    QByteArray bytes = leido.bytes;
     if (const auto marcada = QStringConverter::encodingForData(bytes);
         marcada && *marcada != QStringConverter::Utf8) {
         // Notepad's "Unicode" cannot be kept byte for byte line by line: it is rewritten as UTF-8,
@@ -56,26 +83,19 @@ Contenido cargar(const QString& archivo) {
         c.inicio = bytes.left(3);
         bytes.remove(0, 3);
     }
-    const qsizetype salto = bytes.indexOf('\n');
-    if (salto >= 0 && (salto == 0 || bytes.at(salto - 1) != '\r'))
-        c.finDeLinea = "\n";
     bool utf8 = false;
     for (qsizetype inicio = 0; inicio < bytes.size();) {
-        const qsizetype fin = bytes.indexOf('\n', inicio);
-        const qsizetype largo = fin < 0 ? bytes.size() - inicio : fin + 1 - inicio;
-        const Linea& linea = c.lineas.emplace_back(lineaDe(bytes.mid(inicio, largo)));
+        const qsizetype fin = finDeLaLinea(bytes, inicio);
+        const Linea& linea = c.lineas.emplace_back(lineaDe(bytes.mid(inicio, fin - inicio)));
+        // New lines end as the file's first line does.
+        if (c.lineas.size() == 1 && !finDe(linea.bytes).isEmpty())
+            c.finDeLinea = finDe(linea.bytes);
         if (!esAscii(linea.bytes))
             (linea.bytes.startsWith(linea.texto.toUtf8()) ? utf8 : c.ansi) = true;
-        inicio += largo;
+        inicio = fin;
     }
     c.ansi = c.ansi && !utf8 && c.inicio.isEmpty();
     return c;
-}
-
-QByteArray finDe(const QByteArray& linea) {
-    if (linea.endsWith("\r\n"))
-        return "\r\n";
-    return linea.endsWith('\n') ? "\n" : "";
 }
 
 // A line the program writes, in the file's encoding: ANSI where the file is ANSI and the text fits.
@@ -86,24 +106,31 @@ Linea nuevaLinea(const Contenido& c, const QString& texto, const QByteArray& fin
 
 void insertar(Contenido& c, qsizetype posicion, const QString& texto) {
     // A last line without its line end gets one before a line follows it.
-    if (posicion > 0 && !c.lineas[posicion - 1].bytes.endsWith('\n'))
+    if (posicion > 0 && finDe(c.lineas[posicion - 1].bytes).isEmpty())
         c.lineas[posicion - 1].bytes += c.finDeLinea;
     c.lineas.insert(posicion, nuevaLinea(c, texto, c.finDeLinea));
 }
 
 // Written aside and renamed over the old file: a full disk or a crash half-way leaves the old one.
-bool guardar(const QString& archivo, const Contenido& c) {
+bool guardar(const QString& archivo, const Contenido& c, QString* motivo) {
     QByteArray bytes = c.inicio;
     for (const Linea& linea : c.lineas)
         bytes += linea.bytes;
     QSaveFile f(archivo);
-    // commit() misses a write that fails as the buffer goes to disk (a full disk); flush() sees it.
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.flush() || !f.commit()) {
-        spdlog::error("No se puede escribir el archivo de configuración {}: {}", archivo.toStdString(),
-                      f.errorString().toStdString());
-        return false;
+    QString error;
+    if (!f.open(QIODevice::WriteOnly))
+        error = f.errorString();
+    else if (escritura::escribirTodo(f, bytes, error) && f.commit())
+        return true;
+    else if (error.isEmpty())
+        error = f.errorString();
+    if (f.isOpen()) {
+        f.cancelWriting();
+        f.commit();
     }
-    return true;
+    if (motivo)
+        *motivo = QStringLiteral("no se puede escribir %1: %2").arg(QDir::toNativeSeparators(archivo), error);
+    return false;
 }
 
 bool mismoNombre(const QString& a, const QString& b) {
@@ -172,23 +199,10 @@ Rango buscarSeccion(const QList<Linea>& lineas, const QString& seccion) {
     return r;
 }
 
-} // namespace
-
-namespace ini {
-
-QString leer(const QString& archivo, const QString& seccion, const QString& clave) {
-    const Contenido c = cargar(archivo);
-    const Rango r = buscarSeccion(c.lineas, seccion);
-    for (qsizetype i = r.inicio + 1; r.inicio >= 0 && i < r.fin; ++i) {
-        const auto nombre = claveDe(c.lineas.at(i).texto);
-        if (nombre && mismoNombre(*nombre, clave))
-            return valorDe(c.lineas.at(i).texto);
-    }
-    return QString();
-}
-
-bool escribir(const QString& archivo, const QString& seccion, const QString& clave, const QString& valor) {
-    Contenido c = cargar(archivo);
+// Puts the key's line in place of its old one; a new key goes after the last key of its section (so
+// that blank lines and comments leading into the next section stay where they are), a new section at
+// the end.
+void poner(Contenido& c, const QString& seccion, const QString& clave, const QString& valor) {
     const QString nueva = clave + QLatin1Char('=') + valorParaEscribir(valor);
     const Rango r = buscarSeccion(c.lineas, seccion);
     if (r.inicio < 0) {
@@ -196,10 +210,8 @@ bool escribir(const QString& archivo, const QString& seccion, const QString& cla
             insertar(c, c.lineas.size(), QString());
         insertar(c, c.lineas.size(), QLatin1Char('[') + seccion + QLatin1Char(']'));
         insertar(c, c.lineas.size(), nueva);
-        return guardar(archivo, c);
+        return;
     }
-    // A new key goes after the last key of its section, so that blank lines and comments that lead
-    // into the next section stay where they are.
     qsizetype despuesDe = r.inicio;
     for (qsizetype i = r.inicio + 1; i < r.fin; ++i) {
         const auto nombre = claveDe(c.lineas.at(i).texto);
@@ -207,12 +219,48 @@ bool escribir(const QString& archivo, const QString& seccion, const QString& cla
             continue;
         if (mismoNombre(*nombre, clave)) {
             c.lineas[i] = nuevaLinea(c, nueva, finDe(c.lineas[i].bytes));
-            return guardar(archivo, c);
+            return;
         }
         despuesDe = i;
     }
     insertar(c, despuesDe + 1, nueva);
-    return guardar(archivo, c);
+}
+
+} // namespace
+
+namespace ini {
+
+QString leer(const QString& archivo, const QString& seccion, const QString& clave, QString* motivo) {
+    QString error;
+    const std::optional<Contenido> c = cargar(archivo, &error);
+    if (motivo)
+        *motivo = error;
+    if (!c)
+        return QString();
+    const Rango r = buscarSeccion(c->lineas, seccion);
+    for (qsizetype i = r.inicio + 1; r.inicio >= 0 && i < r.fin; ++i) {
+        const auto nombre = claveDe(c->lineas.at(i).texto);
+        if (nombre && mismoNombre(*nombre, clave))
+            return valorDe(c->lineas.at(i).texto);
+    }
+    return QString();
+}
+
+bool escribir(const QString& archivo, const QString& seccion, const QString& clave, const QString& valor,
+              QString* motivo) {
+    QString error;
+    // A file that cannot be read is never replaced: what it holds would be lost.
+    std::optional<Contenido> c = cargar(archivo, &error);
+    if (c) {
+        poner(*c, seccion, clave, valor);
+        if (guardar(archivo, *c, &error))
+            error.clear();
+    }
+    if (motivo)
+        *motivo = error;
+    if (!error.isEmpty())
+        spdlog::error("No se guarda \"{}\": {}", clave.toStdString(), error.toStdString());
+    return error.isEmpty();
 }
 
 } // namespace ini

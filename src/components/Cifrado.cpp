@@ -1,5 +1,7 @@
 #include "components/Cifrado.h"
 
+#include "winapi/lectura.h"
+
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDir>
@@ -66,23 +68,30 @@ QByteArray deDisco(const QByteArray& guardada) {
 constexpr QFile::Permissions kSoloDueno =
     QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
 
-std::optional<QByteArray> leerClave(const QString& ruta, QString* motivo) {
-    QFile f(ruta);
-    if (!f.open(QIODevice::ReadOnly)) {
-        fallo(motivo, QStringLiteral("no se puede leer la clave %1: %2").arg(ruta, f.errorString()));
+// The key on disk is 32 bytes, a few hundred once protected by DPAPI.
+constexpr qint64 kMaximoEnDisco = 64 * 1024;
+
+// The key in a file that was there; nothing when it cannot be read or is no key.
+std::optional<QByteArray> claveDe(const lectura::Lectura& leida, QString* motivo) {
+    if (leida.ilegible()) {
+        fallo(motivo, QStringLiteral("no se puede leer la clave %1: %2").arg(leida.ruta, leida.motivo));
         return std::nullopt;
     }
-    const QByteArray clave = deDisco(f.readAll());
+    const QByteArray clave = deDisco(leida.bytes);
     if (clave.size() != kLargoClave) {
         fallo(motivo, QStringLiteral("la clave %1 no es válida; bórrela para que se cree otra "
                                      "(lo cifrado con ella habrá que escribirlo de nuevo)")
-                          .arg(ruta));
+                          .arg(leida.ruta));
         return std::nullopt;
     }
     // Someone widened its permissions: narrow them again.
-    if ((f.permissions() & ~(kSoloDueno | QFile::ExeOwner | QFile::ExeUser)).toInt() != 0)
-        f.setPermissions(kSoloDueno);
+    if ((QFile::permissions(leida.ruta) & ~(kSoloDueno | QFile::ExeOwner | QFile::ExeUser)).toInt() != 0)
+        QFile::setPermissions(leida.ruta, kSoloDueno);
     return clave;
+}
+
+lectura::Lectura leerLaClave() {
+    return lectura::leer(cifrado::rutaDeLaClave(), kMaximoEnDisco);
 }
 
 // Makes the key once: written under a temporary name with owner-only permissions from the start, then
@@ -109,7 +118,7 @@ std::optional<QByteArray> crearClave(const QString& ruta, QString* motivo) {
     f.close();
     if (!QFile::rename(temporal, ruta)) {
         QFile::remove(temporal);
-        return leerClave(ruta, motivo); // another process made it first
+        return claveDe(leerLaClave(), motivo); // another process made it first
     }
     return clave;
 }
@@ -119,8 +128,10 @@ std::optional<QByteArray> claveDelUsuario(QString* motivo) {
         fallo(motivo, QStringLiteral("libsodium no se pudo iniciar"));
         return std::nullopt;
     }
-    const QString ruta = cifrado::rutaDeLaClave();
-    return QFileInfo::exists(ruta) ? leerClave(ruta, motivo) : crearClave(ruta, motivo);
+    // Only a key that is not there is made: one that cannot be read now (another program holds it, its
+    // permissions were changed) still opens everything enciphered so far.
+    const lectura::Lectura leida = leerLaClave();
+    return leida.ausente() ? crearClave(cifrado::rutaDeLaClave(), motivo) : claveDe(leida, motivo);
 }
 
 const unsigned char* bytes(const QByteArray& b) {
@@ -137,6 +148,14 @@ namespace cifrado {
 QString rutaDeLaClave() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
            QStringLiteral("/catalogo-ftp/clave");
+}
+
+QString problemaDeLaClave() {
+    const lectura::Lectura leida = leerLaClave();
+    QString motivo;
+    if (!leida.ausente())
+        claveDe(leida, &motivo);
+    return motivo;
 }
 
 std::optional<QString> cifrar(const QString& texto, QString* motivo) {

@@ -17,4 +17,8 @@ std::optional<QString> descifrar(const QString& linea, QString* motivo = nullptr
 // Where the user's key is kept: <configuration folder>/catalogo-ftp/clave.
 QString rutaDeLaClave();
 
+// Why the user's key is there but cannot be used (it cannot be read, or is no key), naming the file;
+// "" when it can, or is not there yet. Nothing is made.
+QString problemaDeLaClave();
+
 } // namespace cifrado

@@ -1,7 +1,7 @@
 #include "components/ArchivoIni.h"
 #include "components/Nucleo.h"
+#include "winapi/lectura.h"
 
-#include <QFileInfo>
 #include <spdlog/spdlog.h>
 
 namespace {
@@ -12,15 +12,21 @@ QString DelRegistroNucleo::BuscarRegistroQ7K(QString& carpeta) {
     QString base = carpeta;
     while (base.size() > 1 && (base.endsWith(QLatin1Char('/')) || base.endsWith(QLatin1Char('\\'))))
         base.chop(1);
+    cError.clear();
+    if (base.isEmpty())
+        return QString();
     const QString archivo = base + QStringLiteral("/Q7K.ini");
-    if (base.isEmpty() || !QFileInfo(archivo).isFile())
+    const lectura::Lectura leido = lectura::leer(archivo, ini::kMaximo);
+    if (leido.ausente())
         return QString();
     archivoQ7K = archivo;
+    if (leido.ilegible())
+        cError = leido.error();
     return carpeta;
 }
 
 QString DelRegistroNucleo::DatosQ7K(const QString& nombre) {
-    return archivoQ7K.isEmpty() ? QString() : ini::leer(archivoQ7K, kSeccion, nombre);
+    return archivoQ7K.isEmpty() ? QString() : ini::leer(archivoQ7K, kSeccion, nombre, &cError);
 }
 
 void DelRegistroNucleo::GuardaDatosQ7K(const QString& nombre, const QString& valor) {
@@ -29,5 +35,5 @@ void DelRegistroNucleo::GuardaDatosQ7K(const QString& nombre, const QString& val
                       nombre.toStdString());
         return;
     }
-    ini::escribir(archivoQ7K, kSeccion, nombre, valor);
+    ini::escribir(archivoQ7K, kSeccion, nombre, valor, &cError);
 }

@@ -6,12 +6,12 @@
 #include <QObject>
 
 QString LibKtfaNucleo::LeeIni(const QString& seccion, const QString& clave, const QString& archivo) {
-    return ini::leer(archivo, seccion, clave);
+    return ini::leer(archivo, seccion, clave, &cError);
 }
 
-void LibKtfaNucleo::EscribeIni(const QString& seccion, const QString& clave, const QString& valor,
+bool LibKtfaNucleo::EscribeIni(const QString& seccion, const QString& clave, const QString& valor,
                                const QString& archivo) {
-    ini::escribir(archivo, seccion, clave, valor);
+    return ini::escribir(archivo, seccion, clave, valor, &cError);
 }
 
 double LibKtfaNucleo::nxVal(const QString& texto) {

@@ -12,7 +12,7 @@
 class LibKtfaNucleo : public LibKtfa {
 public:
     QString LeeIni(const QString& seccion, const QString& clave, const QString& archivo) override;
-    void EscribeIni(const QString& seccion, const QString& clave, const QString& valor,
+    bool EscribeIni(const QString& seccion, const QString& clave, const QString& valor,
                     const QString& archivo) override;
     // Blanks skipped, an optional sign, digits with at most one decimal point, up to the first other
     // character: " 12abc" is 12, "2)" is 2, "-1.5" is -1.5, "abc" and "" are 0.

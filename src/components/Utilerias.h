@@ -10,8 +10,12 @@ class QObject;
 
 class Utilerias : public Componente {
 public:
+    // Why the last Encripta or DesEncripta failed, in words for the user; "" when it worked.
+    QString cError;
+
+    // The enciphered text, or "" when it cannot be enciphered (no key can be read or made).
     virtual QString Encripta(const QString& texto) = 0;
-    // The plain text, or "" when the text cannot be authenticated.
+    // The plain text, or "" when the text cannot be authenticated. An empty text gives "" and no error.
     virtual QString DesEncripta(const QString& texto) = 0;
     // The window that owns the next message box.
     QObject* ElMenu = nullptr;

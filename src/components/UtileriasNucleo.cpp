@@ -5,20 +5,20 @@
 #include <spdlog/spdlog.h>
 
 QString UtileriasNucleo::Encripta(const QString& texto) {
-    QString motivo;
-    const auto cifrado = cifrado::cifrar(texto, &motivo);
+    cError.clear();
+    const auto cifrado = cifrado::cifrar(texto, &cError);
     if (!cifrado)
-        spdlog::error("No se puede cifrar: {}", motivo.toStdString());
+        spdlog::error("No se puede cifrar: {}", cError.toStdString());
     return cifrado.value_or(QString());
 }
 
 QString UtileriasNucleo::DesEncripta(const QString& texto) {
+    cError.clear();
     if (texto.isEmpty())
         return QString();
-    QString motivo;
-    const auto plano = cifrado::descifrar(texto, &motivo);
+    const auto plano = cifrado::descifrar(texto, &cError);
     if (!plano)
-        spdlog::warn("Un valor cifrado no se puede descifrar: {}", motivo.toStdString());
+        spdlog::warn("Un valor cifrado no se puede descifrar: {}", cError.toStdString());
     return plano.value_or(QString());
 }
 

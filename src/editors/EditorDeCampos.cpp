@@ -52,7 +52,7 @@ void EditorDeCampos::cmdCampos_Click() {
     }
     // Names that are no column of the table any more take no number.
     qint16 orden = 0;
-    for (const QString& linea : leerListaDeCampos(m.cArchivoCampos)) {
+    for (const QString& linea : leerListaDeCampos(m.cArchivoCampos).valores) {
         for (qint32 j = 0; j < columnas; ++j) {
             QListWidgetItem* elemento = lstCampos->item(j);
             if (linea.compare(rs.Fields(j).Name(), Qt::CaseInsensitive) != 0)

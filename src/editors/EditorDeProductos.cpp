@@ -29,7 +29,7 @@ void EditorDeProductos::cmdListaProds_Click() {
     Modulo& m = modulo();
     if (m.oArchivos->HayArchivo(m.cArchivoProductos)) {
         mfgProds->setRows(1);
-        for (const ProductoDeLista& producto : leerListaDeProductos(m.cArchivoProductos)) {
+        for (const ProductoDeLista& producto : leerListaDeProductos(m.cArchivoProductos).valores) {
             mfgProds->AddItem(QLatin1Char('\t') + producto.clave + QLatin1Char('\t') + producto.descripcion);
             m.oControles->PintarRenglon(mfgProds, mfgProds->Rows() - 1, mfgProds->Rows() - 1);
         }

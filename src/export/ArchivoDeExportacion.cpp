@@ -1,6 +1,7 @@
 #include "export/ArchivoDeExportacion.h"
 
 #include "winapi/ansi.h"
+#include "winapi/escritura.h"
 
 namespace {
 constexpr qsizetype kBloque = 256 * 1024;
@@ -10,6 +11,8 @@ ArchivoDeExportacion::ArchivoDeExportacion(const QString& ruta) : archivo(ruta) 
 
 bool ArchivoDeExportacion::abrir() {
     fallo = !archivo.open(QIODevice::WriteOnly);
+    if (fallo)
+        motivo = archivo.errorString();
     return !fallo;
 }
 
@@ -27,8 +30,8 @@ void ArchivoDeExportacion::escribirLinea(const QStringList& valores) {
 }
 
 bool ArchivoDeExportacion::vaciar() {
-    if (!fallo && archivo.write(pendiente) != pendiente.size())
-        fallo = true;
+    if (!fallo)
+        fallo = !escritura::escribirTodo(archivo, pendiente, motivo);
     escritos += pendiente.size();
     pendiente.clear();
     return !fallo;
@@ -36,12 +39,14 @@ bool ArchivoDeExportacion::vaciar() {
 
 bool ArchivoDeExportacion::terminar() {
     if (!vaciar()) {
-        archivo.cancelWriting();
-        archivo.commit();
+        descartar();
         return false;
     }
-    // commit() alone misses a write that fails as the last buffer goes to disk (a full disk).
-    return archivo.flush() && archivo.commit();
+    if (!archivo.commit()) {
+        motivo = archivo.errorString();
+        return false;
+    }
+    return true;
 }
 
 void ArchivoDeExportacion::descartar() {

@@ -18,7 +18,8 @@ public:
     bool terminar();
     // Gives the temporary file up; the previous export file stays as it was.
     void descartar();
-    QString error() const { return archivo.errorString(); }
+    // Why it could not be opened or written, as the system said it when it happened.
+    QString error() const { return motivo; }
     qint64 bytes() const { return escritos + pendiente.size(); }
 
 private:
@@ -28,4 +29,5 @@ private:
     QByteArray pendiente;
     qint64 escritos = 0;
     bool fallo = false;
+    QString motivo;
 };

@@ -5,7 +5,7 @@
 #include "export/ListasDeArchivo.h"
 #include "export/SqlSeguro.h"
 
-#include <QFile>
+#include <QDir>
 #include <QSqlDatabase>
 #include <spdlog/spdlog.h>
 
@@ -33,9 +33,22 @@ ResultadoDeExportacion Exportador::exportar(const QString& archivoProductos, con
     // cost more than all the rest of the export.
     QSqlDatabase db = conexion.baseDeDatos();
     db.setNumericalPrecisionPolicy(QSql::HighPrecision);
+    // A list that is there but cannot be read stops the send before anything is written: read as empty
+    // it would publish an empty catalogue, or every product of a shop that chose a few.
+    const ListaLeida<QStringList> listaDeCampos = leerListaDeCampos(archivoCampos);
+    const ListaLeida<QList<ProductoDeLista>> listaDeProductos = leerListaDeProductos(archivoProductos);
+    resultado.error = listaDeCampos.error.isEmpty() ? listaDeProductos.error : listaDeCampos.error;
+    // The program never leaves a product list without products: such a file was cut short or edited by
+    // hand, and says nothing about which products the shop wants.
+    if (resultado.error.isEmpty() && listaDeProductos.existe && listaDeProductos.valores.isEmpty())
+        resultado.error =
+            QStringLiteral("la lista de productos %1 no tiene ningún producto completo, un código y su "
+                           "descripción en dos líneas; bórrela para enviar todos los productos")
+                .arg(QDir::toNativeSeparators(archivoProductos));
+    if (!resultado.error.isEmpty())
+        return resultado;
     // Without a field list the shop still gets the usual columns, never an empty catalogue.
-    const QStringList campos =
-        QFile::exists(archivoCampos) ? leerListaDeCampos(archivoCampos) : camposPorDefecto();
+    const QStringList campos = listaDeCampos.existe ? listaDeCampos.valores : camposPorDefecto();
     if (!prepararColumnas(campos)) {
         resultado.error = QStringLiteral("no se pudo leer la tabla productos: ") + bd.cError;
         return resultado;
@@ -47,8 +60,7 @@ ResultadoDeExportacion Exportador::exportar(const QString& archivoProductos, con
         return resultado;
     }
     archivo = &salida;
-    const bool leido = QFile::exists(archivoProductos) ? exportarLista(leerListaDeProductos(archivoProductos))
-                                                       : exportarTodos();
+    const bool leido = listaDeProductos.existe ? exportarLista(listaDeProductos.valores) : exportarTodos();
     archivo = nullptr;
 
     resultado.bytes = salida.bytes();

@@ -2,8 +2,9 @@
 
 #include "components/LibKtfa.h"
 #include "winapi/ansi.h"
+#include "winapi/escritura.h"
+#include "winapi/lectura.h"
 
-#include <QFile>
 #include <QSaveFile>
 #include <spdlog/spdlog.h>
 
@@ -21,23 +22,27 @@ bool escribirLineas(const QString& ruta, const QStringList& lineas) {
     for (const QString& linea : lineas)
         bytes += aAnsi(unaLinea(linea)) + "\r\n";
     // Written aside and renamed, so that a reader never sees half a list and a full disk or a crash
-    // keeps the old one; commit() alone misses a write that fails as the buffer goes to disk.
+    // keeps the old one.
     QSaveFile archivo(ruta);
-    if (!archivo.open(QIODevice::WriteOnly) || archivo.write(bytes) != bytes.size() || !archivo.flush() ||
-        !archivo.commit()) {
-        spdlog::error("No se puede escribir {}: {}", ruta.toStdString(), archivo.errorString().toStdString());
-        return false;
+    QString motivo;
+    if (archivo.open(QIODevice::WriteOnly) && escritura::escribirTodo(archivo, bytes, motivo) &&
+        archivo.commit())
+        return true;
+    spdlog::error("No se puede escribir {}: {}", ruta.toStdString(),
+                  (motivo.isEmpty() ? archivo.errorString() : motivo).toStdString());
+    if (archivo.isOpen()) {
+        archivo.cancelWriting();
+        archivo.commit();
     }
-    return true;
+    return false;
 }
 
 // Lines end with CR LF, LF or CR; the end of the file ends the last line.
-QStringList leerLineas(const QString& ruta) {
-    QFile archivo(ruta);
-    if (!archivo.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = archivo.readAll();
-    QStringList lineas;
+ListaLeida<QStringList> leerLineas(const QString& ruta) {
+    const lectura::Lectura leida = lectura::leer(ruta);
+    ListaLeida<QStringList> lista{!leida.ausente(), {}, leida.ilegible() ? leida.error() : QString()};
+    const QByteArray& bytes = leida.bytes;
+    QStringList& lineas = lista.valores;
     qsizetype inicio = 0;
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         if (bytes[i] != '\r' && bytes[i] != '\n')
@@ -49,7 +54,7 @@ QStringList leerLineas(const QString& ruta) {
     }
     if (inicio < bytes.size())
         lineas.append(desdeUtf8OAnsi(bytes.mid(inicio)));
-    return lineas;
+    return lista;
 }
 
 } // namespace
@@ -61,12 +66,12 @@ bool escribirListaDeProductos(const QString& ruta, const QList<ProductoDeLista>&
     return escribirLineas(ruta, lineas);
 }
 
-QList<ProductoDeLista> leerListaDeProductos(const QString& ruta) {
-    const QStringList lineas = leerLineas(ruta);
-    QList<ProductoDeLista> productos;
-    for (qsizetype i = 0; i + 1 < lineas.size(); i += 2)
-        productos.append({lineas.at(i), lineas.at(i + 1)});
-    return productos;
+ListaLeida<QList<ProductoDeLista>> leerListaDeProductos(const QString& ruta) {
+    const ListaLeida<QStringList> lineas = leerLineas(ruta);
+    ListaLeida<QList<ProductoDeLista>> lista{lineas.existe, {}, lineas.error};
+    for (qsizetype i = 0; i + 1 < lineas.valores.size(); i += 2)
+        lista.valores.append({lineas.valores.at(i), lineas.valores.at(i + 1)});
+    return lista;
 }
 
 bool escribirListaDeCampos(const QString& ruta, const QList<CampoDeLista>& elementos,
@@ -91,7 +96,7 @@ bool escribirListaDeCampos(const QString& ruta, const QList<CampoDeLista>& eleme
     return escribirLineas(ruta, campos);
 }
 
-QStringList leerListaDeCampos(const QString& ruta) {
+ListaLeida<QStringList> leerListaDeCampos(const QString& ruta) {
     return leerLineas(ruta);
 }
 

@@ -2,7 +2,7 @@
 // The two list files beside the program. Both are ANSI text, one value per line, every line ended by
 // CR LF, with no header; a line saved in UTF-8 by an editor is read as UTF-8. A write replaces the file
 // whole or not at all. A value is written as held; a line break inside it becomes a space, since it
-// would split the value in two.
+// would split the value in two. A line ends with CR LF, LF or a CR alone (old Mac editors) when read.
 //
 // Product list (ListaProductosReja.dat): two lines per product, code then description, in the order
 // the products are sent. Field list (ListaDeCampos.dat): one column name per line, in the order of the
@@ -27,12 +27,18 @@ struct CampoDeLista {
     bool seleccionado = false;
 };
 
+// A list file as read.
+template <class Valores> struct ListaLeida {
+    bool existe = false; // the file is there, read or not
+    Valores valores;     // in file order; none when the file is absent or cannot be read
+    QString error;       // when it is there but cannot be read: names it and says why
+};
+
 // Replaces the file with these products. False when it cannot be written.
 bool escribirListaDeProductos(const QString& ruta, const QList<ProductoDeLista>& productos);
 
-// The products of the file, in file order; a last line without its description is left out. An
-// absent file gives no product.
-QList<ProductoDeLista> leerListaDeProductos(const QString& ruta);
+// The products of the file, in file order; a last line without its description is left out.
+ListaLeida<QList<ProductoDeLista>> leerListaDeProductos(const QString& ruta);
 
 // Replaces the file with the selected fields: first those numbered 1, 2, … up to the number of selected
 // items, each number once (the first item carrying it), then the unnumbered ones in list order. A
@@ -45,4 +51,4 @@ bool escribirListaDeCampos(const QString& ruta, const QList<CampoDeLista>& eleme
 const QStringList& camposPorDefecto();
 
 // The field names of the file, in file order, each line exactly as written.
-QStringList leerListaDeCampos(const QString& ruta);
+ListaLeida<QStringList> leerListaDeCampos(const QString& ruta);

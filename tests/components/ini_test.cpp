@@ -44,6 +44,8 @@ TEST_F(LibKtfaTest, leeLaClaveComoWindows) {
         {"otra sección", "[Otra]\r\nContraseña del FTP=no\r\n[Configuración]\r\nX=1\r\n", QString()},
         {"comentario", "[Configuración]\r\n;Contraseña del FTP=no\r\n", QString()},
         {"fines Unix", "[Configuración]\nContraseña del FTP=abc\n", u"abc"_s},
+        {"fines Mac", "[Configuración]\rUsuario del FTP=u\rContraseña del FTP=abc\r", u"abc"_s},
+        {"un fin Mac entre CR LF", "[Configuración]\r\nA=u\rContraseña del FTP=abc\r\n", u"abc"_s},
         {"UTF-8 con marca", "\xEF\xBB\xBF" + texto.toUtf8(), u"año €"_s},
         {"línea ANSI entre UTF-8", "; se\xF1or\r\n" + texto.toUtf8(), u"año €"_s},
         {"ANSI", aAnsi(texto), u"año €"_s},
@@ -75,6 +77,10 @@ TEST_F(LibKtfaTest, escribirSoloCambiaLaLineaEscrita) {
         {"marca y fines Unix", u"\uFEFF[Configuración]\nA=1\n"_s.toUtf8(),
          u"\uFEFF[Configuración]\nA=1\nB=año\n"_s.toUtf8()},
         {"primera línea vacía", "\n[Configuración]\n", u"\n[Configuración]\nB=año\n"_s.toUtf8()},
+        {"fines Mac", "[Configuración]\rA=1\rB=viejo\r[Otra]\r",
+         u"[Configuración]\rA=1\rB=año\r[Otra]\r"_s.toUtf8()},
+        {"última línea Mac", u"[Configuración]\r\nA=1\r"_s.toUtf8(),
+         u"[Configuración]\r\nA=1\rB=año\r\n"_s.toUtf8()},
         {"última línea sin fin", u"[Configuración]\r\nA=1"_s.toUtf8(),
          u"[Configuración]\r\nA=1\r\nB=año\r\n"_s.toUtf8()}};
     for (const auto& [caso, antes, despues] : casos) {
@@ -104,9 +110,9 @@ TEST_F(LibKtfaTest, listaDeProductosEnParesDeLineasAnsi) {
         {"", {}}};
     for (const auto& [bytes, esperado] : casos) {
         escribir(listaDeProductos, bytes);
-        EXPECT_EQ(leerListaDeProductos(listaDeProductos), esperado) << bytes.toStdString();
+        EXPECT_EQ(leerListaDeProductos(listaDeProductos).valores, esperado) << bytes.toStdString();
     }
-    EXPECT_TRUE(leerListaDeProductos(ruta(u"no-existe.dat"_s)).isEmpty());
+    EXPECT_FALSE(leerListaDeProductos(ruta(u"no-existe.dat"_s)).existe);
 }
 
 // The selected fields numbered "- (n)" go first, in that order, then the other selected ones; a number
@@ -125,7 +131,7 @@ TEST_F(LibKtfaTest, listaDeCamposPrimeroLosNumeradosLuegoLosDemas) {
     // Read back as written, in ANSI like the product list.
     ASSERT_TRUE(escribirListaDeCampos(campos, {{u"Descripción"_s, true}}, u" - "_s, *ktfa));
     escribir(campos, leer(campos) + " Precio3 \r\n");
-    EXPECT_EQ(leerListaDeCampos(campos), QStringList({u"Descripción"_s, u" Precio3 "_s}));
+    EXPECT_EQ(leerListaDeCampos(campos).valores, QStringList({u"Descripción"_s, u" Precio3 "_s}));
 }
 
 #ifdef Q_OS_UNIX // a file size limit plays the full disk

@@ -1,0 +1,16 @@
+#pragma once
+// Writing a whole buffer to a file, with the system's reason when it cannot. A write cut short by a full
+// disk or a file size limit writes what fits and reports no error, so Qt says "Unknown error"; only the
+// next try meets the error itself, so it is made, to say why.
+
+#include <QByteArray>
+#include <QFileDevice>
+#include <QString>
+
+namespace escritura {
+
+// Writes `bytes` and flushes them to the system (a write that fails as the buffer goes to disk shows
+// there). False when they could not all be written: `motivo` then holds the system's reason.
+bool escribirTodo(QFileDevice& archivo, const QByteArray& bytes, QString& motivo);
+
+} // namespace escritura

@@ -1,0 +1,35 @@
+#pragma once
+// Reading a whole file, telling "not there" from "there but cannot be read". Every file the program
+// reads goes through here: a missing file gets its documented default, while one that is there but
+// cannot be read (no permission, a folder in its place, too large to be what it should be) must stop
+// whatever needed it and say why; read as empty it would pass for a shop that chose nothing, and the
+// next write would replace it. On Windows a file held by another program for a moment (an antivirus,
+// a backup) is tried again for a while before it counts as unreadable.
+
+#include <QByteArray>
+#include <QString>
+
+namespace lectura {
+
+enum class Estado { ausente, ilegible, leido };
+
+struct Lectura {
+    Estado estado = Estado::ausente;
+    QByteArray bytes; // the whole file, when read
+    QString ruta;     // as the user sees it ("\" on Windows)
+    QString motivo;   // the system's reason, when unreadable
+
+    bool ausente() const { return estado == Estado::ausente; }
+    bool ilegible() const { return estado == Estado::ilegible; }
+    // "no se puede leer <ruta>: <motivo>", for messages and the log.
+    QString error() const;
+};
+
+// Larger files are refused as unreadable: no file of the program comes near it, and reading a stray
+// huge one whole would take the memory of the machine.
+inline constexpr qint64 kMaximo = qint64(256) * 1024 * 1024;
+
+// The file's bytes; absent when neither it nor its folder exists.
+Lectura leer(const QString& ruta, qint64 maximo = kMaximo);
+
+} // namespace lectura
