@@ -8,7 +8,6 @@
 #include "modulo/Rutinas.h"
 
 #include <QCommandLineParser>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTextStream>
 #include <algorithm>
@@ -30,115 +29,100 @@ int malUso(const QString& motivo) {
     return kMalUso;
 }
 
-// An option that fills one box of the configuration tab.
-struct OpcionDeCaja {
-    QCommandLineOption opcion;
-    qsizetype caja;
-};
-
 // Like the tab's interval box: at most four digits (0 to 9999); empty is 0.
 bool intervaloValido(const QString& texto) {
     static const QRegularExpression cifras(QStringLiteral("^[0-9]{0,4}$"));
     return cifras.match(texto).hasMatch();
 }
 
-// The file can be written: it exists as a writable file, or its folder takes a new one.
-bool sePuedeEscribir(const QString& archivo) {
-    const QFileInfo info(archivo);
-    return info.exists() ? info.isFile() && info.isWritable() : QFileInfo(info.absolutePath()).isWritable();
-}
-
-// The boxes as the stored settings fill them, deciphered but otherwise as stored.
+// The boxes as the stored settings fill them, deciphered ("" where they cannot be) but otherwise as
+// stored; nothing is written.
 CajasDeConfiguracion cajasGuardadas() {
-    using namespace claves;
-    Utilerias& u = *modulo().oUtilerias;
-    const auto cifrada = [&](const QString& clave, const QString& defecto) {
-        return u.DesEncripta(LeeIniConDefecto(kSeccion, clave, u.Encripta(defecto)));
-    };
-    // Read in the order of a first start, so that a new file lists its keys as the program's own do.
+    Modulo& m = modulo();
     CajasDeConfiguracion cajas;
-    cajas[0] = LeeIniConDefecto(kSeccion, kBase, QStringLiteral("datos1"));
-    cajas[2] = LeeIniConDefecto(kSeccion, kArchivo, QStringLiteral("Archivo"));
-    cajas[3] = cifrada(kUsuario, QStringLiteral("Usuario"));
-    cajas[5] = cifrada(kContrasena, QStringLiteral("Palabras"));
-    cajas[4] = cifrada(kURL, QStringLiteral("URL"));
-    cajas[6] = cifrada(kDirectorio, QStringLiteral("/CarpetaDelFTP/"));
-    cajas[1] = LeeIniConDefecto(kSeccion, kIntervalo, QStringLiteral("0"));
+    for (const Ajuste& a : ajustes()) {
+        if (a.caja < 0)
+            continue;
+        const QString guardado = m.oKtfa->LeeIni(claves::kSeccion, a.clave, m.cArchivoINI);
+        cajas[size_t(a.caja)] = a.cifrada() ? m.oUtilerias->DesEncripta(guardado) : guardado;
+    }
     return cajas;
 }
 
 void avisarSiEnClaro(const QString& url) {
-    if (contrasenaEnClaro(url))
+    if (!url.isEmpty() && contrasenaEnClaro(url))
         QTextStream(stderr) << "catalogo-ftp configurar: aviso: con \"" << url
                             << "\" (FTP sin cifrar) el usuario y la contraseña viajan en claro por la red; "
                                "use ftps:// si el servidor lo admite\n";
 }
 
 // One "key=value" line per key of the section, as stored (nothing is written), deciphered, the
-// password masked.
+// password masked; a value this user cannot decipher is shown empty and said why.
 void mostrar() {
-    using namespace claves;
     Modulo& m = modulo();
+    Utilerias& u = *m.oUtilerias;
     QTextStream salida(stdout);
     QTextStream errores(stderr);
-    const auto lee = [&](const QString& clave) { return m.oKtfa->LeeIni(kSeccion, clave, m.cArchivoINI); };
-    const auto descifrada = [&](const QString& clave) {
-        const QString guardada = lee(clave);
-        const QString plano = m.oUtilerias->DesEncripta(guardada);
-        if (plano.isEmpty() && !guardada.isEmpty())
-            errores << "catalogo-ftp configurar: \"" << clave
-                    << "\" no se puede descifrar (¿escrito a mano, o por otro usuario?)\n";
-        return plano;
-    };
-    const QString contrasena = descifrada(kContrasena);
-    const QList<std::pair<QString, QString>> lineas{
-        {kRutaVendalia, lee(kRutaVendalia)},
-        {kBase, lee(kBase)},
-        {kArchivo, lee(kArchivo)},
-        {kUsuario, descifrada(kUsuario)},
-        {kContrasena, contrasena.isEmpty() ? QString() : QStringLiteral("********")},
-        {kURL, descifrada(kURL)},
-        {kDirectorio, descifrada(kDirectorio)},
-        {kIntervalo, lee(kIntervalo)},
-    };
-    for (const auto& [clave, valor] : lineas)
-        salida << clave << '=' << valor << '\n';
+    QString url;
+    for (const Ajuste& a : ajustes()) {
+        QString valor = m.oKtfa->LeeIni(claves::kSeccion, a.clave, m.cArchivoINI);
+        if (a.cifrada()) {
+            valor = u.DesEncripta(valor);
+            if (!u.cError.isEmpty())
+                errores << "catalogo-ftp configurar: \"" << a.clave
+                        << "\" no se puede descifrar: " << u.cError << '\n';
+        }
+        if (a.clave == claves::kURL)
+            url = valor;
+        if (a.clave == claves::kContrasena && !valor.isEmpty())
+            valor = QStringLiteral("********");
+        salida << a.clave << '=' << valor << '\n';
+    }
     salida.flush();
-    avisarSiEnClaro(lineas[5].second);
+    errores.flush();
+    avisarSiEnClaro(url);
+}
+
+int fallo(const QString& motivo) {
+    QTextStream(stderr) << "catalogo-ftp configurar: " << motivo << '\n';
+    return kFallo;
 }
 
 } // namespace
 
 int ComandoConfigurar(const LineaDeComandos& linea) {
     QCommandLineParser parser;
-    const QCommandLineOption rutaVendalia(QStringLiteral("ruta-vendalia"), QString(), QStringLiteral("RUTA"));
     const QCommandLineOption verlas(QStringLiteral("mostrar"));
-    const QList<OpcionDeCaja> cajas{
-        {QCommandLineOption(QStringLiteral("base"), QString(), QStringLiteral("BASE")), 0},
-        {QCommandLineOption(QStringLiteral("intervalo"), QString(), QStringLiteral("MINUTOS")), 1},
-        {QCommandLineOption(QStringLiteral("archivo"), QString(), QStringLiteral("ARCHIVO")), 2},
-        {QCommandLineOption(QStringLiteral("usuario"), QString(), QStringLiteral("USUARIO")), 3},
-        {QCommandLineOption(QStringLiteral("url"), QString(), QStringLiteral("URL")), 4},
-        {QCommandLineOption(QStringLiteral("contrasena"), QString(), QStringLiteral("CONTRASEÑA")), 5},
-        {QCommandLineOption(QStringLiteral("directorio"), QString(), QStringLiteral("DIRECTORIO")), 6},
-    };
-    parser.addOptions({rutaVendalia, verlas});
-    for (const OpcionDeCaja& c : cajas)
-        parser.addOption(c.opcion);
+    parser.addOption(verlas);
+    QList<QCommandLineOption> opciones;
+    for (const Ajuste& a : ajustes())
+        parser.addOption(opciones.emplace_back(a.opcion, QString(), QStringLiteral("VALOR")));
     if (!parser.parse(QStringList{QStringLiteral("catalogo-ftp configurar")} + linea.opciones))
         return malUso(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
         return malUso(QStringLiteral("argumento de más: ") + parser.positionalArguments().constFirst());
-    const bool grabar = std::any_of(cajas.begin(), cajas.end(),
-                                    [&](const OpcionDeCaja& c) { return parser.isSet(c.opcion); });
-    if (!grabar && !parser.isSet(rutaVendalia) && !parser.isSet(verlas))
+    // Only the settings given are written: the others keep their bytes, also those this user cannot read.
+    Cambios cambios;
+    for (qsizetype i = 0; i < opciones.size(); ++i)
+        if (parser.isSet(opciones[i]))
+            cambios.append({ajustes()[size_t(i)].clave, parser.value(opciones[i])});
+    if (cambios.isEmpty() && !parser.isSet(verlas))
         return malUso(QStringLiteral("no se indicó nada que grabar ni --mostrar"));
-    if (parser.isSet(cajas[1].opcion) && !intervaloValido(parser.value(cajas[1].opcion)))
+    const auto valorDado = [&](const QString& clave) -> QString* {
+        for (auto& [dada, valor] : cambios)
+            if (dada == clave)
+                return &valor;
+        return nullptr;
+    };
+    if (const QString* intervalo = valorDado(claves::kIntervalo); intervalo && !intervaloValido(*intervalo))
         return malUso(QStringLiteral("el intervalo debe ser un número de minutos de 0 a 9999"));
-
-    std::optional<QString> contrasena;
-    if (parser.value(cajas[5].opcion) == QLatin1String("-") && !(contrasena = leerContrasenaDeLaEntrada()))
-        return malUso(QStringLiteral("no se pudo leer la contraseña de la entrada estándar"));
+    if (QString* contrasena = valorDado(claves::kContrasena);
+        contrasena && *contrasena == QLatin1String("-")) {
+        const std::optional<QString> leida = leerContrasenaDeLaEntrada();
+        if (!leida)
+            return malUso(QStringLiteral("no se pudo leer la contraseña de la entrada estándar"));
+        *contrasena = *leida;
+    }
 
     const QString folder = carpetaDelPrograma(linea.carpeta);
     if (!prepararCarpeta(folder))
@@ -148,33 +132,35 @@ int ComandoConfigurar(const LineaDeComandos& linea) {
     Modulo& m = modulo();
     const QString nodex = QStringLiteral("Nodex");
     if (!CreaObjeto(m.oKtfa, QStringLiteral("libKtfa"), nodex) ||
-        !CreaObjeto(m.oUtilerias, QStringLiteral("Utilerias"), nodex) ||
-        !CreaObjeto(m.oArchivos, QStringLiteral("DeArchivos"), nodex))
+        !CreaObjeto(m.oUtilerias, QStringLiteral("Utilerias"), nodex))
         return kFallo;
+    m.oKtfa->LeeIni(claves::kSeccion, claves::kRutaVendalia, m.cArchivoINI);
+    if (!m.oKtfa->cError.isEmpty())
+        return fallo(m.oKtfa->cError);
 
-    if ((grabar || parser.isSet(rutaVendalia)) && !sePuedeEscribir(m.cArchivoINI)) {
-        QTextStream(stderr) << "catalogo-ftp configurar: no se puede escribir " << m.cArchivoINI << '\n';
-        return kFallo;
-    }
-    if (parser.isSet(rutaVendalia))
-        m.oKtfa->EscribeIni(claves::kSeccion, claves::kRutaVendalia, parser.value(rutaVendalia),
-                            m.cArchivoINI);
-    if (grabar) {
+    if (!cambios.isEmpty()) {
         CajasDeConfiguracion txtDato = cajasGuardadas();
-        for (const OpcionDeCaja& c : cajas)
-            if (parser.isSet(c.opcion))
-                txtDato[static_cast<std::size_t>(c.caja)] = parser.value(c.opcion);
-        if (contrasena)
-            txtDato[5] = *contrasena;
+        for (const auto& [clave, valor] : cambios)
+            if (const int caja = ajuste(clave).caja; caja >= 0)
+                txtDato[size_t(caja)] = valor;
         if (const QString rechazo = motivoDeRechazo(txtDato, m.cCarpeta, m.cNombre); !rechazo.isEmpty()) {
             QTextStream(stderr) << "catalogo-ftp configurar: " << rechazo << '\n';
             return kMalUso;
         }
-        GrabarConfiguracion(txtDato);
-        // As after "Grabar": a key saved empty gets its default back.
-        LeeConfiguracion();
+        if (QString motivo; !GrabarAjustes(cambios, motivo))
+            return fallo(motivo);
+    }
+    if (std::any_of(cambios.begin(), cambios.end(),
+                    [](const auto& c) { return ajuste(c.first).caja >= 0; })) {
+        // As a first start does and after "Grabar": a key missing or saved empty gets its default.
+        for (const Ajuste& a : ajustes())
+            if (a.caja >= 0)
+                leerAjuste(a.clave);
+        if (const QStringList ilegibles = ilegiblesDeLaConfiguracion(); !ilegibles.isEmpty())
+            QTextStream(stderr) << "catalogo-ftp configurar: aviso: " << TextoDeIlegibles(ilegibles)
+                                << "; lo guardado se conserva tal como estaba\n";
         if (!parser.isSet(verlas))
-            avisarSiEnClaro(m.cURLFTP);
+            avisarSiEnClaro(leerAjuste(claves::kURL));
     }
     if (parser.isSet(verlas))
         mostrar();

@@ -31,6 +31,15 @@ void avisarRutaIncorrecta(const QString& cArchivoINI, const QString& carpeta) {
     Mensaje(lineas.join(QChar(13)), estilo::vbCritical + estilo::vbOKOnly, QStringLiteral("Atención"));
 }
 
+// A file of settings that is there but cannot be read: nothing can be sent until it can.
+void avisarIlegible(const QString& cual, const QString& motivo) {
+    spdlog::error("{}", motivo.toStdString());
+    Mensaje(cual + QStringLiteral("\r\r") + motivo +
+                QStringLiteral("\r\rCorríjalo, o ciérrelo en el programa que lo tenga abierto, y vuelva a "
+                               "iniciar este programa."),
+            estilo::vbCritical + estilo::vbOKOnly, QStringLiteral("Atención"));
+}
+
 } // namespace
 
 bool ConexionQ7K(LibKtfa& ktfa, DelRegistro& registro, BasesDD& bases, const QString& cArchivoINI,
@@ -46,7 +55,13 @@ bool ConexionQ7K(LibKtfa& ktfa, DelRegistro& registro, BasesDD& bases, const QSt
         return false;
 
     QString carpeta = LeeIniConDefecto(ktfa, cArchivoINI, claves::kSeccion, claves::kRutaVendalia,
-                                       QStringLiteral("C:\\vendaliapro"));
+                                       ajuste(claves::kRutaVendalia).defecto);
+    // Read as missing, the settings would send with the defaults, and the first save would replace them.
+    if (!ktfa.cError.isEmpty()) {
+        avisarIlegible(QStringLiteral("El archivo de configuración de este programa no se puede leer:"),
+                       ktfa.cError);
+        return false;
+    }
     if (registro.BuscarRegistroQ7K(carpeta).isEmpty()) {
         spdlog::error("No se encuentra Vendalia Pro en \"{}\"", carpeta.toStdString());
         avisarRutaIncorrecta(cArchivoINI, carpeta);
@@ -55,6 +70,10 @@ bool ConexionQ7K(LibKtfa& ktfa, DelRegistro& registro, BasesDD& bases, const QSt
             QString ruta = cArchivoINI;
             oArchivos->AbreDocumento(ruta, 0, 1);
         }
+        return false;
+    }
+    if (!registro.cError.isEmpty()) {
+        avisarIlegible(QStringLiteral("La configuración de Vendalia Pro no se puede leer:"), registro.cError);
         return false;
     }
 
@@ -79,8 +98,8 @@ bool ConexionQ7K(LibKtfa& ktfa, DelRegistro& registro, BasesDD& bases, const QSt
     bases.cPuerto = puertoDe(oKtfa->nxVal(registro.DatosQ7K(QStringLiteral("MySQLPuerto"))));
     bases.cRuta = registro.DatosQ7K(QStringLiteral("MySQLServer"));
     if (leerBase)
-        bases.cMiBase =
-            LeeIniConDefecto(ktfa, cArchivoINI, claves::kSeccion, claves::kBase, QStringLiteral("datos1"));
+        bases.cMiBase = LeeIniConDefecto(ktfa, cArchivoINI, claves::kSeccion, claves::kBase,
+                                         ajuste(claves::kBase).defecto);
     spdlog::info("Vendalia Pro en \"{}\": MySQL {}:{}, base {}", carpeta.toStdString(),
                  bases.cRuta.toStdString(), bases.cPuerto, bases.cMiBase.toStdString());
     return true;

@@ -2,13 +2,14 @@
 
 #include "components/Cifrado.h"
 #include "modulo/Modulo.h"
+#include "modulo/Redondeo.h"
 
+#include <algorithm>
 #include <spdlog/spdlog.h>
 
 namespace {
 
-// How many times an empty key gets its default written before the default is taken as it is.
-constexpr int kEscrituras = 2;
+using Forma = Ajuste::Forma;
 
 // The interval as stored: a whole number in the 16-bit range, anything else 0 (no automatic send).
 qint16 enteroDe16Bits(const QString& texto) {
@@ -17,26 +18,56 @@ qint16 enteroDe16Bits(const QString& texto) {
     return correcto ? valor : 0;
 }
 
-// A number written back as text, as the box shows it: "15", not "15.0".
-QString textoDeNumero(double valor) {
-    return QString::number(valor + 0.0, 'g', 15);
+} // namespace
+
+QString leerAjuste(const QString& clave) {
+    using namespace claves;
+    Modulo& m = modulo();
+    const Ajuste& a = ajuste(clave);
+    if (!a.cifrada())
+        return LeeIniConDefecto(kSeccion, a.clave, a.defecto);
+    QString guardado = m.oKtfa->LeeIni(kSeccion, a.clave, m.cArchivoINI);
+    if (guardado.isEmpty() && m.oKtfa->cError.isEmpty()) {
+        const QString defecto = m.oUtilerias->Encripta(a.defecto);
+        if (defecto.isEmpty())
+            return a.defecto;
+        guardado = LeeIniConDefecto(kSeccion, a.clave, defecto);
+    }
+    return DescifraGuardada(*m.oUtilerias, a.clave, guardado);
 }
 
-} // namespace
+const std::array<Ajuste, 8>& ajustes() {
+    using namespace claves;
+    static const std::array<Ajuste, 8> tabla{{
+        {kRutaVendalia, QStringLiteral("C:\\vendaliapro"), Forma::texto, -1, QStringLiteral("ruta-vendalia")},
+        {kBase, QStringLiteral("datos1"), Forma::texto, 0, QStringLiteral("base")},
+        {kArchivo, QStringLiteral("Archivo"), Forma::texto, 2, QStringLiteral("archivo")},
+        {kUsuario, QStringLiteral("Usuario"), Forma::cifrada, 3, QStringLiteral("usuario")},
+        {kContrasena, QStringLiteral("Palabras"), Forma::cifrada, 5, QStringLiteral("contrasena")},
+        {kURL, QStringLiteral("URL"), Forma::cifrada, 4, QStringLiteral("url")},
+        {kDirectorio, QStringLiteral("/CarpetaDelFTP/"), Forma::cifrada, 6, QStringLiteral("directorio")},
+        {kIntervalo, QStringLiteral("0"), Forma::entero, 1, QStringLiteral("intervalo")},
+    }};
+    return tabla;
+}
+
+const Ajuste& ajuste(const QString& clave) {
+    const auto& tabla = ajustes();
+    return *std::find_if(tabla.begin(), tabla.end(), [&](const Ajuste& a) { return a.clave == clave; });
+}
 
 QString LeeIniConDefecto(LibKtfa& ktfa, const QString& archivo, const QString& seccion, const QString& clave,
                          const QString& defecto) {
-    for (int escritas = 0;; ++escritas) {
-        const QString valor = ktfa.LeeIni(seccion, clave, archivo);
-        if (!valor.isEmpty())
-            return valor;
-        if (escritas == kEscrituras)
-            break;
-        ktfa.EscribeIni(seccion, clave, defecto, archivo);
-    }
-    spdlog::warn("La clave \"{}\" sigue vacía en {}; se usa su valor por defecto", clave.toStdString(),
-                 archivo.toStdString());
-    return defecto;
+    QString valor = ktfa.LeeIni(seccion, clave, archivo);
+    if (!valor.isEmpty())
+        return valor;
+    // A file that cannot be read is never written over; the caller sees why in cError.
+    if (ktfa.cError.isEmpty() && ktfa.EscribeIni(seccion, clave, defecto, archivo))
+        valor = ktfa.LeeIni(seccion, clave, archivo);
+    if (valor.isEmpty() && ktfa.cError.isEmpty())
+        spdlog::warn("La clave \"{}\" sigue vacía en {}; se usa su valor por defecto", clave.toStdString(),
+                     archivo.toStdString());
+    return valor.isEmpty() ? defecto : valor;
 }
 
 QString LeeIniConDefecto(const QString& seccion, const QString& clave, const QString& defecto) {
@@ -48,55 +79,93 @@ QString DescifraGuardada(Utilerias& u, const QString& nombre, const QString& gua
     QStringList& ilegibles = modulo().cIlegibles;
     ilegibles.removeAll(nombre);
     const QString plano = u.DesEncripta(guardada);
-    // An empty text enciphered is empty too; only a value that fails to decipher is unreadable.
-    if (plano.isEmpty() && !guardada.isEmpty() && !cifrado::descifrar(guardada)) {
-        spdlog::error("\"{}\" no se puede descifrar con la clave de este usuario", nombre.toStdString());
+    if (!u.cError.isEmpty()) {
+        spdlog::error("\"{}\" no se puede descifrar: {}", nombre.toStdString(), u.cError.toStdString());
         ilegibles << nombre;
     }
     return plano;
 }
 
 QString TextoDeIlegibles(const QStringList& nombres) {
-    return QStringLiteral("no se puede descifrar \"%1\": se cifró con la clave de otro usuario o de otro "
-                          "equipo; grábelo de nuevo como el usuario que ejecuta el programa")
-        .arg(nombres.join(QStringLiteral("\", \"")));
+    const QString prefijo =
+        QStringLiteral("no se puede descifrar \"%1\": ").arg(nombres.join(QStringLiteral("\", \"")));
+    // A key that is there but cannot be used stops every enciphered setting at once.
+    if (const QString clave = cifrado::problemaDeLaClave(); !clave.isEmpty())
+        return prefijo + clave;
+    return prefijo +
+           QStringLiteral("se cifró con la clave de otro usuario o de otro equipo; grábelo de nuevo "
+                          "como el usuario que ejecuta el programa");
+}
+
+QStringList ilegiblesDeLaConfiguracion() {
+    QStringList nombres;
+    for (const Ajuste& a : ajustes())
+        if (modulo().cIlegibles.contains(a.clave))
+            nombres << a.clave;
+    return nombres;
 }
 
 void LeeConfiguracion() {
     using namespace claves;
     Modulo& m = modulo();
-    Utilerias& u = *m.oUtilerias;
-    const auto cifrada = [&](const QString& clave, const QString& defecto) {
-        return DescifraGuardada(u, clave, LeeIniConDefecto(kSeccion, clave, u.Encripta(defecto)));
-    };
-    m.cArchivoFTP = LeeIniConDefecto(kSeccion, kArchivo, QStringLiteral("Archivo"));
-    m.cUsuarioFTP = cifrada(kUsuario, QStringLiteral("Usuario"));
-    m.cClaveFTP = cifrada(kContrasena, QStringLiteral("Palabras"));
-    m.cURLFTP = cifrada(kURL, QStringLiteral("URL"));
-    m.cDirectorioFTP = cifrada(kDirectorio, QStringLiteral("/CarpetaDelFTP/"));
+    m.oKtfa->LeeIni(kSeccion, kArchivo, m.cArchivoINI);
+    if (!m.oKtfa->cError.isEmpty())
+        return;
+    m.cArchivoFTP = leerAjuste(kArchivo);
+    m.cUsuarioFTP = leerAjuste(kUsuario);
+    m.cClaveFTP = leerAjuste(kContrasena);
+    m.cURLFTP = leerAjuste(kURL);
+    m.cDirectorioFTP = leerAjuste(kDirectorio);
     // The export file is always made in the working folder, whatever folder the setting names.
     m.cArchivoFTP = m.oArchivos->NombreDeArchivo(m.cArchivoFTP);
     if (!m.cDirectorioFTP.endsWith(QLatin1Char('/')))
         m.cDirectorioFTP += QLatin1Char('/');
-    m.nIntervalo = enteroDe16Bits(LeeIniConDefecto(kSeccion, kIntervalo, QStringLiteral("0")));
+    m.nIntervalo = enteroDe16Bits(leerAjuste(kIntervalo));
     spdlog::info("Configuración leída: archivo {}, intervalo {} min", m.cArchivoFTP.toStdString(),
                  m.nIntervalo);
 }
 
-void GrabarConfiguracion(const CajasDeConfiguracion& txtDato) {
-    using namespace claves;
+bool GrabarAjustes(const Cambios& cambios, QString& motivo) {
     Modulo& m = modulo();
-    LibKtfa& k = *m.oKtfa;
     Utilerias& u = *m.oUtilerias;
-    const auto escribe = [&](const QString& clave, const QString& valor) {
-        k.EscribeIni(kSeccion, clave, valor, m.cArchivoINI);
-    };
-    escribe(kBase, txtDato[0]);
-    escribe(kIntervalo, textoDeNumero(k.nxVal(txtDato[1])));
-    escribe(kURL, u.Encripta(txtDato[4]));
-    escribe(kUsuario, u.Encripta(txtDato[3]));
-    escribe(kContrasena, u.Encripta(txtDato[5]));
-    escribe(kArchivo, txtDato[2]);
-    escribe(kDirectorio, u.Encripta(txtDato[6]));
+    Cambios guardados;
+    for (const auto& [clave, valor] : cambios) {
+        const Ajuste& a = ajuste(clave);
+        if (a.forma == Forma::entero)
+            guardados.append({clave, QString::number(entero16(m.oKtfa->nxVal(valor)).value_or(0))});
+        else if (!a.cifrada())
+            guardados.append({clave, valor});
+        else if (const QString cifrado = u.Encripta(valor); !cifrado.isEmpty())
+            guardados.append({clave, cifrado});
+        else {
+            // Stored empty, the setting would be lost: nothing is written.
+            motivo = QStringLiteral("no se puede cifrar \"%1\": %2").arg(clave, u.cError);
+            return false;
+        }
+    }
+    for (const auto& [clave, valor] : guardados) {
+        if (!m.oKtfa->EscribeIni(claves::kSeccion, clave, valor, m.cArchivoINI)) {
+            motivo = m.oKtfa->cError;
+            return false;
+        }
+    }
     spdlog::info("Configuración guardada en {}", m.cArchivoINI.toStdString());
+    return true;
+}
+
+Cambios cambiosDe(const CajasDeConfiguracion& txtDato, const CajasDeConfiguracion& mostradas) {
+    Cambios cambios;
+    for (const Ajuste& a : ajustes())
+        if (a.caja >= 0 && txtDato[size_t(a.caja)] != mostradas[size_t(a.caja)])
+            cambios.append({a.clave, txtDato[size_t(a.caja)]});
+    return cambios;
+}
+
+bool GrabarConfiguracion(const CajasDeConfiguracion& txtDato) {
+    Cambios cambios;
+    for (const Ajuste& a : ajustes())
+        if (a.caja >= 0)
+            cambios.append({a.clave, txtDato[size_t(a.caja)]});
+    QString motivo;
+    return GrabarAjustes(cambios, motivo);
 }

@@ -64,11 +64,34 @@ void PestanaDeConfiguracion::cmdGrabar_Click() {
                 QStringLiteral("Atención"));
         return;
     }
-    GrabarConfiguracion(cajas);
+    // Only what the user changed is written: a setting shown empty because this user cannot decipher it
+    // keeps what it holds.
+    if (QString motivo; !GrabarAjustes(cambiosDe(cajas, mostradas()), motivo)) {
+        Mensaje(QStringLiteral("No se pudo grabar la configuración: %1.").arg(motivo),
+                estilo::vbCritical + estilo::vbOKOnly, QStringLiteral("Atención"));
+        return;
+    }
     ventana.cmdCancelar_Click();
     // Back from the file: a folder saved without its final "/" shows it now.
     LeeConfiguracion();
     ventana.MostrarConfiguracion();
+    if (const QStringList ilegibles = ilegiblesDeLaConfiguracion(); !ilegibles.isEmpty()) {
+        QString aviso =
+            TextoDeIlegibles(ilegibles) + QStringLiteral("; lo guardado se conserva tal como estaba.");
+        aviso[0] = aviso[0].toUpper();
+        Mensaje(aviso, estilo::vbExclamation + estilo::vbOKOnly, QStringLiteral("Atención"));
+    }
+}
+
+CajasDeConfiguracion PestanaDeConfiguracion::mostradas() {
+    const Modulo& m = modulo();
+    return {m.oBasesDD ? m.oBasesDD->cMiBase : QString(),
+            QString::number(m.nIntervalo),
+            m.cArchivoFTP,
+            m.cUsuarioFTP,
+            m.cURLFTP,
+            m.cClaveFTP,
+            m.cDirectorioFTP};
 }
 
 bool PestanaDeConfiguracion::txtDato_Validate(qint16 Index) {

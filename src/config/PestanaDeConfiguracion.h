@@ -1,7 +1,10 @@
 #pragma once
 // The "Configuración" tab: its seven boxes pass their focus and keys through the skin component (the
 // mask of each box decides what may be typed), the interval box accepts 0 to 9999 only, and "Grabar"
-// stores the boxes as `catalogo-ftp configurar` does, then reads the settings back onto the window.
+// stores the boxes the user changed as `catalogo-ftp configurar` stores its options, then reads the
+// settings back onto the window.
+
+#include "config/Configuracion.h"
 
 #include <QObject>
 
@@ -25,6 +28,8 @@ protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
+    // What the program filled the boxes with: box 0 and 1 at start-up, the others from the settings.
+    static CajasDeConfiguracion mostradas();
     qint16 indiceDe(QObject* objeto) const;
     bool txtDato_KeyDown(qint16 Index, qint16& KeyCode);
     bool txtDato_KeyPress(qint16 Index, qint16& KeyAscii);

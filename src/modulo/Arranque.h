@@ -22,7 +22,7 @@ enum class Arranque {
     listo,
     carpetaInexistente,
     faltaComponente,
-    sinPuntoDeVenta, // ConexionQ7K did not find the point-of-sale installation; the program ends
+    sinPuntoDeVenta, // ConexionQ7K did not find the point of sale, or cannot read its settings or ours
 };
 
 // Everything before the window: prepararCarpeta, crearComponentes, ConexionQ7K (database name taken

@@ -87,4 +87,15 @@ TEST_F(ConfiguracionTest, grabarYLeerLaConfiguracion) {
     EXPECT_EQ(enMemoria(), QStringList({u"Archivo"_s, {}, {}, {}, u"/"_s, u"0"_s}));
 }
 
+// An interval edited by hand is read as it always was: a whole number of 16 bits (below 1, no automatic
+// send); anything else counts as 0. Saved from the box it is always a whole number.
+TEST_F(ConfiguracionTest, elIntervaloEscritoAManoSeLeeComoSiempre) {
+    const std::pair<const char*, qint16> casos[] = {{"15", 15}, {"-5", -5},   {"15000", 15000},
+                                                    {"2.5", 0}, {"40000", 0}, {"diez", 0}};
+    for (const auto& [aMano, leido] : casos) {
+        arrancar(kIntervalo + u"="_s + QString::fromUtf8(aMano) + u"\r\n"_s);
+        EXPECT_EQ(modulo().nIntervalo, leido) << aMano;
+    }
+}
+
 } // namespace

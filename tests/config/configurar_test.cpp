@@ -80,7 +80,7 @@ TEST_F(ConfigurarTest, mostrarDescifraYOcultaLaContrasena) {
 }
 
 // Wrong use ends with 2 before anything is written; so do settings whose first send would overwrite a
-// file of the program, which are left out of the file. A file that cannot be written ends with 1.
+// file of the program, which are left out of the file.
 TEST_F(ConfigurarTest, rechazaLoQueNoSePuedeGrabarYGrabaSoloLoDado) {
     const QString uso = u"uso: catalogo-ftp configurar"_s;
     const QString carpetaDelPrograma = u"no puede ser la carpeta del programa"_s;
@@ -99,22 +99,43 @@ TEST_F(ConfigurarTest, rechazaLoQueNoSePuedeGrabarYGrabaSoloLoDado) {
         const Salida s = configurar(argumentos);
         EXPECT_EQ(s.estado, 2) << argumentos.join(u' ').toStdString();
         EXPECT_TRUE(s.errores.contains(motivo)) << s.errores.toStdString();
-        EXPECT_FALSE(motivo == uso && QFile::exists(ini)) << "nothing is written on wrong use";
+        EXPECT_FALSE(QFile::exists(ini)) << "nothing is written on wrong use or refused settings";
     }
     EXPECT_EQ(correr({u"--carpeta"_s, ruta(u"no-existe"_s), u"--mostrar"_s}).estado, 2);
-    // What is refused is not written.
-    EXPECT_EQ(LibKtfaNucleo().LeeIni(u"Configuración"_s, u"Archivo para el FTP"_s, ini), u"Archivo"_s);
-    QFile::remove(ini);
     // The point-of-sale folder is saved alone; a remote folder that is not the program's is fine.
     ASSERT_EQ(configurar({u"--ruta-vendalia"_s, u"C:\\Vendalia Pro"_s}).estado, 0);
     EXPECT_EQ(leer(ini), u"[Configuración]\r\nRuta de Vendalia Pro=C:\\Vendalia Pro\r\n"_s.toUtf8());
     EXPECT_EQ(configurar({u"--url"_s, carpeta.path(), u"--directorio"_s, u"/publico"_s}).estado, 0);
+}
 
-    QFile::remove(ini);
-    ASSERT_TRUE(QDir(carpeta.path()).mkdir(u"catalogo-ftp.ini"_s));
-    const Salida s = configurar({u"--url"_s, u"ftp.tienda.com"_s});
-    EXPECT_EQ(s.estado, 1);
-    EXPECT_TRUE(s.errores.contains(u"no se puede escribir"_s)) << s.errores.toStdString();
+// Another user changes what was given and nothing else: what they cannot decipher keeps its bytes and is
+// named. A saved empty user is a value, not one that cannot be deciphered. Without a key to encipher
+// with, nothing is written.
+TEST_F(ConfigurarTest, soloSeGrabaLoDadoYLoIlegibleSeConserva) {
+    ASSERT_EQ(configurar({u"--usuario"_s, QString(), u"--url"_s, u"ftps://ftp.tienda.com"_s}).estado, 0);
+    const Salida mostrado = configurar({u"--mostrar"_s});
+    EXPECT_TRUE(mostrado.normal.contains(u"\nUsuario del FTP=\n"_s)) << mostrado.normal.toStdString();
+    EXPECT_EQ(mostrado.errores, QString());
+
+    const QByteArray antes = leer(ini);
+    QTemporaryDir otroUsuario;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(otroUsuario.path()));
+    const Salida ajeno = configurar({u"--intervalo"_s, u"2"_s});
+    EXPECT_EQ(ajeno.estado, 0);
+    EXPECT_TRUE(
+        ajeno.errores.contains(u"aviso: no se puede descifrar \"Usuario del FTP\", \"Contraseña del FTP\", "
+                               u"\"URL del FTP\", \"Directorio\": se cifró con la clave de otro usuario"_s))
+        << ajeno.errores.toStdString();
+    EXPECT_EQ(leer(ini), QByteArray(antes).replace("productos=0", "productos=2"));
+
+    escribir(ruta(u"no-es-carpeta"_s), "x");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(ruta(u"no-es-carpeta"_s)));
+    const Salida sinClave = configurar({u"--usuario"_s, u"ventas"_s, u"--intervalo"_s, u"3"_s});
+    EXPECT_EQ(sinClave.estado, 1);
+    EXPECT_TRUE(
+        sinClave.errores.contains(u"no se puede cifrar \"Usuario del FTP\": no se puede crear la carpeta"_s))
+        << sinClave.errores.toStdString();
+    EXPECT_EQ(leer(ini), QByteArray(antes).replace("productos=0", "productos=2"));
 }
 
 } // namespace

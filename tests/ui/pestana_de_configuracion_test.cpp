@@ -4,7 +4,13 @@
 #include "config/Configuracion.h"
 #include "tienda_en_ventana.h"
 
+#include <QDir>
 #include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
 
 namespace {
 
@@ -88,6 +94,53 @@ TEST_F(PestanaDeConfiguracion, AnIntervalOutsideZeroTo9999IsNotSavedAndKeepsTheF
     clic("cmdGrabar");
     EXPECT_EQ(guardado(claves::kIntervalo), QStringLiteral("0"));
     EXPECT_FALSE(reloj());
+}
+
+// Only what the user changed is stored, the interval as the whole number the countdown uses. A setting
+// this user cannot decipher shows empty and keeps what it holds; the user is told. A save that cannot
+// be written says why and keeps the tab open.
+TEST_F(PestanaDeConfiguracion, GrabarStoresOnlyWhatChangedAndKeepsWhatItCannotRead) {
+    const QString ajeno = QStringLiteral("v1:QUJDREVGR0hJSktMTU5PUFFSU1RVVldYWVphYmNkZWZnaGlqa2xtbm9w");
+    modulo().oKtfa->EscribeIni(claves::kSeccion, claves::kUsuario, ajeno, archivoIni());
+    LeeConfiguracion();
+    ventana->MostrarConfiguracion();
+    EXPECT_EQ(caja(3)->text(), QString());
+    const QByteArray antes = leer(archivoIni());
+
+    caja(1)->setText(QStringLiteral("2.5"));
+    {
+        Contestador contestador;
+        clic("cmdGrabar");
+        EXPECT_EQ(
+            contestador.vistas,
+            QStringList(QStringLiteral("Atención: No se puede descifrar \"Usuario del FTP\": se cifró con la "
+                                       "clave de otro usuario o de otro equipo; grábelo de nuevo como el "
+                                       "usuario que ejecuta el programa; lo guardado se conserva tal como "
+                                       "estaba.")));
+    }
+    EXPECT_EQ(leer(archivoIni()), QByteArray(antes).replace("productos=0", "productos=2"));
+    EXPECT_EQ(modulo().nIntervalo, 2);
+
+#ifdef Q_OS_UNIX // a file size limit plays the full disk
+    clic("cmdConfigurar");
+    caja(0)->setText(QStringLiteral("otra"));
+    rlimit limite{};
+    getrlimit(RLIMIT_FSIZE, &limite);
+    const rlimit lleno{10, limite.rlim_max};
+    const auto senal = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &lleno);
+    Contestador contestador;
+    clic("cmdGrabar");
+    setrlimit(RLIMIT_FSIZE, &limite);
+    std::signal(SIGXFSZ, senal);
+    ASSERT_EQ(contestador.vistas.size(), 1);
+    EXPECT_TRUE(
+        contestador.vistas[0].startsWith(QStringLiteral("Atención: No se pudo grabar la configuración: no se "
+                                                        "puede escribir ") +
+                                         QDir::toNativeSeparators(archivoIni())))
+        << contestador.vistas[0].toStdString();
+    EXPECT_EQ(pestanasVisibles(), QList<int>{1});
+#endif
 }
 
 // Each box keeps what it accepts of what is typed; Enter and Tab visit them top to bottom, then Enter
