@@ -9,11 +9,14 @@ struct LineaDeComandos;
 
 namespace salida {
 inline constexpr int kEnviado = 0;
-inline constexpr int kSinArranque = 1; // no program folder, a missing component or no point-of-sale
-inline constexpr int kMalUso = 2;      // a wrong command line, whatever the command: main() answers it
+// No program folder, a missing component, no point-of-sale, or settings of either that cannot be read.
+inline constexpr int kSinArranque = 1;
+inline constexpr int kMalUso = 2; // a wrong command line, whatever the command: main() answers it
 inline constexpr int kSinBaseDeDatos = 3;
-inline constexpr int kArchivoIncompleto = 4; // the export file could not be written whole
-inline constexpr int kSinConexionFtp = 5;    // server unreachable or login refused
+// A file of the program folder could not be read or written (a list file, the export file, the send
+// lock): nothing was uploaded.
+inline constexpr int kArchivoIncompleto = 4;
+inline constexpr int kSinConexionFtp = 5; // server unreachable or login refused
 inline constexpr int kSubidaFallida = 6;
 inline constexpr int kOtroEnvio = 7; // another send of the same folder went on past the wait
 } // namespace salida

@@ -42,9 +42,13 @@ void clsDeProductos::CrearArchivo() {
     BasesDD& bd = *m.oBasesDD;
     CandadoDeEnvio candado(m.cCarpeta);
     if (!candado.tomar([this] { avance.ProcesarEventos(); })) {
-        ultimo = Resultado::OtroEnvio;
+        // A lock that cannot be made is a fault of the program folder: waiting for the next send would not
+        // mend it, and a scheduler must see a failure, not a busy folder.
+        ultimo = candado.ocupado() ? Resultado::OtroEnvio : Resultado::ArchivoIncompleto;
         ultimoDetalle = candado.motivo();
         spdlog::warn("Envío: no empieza: {}", ultimoDetalle.toStdString());
+        if (!candado.ocupado())
+            anotarFallo(0, 0, ultimoDetalle);
         return;
     }
     spdlog::info("Envío: comienza");
