@@ -108,9 +108,13 @@ QStringList ilegiblesDeLaConfiguracion() {
 void LeeConfiguracion() {
     using namespace claves;
     Modulo& m = modulo();
+    // Read as missing, a file that cannot be read now would put the defaults in place of the settings
+    // a send uses: it keeps what was read before.
     m.oKtfa->LeeIni(kSeccion, kArchivo, m.cArchivoINI);
-    if (!m.oKtfa->cError.isEmpty())
+    if (!m.oKtfa->cError.isEmpty()) {
+        spdlog::error("Configuración sin leer: {}", m.oKtfa->cError.toStdString());
         return;
+    }
     m.cArchivoFTP = leerAjuste(kArchivo);
     m.cUsuarioFTP = leerAjuste(kUsuario);
     m.cClaveFTP = leerAjuste(kContrasena);
