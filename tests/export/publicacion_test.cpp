@@ -6,6 +6,8 @@
 
 #include <QSqlQuery>
 
+using namespace std::chrono_literals;
+
 namespace {
 
 using Resultado = clsDeProductos::Resultado;
@@ -97,12 +99,13 @@ TEST_F(Publicacion, ReemplazaElArchivoDelServidorPeroNuncaConUnoIncompleto) {
 }
 
 // A send that does not leave the new file whole on the server is a failed send, told in the server's
-// words; a server that cannot rename still gets the file. (What the server then holds is checked with
-// the FTP layer.)
+// words, that leaves the published file as it was; a server that cannot rename still gets the file.
+// (Every way a server fails is checked with the FTP layer.)
 TEST_F(Publicacion, ElEstadoYElTextoDicenComoTerminoLaSubida) {
     tienda.abrir(Motor::MariaDB, 5);
     if (IsSkipped() || HasFailure())
         return;
+    wininet::setLimits({5s, 1s, 1s});
     const struct {
         const char* capricho;
         int estado;
@@ -110,12 +113,17 @@ TEST_F(Publicacion, ElEstadoYElTextoDicenComoTerminoLaSubida) {
         const char* enElRegistro;
     } envios[] = {{"552", salida::kSubidaFallida, "No se envió: 552 Disk quota exceeded.",
                    "no se publicó: 552 Disk quota exceeded."},
+                  {"rnto-muda", salida::kSubidaFallida,
+                   "No se envió: RenameFTPFile error code: 12002 Message: Se agotó el tiempo de espera de la "
+                   "operación.",
+                   "no se publicó: RenameFTPFile error code: 12002"},
                   {"sin-renombrar", salida::kEnviado, "Enviado: /catalogo.csv",
                    "se subió directamente a '/catalogo.csv'"}};
     for (const auto& e : envios) {
         SCOPED_TRACE(e.capricho);
         ServidorFtpTravieso travieso(QString::fromLatin1(e.capricho));
         REQUERIR_SERVIDOR(travieso.listo(), travieso.motivo().toStdString());
+        escribirArchivo(travieso.carpeta() + "/catalogo.csv", "lo de ayer\r\n");
         tienda.grabar([&](CajasDeConfiguracion& cajas) { cajas[4] = travieso.direccion(); });
         QString texto;
         QTextStream salida(&texto);
@@ -124,7 +132,10 @@ TEST_F(Publicacion, ElEstadoYElTextoDicenComoTerminoLaSubida) {
 
         EXPECT_TRUE(texto.endsWith(QString::fromUtf8(e.ultimaLinea) + "\n")) << texto.toStdString();
         EXPECT_TRUE(leerArchivo(tienda.ruta("catalogo-ftp.log")).contains(e.enElRegistro));
+        EXPECT_EQ(leerArchivo(travieso.carpeta() + "/catalogo.csv"),
+                  e.estado == salida::kEnviado ? tienda.exportado() : "lo de ayer\r\n");
     }
+    wininet::setLimits({});
 }
 
 } // namespace

@@ -6,12 +6,17 @@ CAPRICHO is one of: normal, corta (drops the data connection of an upload half-w
 426 / 451 / 552 (the final reply of an upload, after all its bytes), muda (no final reply at all),
 parada (stops reading an upload half-way, for good), vacia (keeps none of an upload's bytes, says 226),
 stor (refuses STOR), sin-pasivo (refuses PASV and EPSV), sin-renombrar (refuses RNFR),
-sin-reemplazar (refuses RNTO onto an existing file). BYTES_POR_SEGUNDO slows the data channel of
-uploads down to that pace, with a small receive window so that the client's bytes wait on its side, as
-on a slow line. Prints "puerto N" once it listens on 127.0.0.1.
+sin-reemplazar (refuses RNTO onto an existing file), sin-borrar (refuses DELE), sin-renombrar-ni-borrar
+(refuses RNFR and DELE), sin-punto (refuses to store a name that begins with a dot), rnto-muda (never
+answers RNTO), rnto-corta (drops the control connection on RNTO).
+
+BYTES_POR_SEGUNDO slows the data channel of uploads down to that pace, with a small receive window so
+that the client's bytes wait on its side, as on a slow line. Prints "puerto N" once it listens on
+127.0.0.1.
 """
 
 import logging
+import os
 import socket
 import struct
 import sys
@@ -78,6 +83,8 @@ RECHAZOS = {
     "stor": ({"STOR"}, "553 Could not create file."),
     "sin-pasivo": ({"PASV", "EPSV"}, "502 Passive mode not allowed."),
     "sin-renombrar": ({"RNFR"}, "502 Command not implemented."),
+    "sin-borrar": ({"DELE"}, "550 Permission denied."),
+    "sin-renombrar-ni-borrar": ({"RNFR", "DELE"}, "550 Permission denied."),
 }
 
 
@@ -92,6 +99,12 @@ class Control(FTPHandler):
         elif capricho == "sin-reemplazar" and cmd == "RNTO" and self._rnfr and self.fs.lexists(args[0]):
             self._rnfr = None
             self.respond("553 File exists.")
+        elif capricho == "sin-punto" and cmd == "STOR" and os.path.basename(args[0]).startswith("."):
+            self.respond("553 Prohibited file name.")
+        elif capricho == "rnto-muda" and cmd == "RNTO":
+            self._rnfr = None
+        elif capricho == "rnto-corta" and cmd == "RNTO":
+            self.close()
         else:
             super().process_command(cmd, *args, **kwargs)
 
