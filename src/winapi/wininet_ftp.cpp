@@ -16,6 +16,7 @@
 #ifdef _WIN32
 #include <winsock2.h>
 #else
+#include <sys/socket.h>
 #include <unistd.h>
 #endif
 #ifdef __linux__
@@ -463,11 +464,31 @@ private:
         auto* ftp = static_cast<FtpBackend*>(self);
         if (ftp->dataSocket == socket)
             ftp->dataSocket = CURL_SOCKET_BAD;
+        else if (ftp->moving && !ftp->tls)
+            ftp->takeUnread(socket);
 #ifdef _WIN32
         return closesocket(socket);
 #else
         return close(socket);
 #endif
+    }
+
+    // What the server said on the control connection before a transfer failed (a 552 sent half-way
+    // through an upload, before it drops the data connection): libcurl stops at the broken transfer and
+    // closes the connection without reading it. Only what has already arrived; with TLS the bytes are
+    // ciphered and the transfer's own error stands.
+    void takeUnread(curl_socket_t socket) {
+        char data[4096];
+#ifdef _WIN32
+        u_long pending = 0;
+        if (ioctlsocket(socket, FIONREAD, &pending) != 0 || pending == 0)
+            return;
+        const int size = recv(socket, data, static_cast<int>(sizeof data), 0);
+#else
+        const ssize_t size = recv(socket, data, sizeof data, MSG_DONTWAIT);
+#endif
+        if (size > 0)
+            replies.feed(data, static_cast<size_t>(size));
     }
 
     static size_t onListing(char* data, size_t size, size_t count, void* self) {

@@ -429,6 +429,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Caso{"451", "451 Local error in processing."}, Caso{"552", "552 Disk quota exceeded."},
                       Caso{"muda", "InternetCloseHandle error code: 12002 Message: Se agotó el tiempo"},
                       Caso{"vacia", "el servidor recibió 0 bytes de "},
+                      Caso{"552-a-medias", "552 Disk quota exceeded."},
                       Caso{"stor", "553 Could not create file."},
                       Caso{"sin-pasivo", "502 Passive mode not allowed."}),
     nombreDelCaso);

@@ -8,7 +8,8 @@ parada (stops reading an upload half-way, for good), vacia (keeps none of an upl
 stor (refuses STOR), sin-pasivo (refuses PASV and EPSV), sin-renombrar (refuses RNFR),
 sin-reemplazar (refuses RNTO onto an existing file), sin-borrar (refuses DELE), sin-renombrar-ni-borrar
 (refuses RNFR and DELE), sin-punto (refuses to store a name that begins with a dot), rnto-muda (never
-answers RNTO), rnto-corta (drops the control connection on RNTO).
+answers RNTO), rnto-corta (drops the control connection on RNTO), 552-a-medias (says 552 half-way
+through an upload and drops its data connection).
 
 BYTES_POR_SEGUNDO slows the data channel of uploads down to that pace, with a small receive window so
 that the client's bytes wait on its side, as on a slow line. Prints "puerto N" once it listens on
@@ -51,9 +52,12 @@ class Datos(DTPHandler):
         super().handle_read()
         if self._closed:
             return
-        if capricho == "corta" and self.tot_bytes_received >= CORTE:
+        if capricho in ("corta", "552-a-medias") and self.tot_bytes_received >= CORTE:
+            # A full quota is said before the server hangs up; the other reply comes after, as usual.
+            if capricho == "552-a-medias":
+                self.cmd_channel.respond(FINALES["552"])
+            self._resp = (FINALES["426"], logger.info) if capricho == "corta" else None
             self.socket.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
-            self._resp = (FINALES["426"], logger.info)
             self.close()
         elif capricho == "parada" and self.tot_bytes_received >= CORTE:
             self.del_channel()
