@@ -484,6 +484,10 @@ INSTANTIATE_TEST_SUITE_P(
     Ritmos, Lentitud,
     ::testing::Values(Ritmo{"A20KBs", "normal", 20 * 1024, 50 * 1024, {5s, 1s, 1s}, true},
                       Ritmo{"A1KBs", "normal", 1024, 4 * 1024, {5s, 5s, 2s}, true},
+                      // Through the system's ordinary buffers, which hold tens of kilobytes the server
+                      // reads for seconds after the last byte has been acknowledged, and acknowledge in
+                      // bursts as they empty by halves.
+                      Ritmo{"A32KBsConBuferesDelSistema", "lenta", 32 * 1024, 320 * 1024, {5s, 1s, 5s}, true},
                       Ritmo{"Parada", "parada", 0, 4 * 1024 * 1024, {5s, 1s, 1s}, false}),
     ::testing::PrintToStringParamName());
 

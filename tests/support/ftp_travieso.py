@@ -9,11 +9,12 @@ stor (refuses STOR), sin-pasivo (refuses PASV and EPSV), sin-renombrar (refuses 
 sin-reemplazar (refuses RNTO onto an existing file), sin-borrar (refuses DELE), sin-renombrar-ni-borrar
 (refuses RNFR and DELE), sin-punto (refuses to store a name that begins with a dot), rnto-muda (never
 answers RNTO), rnto-corta (drops the control connection on RNTO), 552-a-medias (says 552 half-way
-through an upload and drops its data connection).
+through an upload and drops its data connection), lenta (see below).
 
-BYTES_POR_SEGUNDO slows the data channel of uploads down to that pace, with a small receive window so
-that the client's bytes wait on its side, as on a slow line. Prints "puerto N" once it listens on
-127.0.0.1.
+BYTES_POR_SEGUNDO slows the data channel of uploads down to that pace. With a small receive window, so
+that the client's bytes wait on its side as on a slow line; with "lenta", through the system's ordinary
+buffers, which take a good part of an upload before the server has read it. Prints "puerto N" once it
+listens on 127.0.0.1.
 """
 
 import logging
@@ -41,7 +42,7 @@ class Pasivo(PassiveDTP):
     # Before listen(): the connection takes its window from the listening socket as the client connects.
     def create_socket(self, family, type):
         super().create_socket(family, type)
-        if velocidad:
+        if velocidad and capricho != "lenta":
             self.socket.setsockopt(socket.SOL_SOCKET, socket.SO_RCVBUF, max(1024, velocidad // 4))
 
 
