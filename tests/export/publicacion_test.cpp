@@ -1,5 +1,6 @@
 // The upload that ends every send, and the failures that must never publish a half-written file.
 
+#include "components/BasesDDSql.h"
 #include "export/ComandoEnviar.h"
 #include "ftp_travieso.h"
 #include "tienda_de_prueba.h"
@@ -59,7 +60,7 @@ TEST_F(Publicacion, ReemplazaElArchivoDelServidorPeroNuncaConUnoIncompleto) {
     };
     tienda.enviar();
 
-    EXPECT_EQ(tienda.resultado, Resultado::ArchivoIncompleto);
+    EXPECT_EQ(tienda.resultado, Resultado::SinBaseDeDatos) << "the database failed, not the file";
     EXPECT_EQ(tienda.avance.pitidos, 1);
     EXPECT_EQ(tienda.exportado(), anterior);
     EXPECT_EQ(tienda.publicado(), anterior);
@@ -136,6 +137,41 @@ TEST_F(Publicacion, ElEstadoYElTextoDicenComoTerminoLaSubida) {
                   e.estado == salida::kEnviado ? tienda.exportado() : "lo de ayer\r\n");
     }
     wininet::setLimits({});
+}
+
+// A query that fails is the database's failure (status 3), whatever stage it came at, not the file's:
+// the shop looks at the point of sale, not at the disk. Nothing is written or uploaded.
+TEST_F(Publicacion, UnaConsultaQueFallaEsCosaDeLaBase) {
+    tienda.abrir(Motor::MariaDB, 5);
+    if (IsSkipped() || HasFailure())
+        return;
+    auto& bd = dynamic_cast<BasesDDSql&>(*modulo().oBasesDD);
+    const int espera = std::exchange(bd.nSegundosDeEspera, 1);
+    const struct {
+        const char* nombre;
+        const char* antes;
+        const char* motivo;
+    } casos[] = {// Held by another session past our limit to wait for the server.
+                 {"TablaBloqueada", "LOCK TABLES productos WRITE", "Lost connection"},
+                 {"SinTablaProductos", "DROP TABLE productos", "doesn't exist"}};
+    for (const auto& caso : casos) {
+        SCOPED_TRACE(caso.nombre);
+        escribirArchivo(tienda.ruta("catalogo.csv"), "lo de ayer\r\n");
+        tienda.base.ejecutar(QString::fromLatin1(caso.antes));
+        QString texto;
+        QTextStream salida(&texto);
+
+        EXPECT_EQ(EnviarUnaVez(salida), salida::kSinBaseDeDatos) << texto.toStdString();
+
+        tienda.base.ejecutar("UNLOCK TABLES");
+        EXPECT_TRUE(
+            texto.contains("No se envió: no se pudo leer la base de datos '" + tienda.base.nombre() + "': "))
+            << texto.toStdString();
+        EXPECT_TRUE(texto.contains(QString::fromLatin1(caso.motivo))) << texto.toStdString();
+        EXPECT_EQ(tienda.exportado(), "lo de ayer\r\n");
+        EXPECT_FALSE(QFile::exists(tienda.ftp.carpeta() + "/catalogo.csv"));
+    }
+    bd.nSegundosDeEspera = espera;
 }
 
 } // namespace
