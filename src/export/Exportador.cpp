@@ -51,6 +51,7 @@ ResultadoDeExportacion Exportador::exportar(const QString& archivoProductos, con
     const QStringList campos = listaDeCampos.existe ? listaDeCampos.valores : camposPorDefecto();
     if (!prepararColumnas(campos)) {
         resultado.error = QStringLiteral("no se pudo leer la tabla productos: ") + bd.cError;
+        resultado.deLaBase = true;
         return resultado;
     }
 
@@ -195,10 +196,12 @@ bool Exportador::exportarLista(const QList<ProductoDeLista>& lista) {
 // No rows leaves the recordset open; a failed statement (a connection lost half-way) leaves it closed.
 bool Exportador::terminoBien(ado::Recordset& rs) {
     const bool bien = rs.State() == ado::adStateOpen && rs.Error().isEmpty();
-    if (!bien)
+    if (!bien) {
         resultado.error = rs.Error().isEmpty()
                               ? QStringLiteral("la consulta de productos falló: ") + bd.cError
                               : rs.Error();
+        resultado.deLaBase = true;
+    }
     bd.CierraTabla(rs);
     return bien;
 }

@@ -21,7 +21,8 @@ struct ResultadoDeExportacion {
     qint32 total = 0;      // products listed (or in the catalogue)
     qint32 escritos = 0;   // lines written
     qint64 bytes = 0;
-    QString error; // why it is not complete
+    QString error;         // why it is not complete
+    bool deLaBase = false; // a query failed (a missing table, a lost connection, a time-out), not the file
 };
 
 class Exportador {

@@ -57,8 +57,12 @@ NombresPorId Referencias::tabla(const TablaDeReferencia& referencia) {
     QHash<qint64, QString> nombres;
     ado::Recordset rs;
     if (bd.AbrirTabla(rs, conexion, referencia.tabla, QStringLiteral("Id,") + referencia.columna)) {
-        for (; !rs.Eof(); rs.MoveNext())
-            nombres.insert(rs.Fields(0).Value().toLongLong(), texto(rs.Fields(1)));
+        // An Id on two rows names the first, as a lookup of that Id with LIMIT 1 would find it.
+        for (; !rs.Eof(); rs.MoveNext()) {
+            const qint64 id = rs.Fields(0).Value().toLongLong();
+            if (!nombres.contains(id))
+                nombres.insert(id, texto(rs.Fields(1)));
+        }
     } else if (rs.State() != ado::adStateOpen) {
         avisar(QStringLiteral("no se pudo leer la tabla %1 (%2); la columna %3 se envía vacía")
                    .arg(referencia.tabla, bd.cError, referencia.columna));

@@ -2,9 +2,16 @@
 
 QString TextoDeValor::operator()(const ado::Field& campo) const {
     const QVariant& valor = campo.Value();
-    if (valor.typeId() == QMetaType::QString && campo.Type().id() == QMetaType::Double)
+    const int tipo = campo.Type().id();
+    if (valor.typeId() != QMetaType::QString || (tipo != QMetaType::Double && tipo != QMetaType::Float))
+        return (*this)(valor);
+    if (campo.isExactDecimal())
         return formato.decimal(valor.toString());
-    return (*this)(valor);
+    // A DOUBLE or FLOAT as the server prints it ("1e20", "0.30000000000000004"): read back as the
+    // number it stands for, and written as every other number is.
+    bool esNumero = false;
+    const double numero = valor.toString().toDouble(&esNumero);
+    return esNumero ? formato.doble(numero) : valor.toString();
 }
 
 QString TextoDeValor::operator()(const QVariant& valor) const {
@@ -34,7 +41,8 @@ QString TextoDeValor::operator()(const QVariant& valor) const {
     case QMetaType::QDate:
         return formato.fecha(valor.toDate());
     case QMetaType::QDateTime:
-        return formato.fechaYHora(valor.toDateTime());
+        // MySQL's zero date (0000-00-00 00:00:00) is no date: the driver hands it over invalid.
+        return valor.toDateTime().isValid() ? formato.fechaYHora(valor.toDateTime()) : QString();
     case QMetaType::QTime:
         return formato.hora(valor.toTime());
     default:

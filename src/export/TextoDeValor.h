@@ -12,8 +12,8 @@ class TextoDeValor {
 public:
     explicit TextoDeValor(const FormatoRegional& formato = FormatoRegional()) : formato(formato) {}
     QString operator()(const QVariant& valor) const;
-    // A column of the database: a number the database hands over as its decimal text (MySQL's DECIMAL)
-    // is written as a number too.
+    // A column of the database: a number the database hands over as text (every numeric column under
+    // the export's QSql::HighPrecision) is written as a number too, a DECIMAL's digits as they are.
     QString operator()(const ado::Field& campo) const;
 
 private:

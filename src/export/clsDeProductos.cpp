@@ -77,9 +77,12 @@ void clsDeProductos::CrearArchivo() {
         avance.ProcesarEventos();
     } else {
         // The previous export file stays in place and nothing half-written is uploaded.
-        ultimo = Resultado::ArchivoIncompleto;
-        ultimoDetalle = QStringLiteral("el archivo '%1' no se pudo escribir completo (%2)")
-                            .arg(m.cArchivoFTP, exportado.error);
+        ultimo = exportado.deLaBase ? Resultado::SinBaseDeDatos : Resultado::ArchivoIncompleto;
+        ultimoDetalle =
+            exportado.deLaBase
+                ? QStringLiteral("no se pudo leer la base de datos '%1': %2").arg(bd.cMiBase, exportado.error)
+                : QStringLiteral("el archivo '%1' no se pudo escribir completo (%2)")
+                      .arg(m.cArchivoFTP, exportado.error);
         avance.Pitido();
     }
     avance.MostrarLabel3(false);

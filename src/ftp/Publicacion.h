@@ -1,6 +1,7 @@
 #pragma once
 // Puts a file on the server so that its name always holds a whole file: the old one until the new one
-// has arrived complete, then the new one. Servers that cannot rename get the file the plain way.
+// has arrived complete, then the new one. Servers that refuse to rename get the file the plain way;
+// silence or a dropped connection is a failure that leaves the published file alone.
 
 #include "ftp/clsFTP.h"
 

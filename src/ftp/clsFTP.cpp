@@ -326,6 +326,8 @@ void clsFTP::StoreLastError(DWORD lErrorCode, const QString& sContext) {
         message = textUpToNul(buffer.data());
     }
     m_sLastError = message;
+    m_lLastErrorCode = lErrorCode;
+    m_sLastErrorContext = sContext;
 }
 
 double clsFTP::FileTimeToDate(const FILETIME& ft) {

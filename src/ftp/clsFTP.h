@@ -21,6 +21,10 @@ public:
     // The list of the last successful listing; an empty one (kept from then on) when there is none.
     std::shared_ptr<cDirList> Directory();
     QString GetLastErrorMessage() const;
+    // The WinINet code and the context word of the last failure recorded, for a caller that acts on how
+    // an operation failed (a refusal, ERROR_INTERNET_EXTENDED_ERROR, or silence) and not only reports it.
+    wininet::DWORD lastErrorCode() const { return m_lLastErrorCode; }
+    const QString& lastErrorContext() const { return m_sLastErrorContext; }
 
     // The server is "host", "host:port", "ftp://host[:port]", "ftps://host[:port]" or a local folder.
     bool OpenConnection(const QString& sServer, const QString& sUser, const QString& sPassWord);
@@ -82,5 +86,7 @@ private:
     wininet::DWORD m_lTransferType = wininet::FTP_TRANSFER_TYPE_ASCII;
     wininet::DWORD m_lConnectionFlags = 0;
     QString m_sLastError;
+    wininet::DWORD m_lLastErrorCode = 0;
+    QString m_sLastErrorContext;
     std::shared_ptr<cDirList> m_Listado;
 };

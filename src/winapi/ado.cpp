@@ -1,5 +1,6 @@
 #include "winapi/ado.h"
 
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlField>
 #include <QSqlRecord>
@@ -67,11 +68,17 @@ bool Recordset::abrir(const Connection& conexion, const QString& sql, QString* e
     }
     consulta = std::move(nueva);
     const QSqlRecord registro = consulta->record();
+    // The MySQL driver gives a column's own type code: DECIMAL (0) and NEWDECIMAL (246), which it
+    // declares as doubles like DOUBLE and FLOAT.
+    const bool mysql = db.driver()->dbmsType() == QSqlDriver::MySqlServer;
     columnas.reserve(registro.count());
     tipos.reserve(registro.count());
+    decimalesExactos.reserve(registro.count());
     for (qint32 i = 0; i < registro.count(); ++i) {
-        columnas.append(registro.fieldName(i));
-        tipos.append(registro.field(i).metaType());
+        const QSqlField campo = registro.field(i);
+        columnas.append(campo.name());
+        tipos.append(campo.metaType());
+        decimalesExactos.append(mysql && (campo.typeID() == 0 || campo.typeID() == 246));
     }
     alFinal = !consulta->next();
     return true;
@@ -106,7 +113,8 @@ Field Recordset::Fields(const QString& nombre) const {
 Field Recordset::Fields(qint32 indice) const {
     if (indice < 0 || indice >= columnas.size())
         return {QString(), QVariant()};
-    return {columnas.at(indice), alFinal ? QVariant() : consulta->value(indice), tipos.at(indice)};
+    return {columnas.at(indice), alFinal ? QVariant() : consulta->value(indice), tipos.at(indice),
+            decimalesExactos.at(indice)};
 }
 
 ado::Fields Recordset::Fields() const {
@@ -125,6 +133,7 @@ void Recordset::Close() {
     consulta.reset();
     columnas.clear();
     tipos.clear();
+    decimalesExactos.clear();
     alFinal = true;
 }
 

@@ -44,19 +44,23 @@ private:
 
 class Field {
 public:
-    Field(QString nombre, QVariant valor, QMetaType tipo = QMetaType())
-        : nombre(std::move(nombre)), valor(std::move(valor)), tipo(tipo) {}
+    Field(QString nombre, QVariant valor, QMetaType tipo = QMetaType(), bool decimalExacto = false)
+        : nombre(std::move(nombre)), valor(std::move(valor)), tipo(tipo), decimalExacto(decimalExacto) {}
     const QString& Name() const { return nombre; }
     // A NULL column gives a null QVariant; MySQL dates come as QDateTime, SQLite's as their text.
     const QVariant& Value() const { return valor; }
-    // The column's type as the database declares it. With QSql::HighPrecision a MySQL DECIMAL column
-    // is a number here while its values come as their decimal text.
+    // The column's type as the database declares it. With QSql::HighPrecision a numeric column is a
+    // number here while its values come as text: a DOUBLE's or FLOAT's as the server prints it ("1e20"),
+    // a DECIMAL's as its exact digits.
     QMetaType Type() const { return tipo; }
+    // A DECIMAL column, whose text holds the exact value (not a binary fraction's approximation).
+    bool isExactDecimal() const { return decimalExacto; }
 
 private:
     QString nombre;
     QVariant valor;
     QMetaType tipo;
+    bool decimalExacto;
 };
 
 class Fields {
@@ -104,6 +108,7 @@ private:
     // QSqlQuery::record(), and a field is looked up by name several times per row.
     QStringList columnas;
     QList<QMetaType> tipos;
+    QList<bool> decimalesExactos;
     bool alFinal = true;
 };
 

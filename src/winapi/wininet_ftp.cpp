@@ -16,6 +16,7 @@
 #ifdef _WIN32
 #include <winsock2.h>
 #else
+#include <sys/socket.h>
 #include <unistd.h>
 #endif
 #ifdef __linux__
@@ -30,6 +31,50 @@ namespace {
 // Uploads go to libcurl in blocks of this size; once kHighWater waits unsent, the writer waits.
 constexpr qsizetype kBlock = 256 * 1024;
 constexpr qsizetype kHighWater = 4 * kBlock;
+// However slow the server was seen to read, the wait for its closing reply grows by no more than this.
+constexpr std::chrono::minutes kMostDrain{30};
+
+// How fast the server takes an upload's bytes, and so how long it still needs for those it has
+// acknowledged and not yet read once the last one has left: the system's buffers on both sides take
+// hundreds of kilobytes at once, which a server reading 1 KB/s works through for minutes before it can
+// confirm the file. The pace is taken over at least the last half of the transfer, leaving out the first
+// moments, when the buffers fill at the line's speed; two marks that move as the transfer goes on keep
+// that stretch without keeping every sample.
+class Pace {
+public:
+    void reset() { clock.invalidate(); }
+
+    void note(qint64 bytes) {
+        if (!clock.isValid()) {
+            clock.start();
+            first = older = newer = last = {0, bytes};
+        }
+        last = {clock.elapsed(), bytes};
+        if (last.ms > 2 * newer.ms) {
+            older = newer;
+            newer = last;
+        }
+    }
+
+    // At the pace of the stretch, the time all the bytes taken need, less the time that has passed.
+    std::chrono::milliseconds drain() const {
+        const qint64 bytes = last.bytes - older.bytes;
+        const qint64 ms = last.ms - older.ms;
+        if (!clock.isValid() || bytes <= 0 || ms <= 0)
+            return {};
+        const double needed = static_cast<double>(last.bytes - first.bytes) * static_cast<double>(ms) /
+                              static_cast<double>(bytes);
+        const double most = std::chrono::duration<double, std::milli>(kMostDrain).count();
+        return std::chrono::milliseconds(static_cast<qint64>(std::clamp(needed - last.ms, 0.0, most)));
+    }
+
+private:
+    struct Mark {
+        qint64 ms, bytes;
+    };
+    QElapsedTimer clock;
+    Mark first{}, older{}, newer{}, last{};
+};
 
 // The server's replies of one operation, from libcurl's header callback. Lines that do not start with
 // a reply code outside a multi-line reply are headers libcurl makes up itself.
@@ -265,6 +310,7 @@ private:
         done = false;
         result = CURLE_OK;
         moving = false;
+        pace.reset();
         timedOut = false;
         dataSocket = CURL_SOCKET_BAD;
         sent = received = 0;
@@ -295,16 +341,19 @@ private:
     }
 
     // True once nothing has moved for the limit: the stall limit while data flows, the reply limit
-    // otherwise.
+    // otherwise, and for the reply that closes an upload that limit plus what the server still had to
+    // read (see Pace).
     bool stalled() {
         const Progress now{activity, sent, received, unacknowledged()};
         if (now != seen) {
             seen = now;
             quiet.restart();
+            if (moving)
+                pace.note(sent - now.unacknowledged);
             return false;
         }
         const Limits l = limits();
-        const auto limit = moving && l.stall.count() > 0 ? l.stall : l.reply;
+        const auto limit = moving && l.stall.count() > 0 ? l.stall : l.reply + drainAllowance;
         return quiet.hasExpired(std::chrono::milliseconds(limit).count());
     }
 
@@ -463,11 +512,31 @@ private:
         auto* ftp = static_cast<FtpBackend*>(self);
         if (ftp->dataSocket == socket)
             ftp->dataSocket = CURL_SOCKET_BAD;
+        else if (ftp->moving && !ftp->tls)
+            ftp->takeUnread(socket);
 #ifdef _WIN32
         return closesocket(socket);
 #else
         return close(socket);
 #endif
+    }
+
+    // What the server said on the control connection before a transfer failed (a 552 sent half-way
+    // through an upload, before it drops the data connection): libcurl stops at the broken transfer and
+    // closes the connection without reading it. Only what has already arrived; with TLS the bytes are
+    // ciphered and the transfer's own error stands.
+    void takeUnread(curl_socket_t socket) {
+        char data[4096];
+#ifdef _WIN32
+        u_long pending = 0;
+        if (ioctlsocket(socket, FIONREAD, &pending) != 0 || pending == 0)
+            return;
+        const int size = recv(socket, data, static_cast<int>(sizeof data), 0);
+#else
+        const ssize_t size = recv(socket, data, sizeof data, MSG_DONTWAIT);
+#endif
+        if (size > 0)
+            replies.feed(data, static_cast<size_t>(size));
     }
 
     static size_t onListing(char* data, size_t size, size_t count, void* self) {
@@ -488,8 +557,10 @@ private:
     curl_socket_t dataSocket = CURL_SOCKET_BAD;
     Progress seen{};
     QElapsedTimer quiet;
-    bool moving = false;   // a transfer's data flows
-    bool timedOut = false; // the progress callback stopped libcurl for a stall
+    bool moving = false;                        // a transfer's data flows
+    Pace pace;                                  // of the upload under way
+    std::chrono::milliseconds drainAllowance{}; // while an upload waits for its closing reply
+    bool timedOut = false;                      // the progress callback stopped libcurl for a stall
     bool done = false;
     CURLcode result = CURLE_OK;
     QByteArray cwd = "/";
@@ -613,10 +684,18 @@ DWORD CurlTransfer::finish() {
         // for the server's closing reply.
         if (!upload && (expected < 0 || received < expected))
             return 0;
+        // The server confirms an upload once it has read what the buffers still held; libcurl's own wait
+        // for that reply is stretched as far as ours.
+        if (upload) {
+            ftp.drainAllowance = ftp.pace.drain();
+            const auto wait = std::chrono::ceil<std::chrono::seconds>(limits().reply + ftp.drainAllowance);
+            curl_easy_setopt(ftp.easy, CURLOPT_SERVER_RESPONSE_TIMEOUT, static_cast<long>(wait.count()));
+        }
         ftp.moving = false;
         endOfData = true;
         resume();
         ftp.drive(nullptr);
+        ftp.drainAllowance = {};
     }
     attached = false;
     curl_multi_remove_handle(ftp.multi, ftp.easy);

@@ -42,4 +42,58 @@ TEST(ColumnaDeReferencia, ElIdGuardadoComoDecimalOTextoEsUnNumeroEntero) {
         EXPECT_EQ(marcas(id), esperado) << id.toString().toStdString();
 }
 
+// DOUBLE and FLOAT columns as the file must show them, not as the server prints them ("1e20",
+// "0.30000000000000004", "3.4e38"): the same on both back ends and under every regional setting.
+class NumeroDeLaBase : public ::testing::TestWithParam<Motor> {};
+
+TEST_P(NumeroDeLaBase, SinExponenteYConQuinceCifras) {
+    TiendaDePrueba tienda;
+    tienda.abrir(GetParam(), 1);
+    if (::testing::Test::IsSkipped() || ::testing::Test::HasFailure())
+        return;
+    for (const char* columna :
+         {"Grande DOUBLE", "Suma DOUBLE", "Flotante FLOAT", "Largo DOUBLE", "Chico DOUBLE"})
+        tienda.base.ejecutar(QStringLiteral("ALTER TABLE productos ADD %1").arg(QLatin1String(columna)));
+    tienda.base.ejecutar("UPDATE productos SET Grande = 1e20, Suma = 0.1e0 + 0.2e0, Flotante = 3.4e38, "
+                         "Largo = 123456789012345678e0, Chico = -1.5e-7");
+    escribirArchivo(modulo().cArchivoCampos, "Grande\r\nSuma\r\nFlotante\r\nLargo\r\nChico\r\n");
+    const QLocale antes;
+    for (const auto& [nombre, separador] : {std::pair{"es_ES", ","}, std::pair{"en_US", "."}}) {
+        SCOPED_TRACE(nombre);
+        QLocale::setDefault(QLocale(QString::fromLatin1(nombre)));
+        tienda.enviar();
+        // "#" stands for the regional decimal separator.
+        EXPECT_EQ(
+            QString::fromLatin1(tienda.exportado()),
+            QStringLiteral("\"100000000000000000000\",\"0#3\",\"340000000000000000000000000000000000000\","
+                           "\"123456789012346000\",\"-0#00000015\"\r\n")
+                .replace(u'#', QLatin1String(separador)));
+    }
+    QLocale::setDefault(antes);
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, NumeroDeLaBase, ::testing::Values(Motor::MariaDB, Motor::SQLite),
+                         nombreDelMotor);
+
+// What only MariaDB holds: a DECIMAL wider than a double, kept to its last digit; the zero date, which is
+// no date; a brand Id on two rows, which names the first, as a lookup of that Id with LIMIT 1 finds it.
+TEST(ValorDeMariaDB, DecimalExactoFechaCeroYLaPrimeraFilaDeUnId) {
+    TiendaDePrueba tienda;
+    tienda.abrir(Motor::MariaDB, 1);
+    if (::testing::Test::IsSkipped() || ::testing::Test::HasFailure())
+        return;
+    tienda.base.ejecutar("ALTER TABLE productos ADD Exacto DECIMAL(30,10), ADD Baja DATETIME, ADD Dia DATE");
+    tienda.base.ejecutar("ALTER TABLE marcas DROP PRIMARY KEY");
+    tienda.base.ejecutar("INSERT INTO marcas (Id, Marca) VALUES (7, 'Primera'), (7, 'Segunda')");
+    tienda.base.ejecutar("SET SESSION sql_mode = ''"); // MariaDB's default refuses zero dates
+    tienda.base.ejecutar("UPDATE productos SET Exacto = '12345678901234567890.0123456789', "
+                         "Baja = '0000-00-00 00:00:00', Dia = '0000-00-00', Marca = 7");
+    escribirArchivo(modulo().cArchivoCampos, "Exacto\r\nBaja\r\nDia\r\nMarca\r\n");
+    const QLocale antes;
+    QLocale::setDefault(QLocale(QStringLiteral("en_US")));
+    tienda.enviar();
+    QLocale::setDefault(antes);
+    EXPECT_EQ(tienda.exportado(), "\"12345678901234567890.0123456789\",\"\",\"\",\"Primera\"\r\n");
+}
+
 } // namespace

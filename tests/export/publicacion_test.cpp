@@ -1,10 +1,13 @@
 // The upload that ends every send, and the failures that must never publish a half-written file.
 
+#include "components/BasesDDSql.h"
 #include "export/ComandoEnviar.h"
 #include "ftp_travieso.h"
 #include "tienda_de_prueba.h"
 
 #include <QSqlQuery>
+
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -57,7 +60,7 @@ TEST_F(Publicacion, ReemplazaElArchivoDelServidorPeroNuncaConUnoIncompleto) {
     };
     tienda.enviar();
 
-    EXPECT_EQ(tienda.resultado, Resultado::ArchivoIncompleto);
+    EXPECT_EQ(tienda.resultado, Resultado::SinBaseDeDatos) << "the database failed, not the file";
     EXPECT_EQ(tienda.avance.pitidos, 1);
     EXPECT_EQ(tienda.exportado(), anterior);
     EXPECT_EQ(tienda.publicado(), anterior);
@@ -97,12 +100,13 @@ TEST_F(Publicacion, ReemplazaElArchivoDelServidorPeroNuncaConUnoIncompleto) {
 }
 
 // A send that does not leave the new file whole on the server is a failed send, told in the server's
-// words; a server that cannot rename still gets the file. (What the server then holds is checked with
-// the FTP layer.)
+// words, that leaves the published file as it was; a server that cannot rename still gets the file.
+// (Every way a server fails is checked with the FTP layer.)
 TEST_F(Publicacion, ElEstadoYElTextoDicenComoTerminoLaSubida) {
     tienda.abrir(Motor::MariaDB, 5);
     if (IsSkipped() || HasFailure())
         return;
+    wininet::setLimits({5s, 1s, 1s});
     const struct {
         const char* capricho;
         int estado;
@@ -110,12 +114,17 @@ TEST_F(Publicacion, ElEstadoYElTextoDicenComoTerminoLaSubida) {
         const char* enElRegistro;
     } envios[] = {{"552", salida::kSubidaFallida, "No se envió: 552 Disk quota exceeded.",
                    "no se publicó: 552 Disk quota exceeded."},
+                  {"rnto-muda", salida::kSubidaFallida,
+                   "No se envió: RenameFTPFile error code: 12002 Message: Se agotó el tiempo de espera de la "
+                   "operación.",
+                   "no se publicó: RenameFTPFile error code: 12002"},
                   {"sin-renombrar", salida::kEnviado, "Enviado: /catalogo.csv",
                    "se subió directamente a '/catalogo.csv'"}};
     for (const auto& e : envios) {
         SCOPED_TRACE(e.capricho);
         ServidorFtpTravieso travieso(QString::fromLatin1(e.capricho));
         REQUERIR_SERVIDOR(travieso.listo(), travieso.motivo().toStdString());
+        escribirArchivo(travieso.carpeta() + "/catalogo.csv", "lo de ayer\r\n");
         tienda.grabar([&](CajasDeConfiguracion& cajas) { cajas[4] = travieso.direccion(); });
         QString texto;
         QTextStream salida(&texto);
@@ -124,7 +133,45 @@ TEST_F(Publicacion, ElEstadoYElTextoDicenComoTerminoLaSubida) {
 
         EXPECT_TRUE(texto.endsWith(QString::fromUtf8(e.ultimaLinea) + "\n")) << texto.toStdString();
         EXPECT_TRUE(leerArchivo(tienda.ruta("catalogo-ftp.log")).contains(e.enElRegistro));
+        EXPECT_EQ(leerArchivo(travieso.carpeta() + "/catalogo.csv"),
+                  e.estado == salida::kEnviado ? tienda.exportado() : "lo de ayer\r\n");
     }
+    wininet::setLimits({});
+}
+
+// A query that fails is the database's failure (status 3), whatever stage it came at, not the file's:
+// the shop looks at the point of sale, not at the disk. Nothing is written or uploaded.
+TEST_F(Publicacion, UnaConsultaQueFallaEsCosaDeLaBase) {
+    tienda.abrir(Motor::MariaDB, 5);
+    if (IsSkipped() || HasFailure())
+        return;
+    auto& bd = dynamic_cast<BasesDDSql&>(*modulo().oBasesDD);
+    const int espera = std::exchange(bd.nSegundosDeEspera, 1);
+    const struct {
+        const char* nombre;
+        const char* antes;
+        const char* motivo;
+    } casos[] = {// Held by another session past our limit to wait for the server.
+                 {"TablaBloqueada", "LOCK TABLES productos WRITE", "Lost connection"},
+                 {"SinTablaProductos", "DROP TABLE productos", "doesn't exist"}};
+    for (const auto& caso : casos) {
+        SCOPED_TRACE(caso.nombre);
+        escribirArchivo(tienda.ruta("catalogo.csv"), "lo de ayer\r\n");
+        tienda.base.ejecutar(QString::fromLatin1(caso.antes));
+        QString texto;
+        QTextStream salida(&texto);
+
+        EXPECT_EQ(EnviarUnaVez(salida), salida::kSinBaseDeDatos) << texto.toStdString();
+
+        tienda.base.ejecutar("UNLOCK TABLES");
+        EXPECT_TRUE(
+            texto.contains("No se envió: no se pudo leer la base de datos '" + tienda.base.nombre() + "': "))
+            << texto.toStdString();
+        EXPECT_TRUE(texto.contains(QString::fromLatin1(caso.motivo))) << texto.toStdString();
+        EXPECT_EQ(tienda.exportado(), "lo de ayer\r\n");
+        EXPECT_FALSE(QFile::exists(tienda.ftp.carpeta() + "/catalogo.csv"));
+    }
+    bd.nSegundosDeEspera = espera;
 }
 
 } // namespace

@@ -6,12 +6,19 @@ CAPRICHO is one of: normal, corta (drops the data connection of an upload half-w
 426 / 451 / 552 (the final reply of an upload, after all its bytes), muda (no final reply at all),
 parada (stops reading an upload half-way, for good), vacia (keeps none of an upload's bytes, says 226),
 stor (refuses STOR), sin-pasivo (refuses PASV and EPSV), sin-renombrar (refuses RNFR),
-sin-reemplazar (refuses RNTO onto an existing file). BYTES_POR_SEGUNDO slows the data channel of
-uploads down to that pace, with a small receive window so that the client's bytes wait on its side, as
-on a slow line. Prints "puerto N" once it listens on 127.0.0.1.
+sin-reemplazar (refuses RNTO onto an existing file), sin-borrar (refuses DELE), sin-renombrar-ni-borrar
+(refuses RNFR and DELE), sin-punto (refuses to store a name that begins with a dot), rnto-muda (never
+answers RNTO), rnto-corta (drops the control connection on RNTO), 552-a-medias (says 552 half-way
+through an upload and drops its data connection), lenta (see below).
+
+BYTES_POR_SEGUNDO slows the data channel of uploads down to that pace. With a small receive window, so
+that the client's bytes wait on its side as on a slow line; with "lenta", through the system's ordinary
+buffers, which take a good part of an upload before the server has read it. Prints "puerto N" once it
+listens on 127.0.0.1.
 """
 
 import logging
+import os
 import socket
 import struct
 import sys
@@ -35,7 +42,7 @@ class Pasivo(PassiveDTP):
     # Before listen(): the connection takes its window from the listening socket as the client connects.
     def create_socket(self, family, type):
         super().create_socket(family, type)
-        if velocidad:
+        if velocidad and capricho != "lenta":
             self.socket.setsockopt(socket.SOL_SOCKET, socket.SO_RCVBUF, max(1024, velocidad // 4))
 
 
@@ -46,9 +53,12 @@ class Datos(DTPHandler):
         super().handle_read()
         if self._closed:
             return
-        if capricho == "corta" and self.tot_bytes_received >= CORTE:
+        if capricho in ("corta", "552-a-medias") and self.tot_bytes_received >= CORTE:
+            # A full quota is said before the server hangs up; the other reply comes after, as usual.
+            if capricho == "552-a-medias":
+                self.cmd_channel.respond(FINALES["552"])
+            self._resp = (FINALES["426"], logger.info) if capricho == "corta" else None
             self.socket.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
-            self._resp = (FINALES["426"], logger.info)
             self.close()
         elif capricho == "parada" and self.tot_bytes_received >= CORTE:
             self.del_channel()
@@ -78,6 +88,8 @@ RECHAZOS = {
     "stor": ({"STOR"}, "553 Could not create file."),
     "sin-pasivo": ({"PASV", "EPSV"}, "502 Passive mode not allowed."),
     "sin-renombrar": ({"RNFR"}, "502 Command not implemented."),
+    "sin-borrar": ({"DELE"}, "550 Permission denied."),
+    "sin-renombrar-ni-borrar": ({"RNFR", "DELE"}, "550 Permission denied."),
 }
 
 
@@ -92,6 +104,12 @@ class Control(FTPHandler):
         elif capricho == "sin-reemplazar" and cmd == "RNTO" and self._rnfr and self.fs.lexists(args[0]):
             self._rnfr = None
             self.respond("553 File exists.")
+        elif capricho == "sin-punto" and cmd == "STOR" and os.path.basename(args[0]).startswith("."):
+            self.respond("553 Prohibited file name.")
+        elif capricho == "rnto-muda" and cmd == "RNTO":
+            self._rnfr = None
+        elif capricho == "rnto-corta" and cmd == "RNTO":
+            self.close()
         else:
             super().process_command(cmd, *args, **kwargs)
 
