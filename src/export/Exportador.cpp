@@ -6,6 +6,7 @@
 #include "export/SqlSeguro.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <spdlog/spdlog.h>
 
@@ -56,8 +57,13 @@ ResultadoDeExportacion Exportador::exportar(const QString& archivoProductos, con
     }
 
     ArchivoDeExportacion salida(archivoSalida);
+    // The file's own name, so that the reason reads the same whichever step of the writing failed.
+    const auto noEscrito = [&] {
+        return QStringLiteral("el archivo '%1' no se pudo escribir completo (%2)")
+            .arg(QFileInfo(archivoSalida).fileName(), salida.error());
+    };
     if (!salida.abrir()) {
-        resultado.error = salida.error();
+        resultado.error = noEscrito();
         return resultado;
     }
     archivo = &salida;
@@ -70,7 +76,7 @@ ResultadoDeExportacion Exportador::exportar(const QString& archivoProductos, con
         return resultado;
     }
     if (!salida.terminar()) {
-        resultado.error = salida.error();
+        resultado.error = noEscrito();
         return resultado;
     }
     resultado.completo = true;

@@ -81,8 +81,7 @@ void clsDeProductos::CrearArchivo() {
         ultimoDetalle =
             exportado.deLaBase
                 ? QStringLiteral("no se pudo leer la base de datos '%1': %2").arg(bd.cMiBase, exportado.error)
-                : QStringLiteral("el archivo '%1' no se pudo escribir completo (%2)")
-                      .arg(m.cArchivoFTP, exportado.error);
+                : exportado.error;
         avance.Pitido();
     }
     avance.MostrarLabel3(false);
