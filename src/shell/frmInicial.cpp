@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
+#include <QThread>
 #include <QTimer>
 
 namespace {
@@ -55,6 +56,11 @@ frmInicial::frmInicial(QWidget* parent) : Formulario(parent) {
 }
 
 frmInicial::~frmInicial() {
+    // The send's thread speaks to this window until it ends.
+    if (envio) {
+        interrupcion = true;
+        envio->wait();
+    }
     qApp->removeEventFilter(this);
     if (modulo().frmInicial == this)
         modulo().frmInicial = nullptr;
@@ -137,6 +143,7 @@ void frmInicial::ActivarTimer1SiHayIntervalo() {
 }
 
 void frmInicial::Descargar() {
+    DetenerEnvio();
     cierrePropio = true;
     close();
 }
@@ -187,18 +194,23 @@ void frmInicial::Form_Resize() {
 void frmInicial::closeEvent(QCloseEvent* evento) {
     if (!cierrePropio && !qApp->isSavingSession()) {
         evento->ignore();
-        if (isMinimized())
-            Form_Resize(); // a minimized window shown in the task bar: no state change would come
-        else
-            setWindowState(windowState() | Qt::WindowMinimized);
+        Ocultar();
         return;
     }
     evento->accept();
     if (!descargado) {
         descargado = true;
+        DetenerEnvio();
         Form_Unload();
         emit descargada();
     }
+}
+
+void frmInicial::Ocultar() {
+    if (isMinimized())
+        Form_Resize(); // a minimized window shown in the task bar: no state change would come
+    else
+        setWindowState(windowState() | Qt::WindowMinimized);
 }
 
 void frmInicial::Form_Unload() {
@@ -219,8 +231,9 @@ void frmInicial::Form_Unload() {
     m.oRegistro.reset();
 }
 
+// A window greyed out by a send takes no keys: Qt drops them at its controls, after this filter.
 bool frmInicial::eventFilter(QObject* objeto, QEvent* evento) {
-    if (evento->type() == QEvent::KeyPress) {
+    if (evento->type() == QEvent::KeyPress && isEnabled()) {
         auto* control = qobject_cast<QWidget*>(objeto);
         const auto* tecla = static_cast<QKeyEvent*>(evento);
         if (control != nullptr && control->window() == this)
@@ -239,7 +252,7 @@ bool frmInicial::Form_KeyDown(qint16 KeyCode, qint16 Shift) {
         return true;
     }
     if (KeyCode == tecla::vbKeyF4 && Shift == tecla::vbAltMask) {
-        Descargar();
+        Terminar();
         return true;
     }
     return false;
@@ -269,7 +282,7 @@ void frmInicial::mouseMoveEvent(QMouseEvent* evento) {
 void frmInicial::cmdTerminar_Click() {
     if (Pregunta(QStringLiteral("¿Está seguro de cerrar este programa?"), QStringLiteral("Cerrar conexión"),
                  true))
-        Descargar();
+        Terminar();
 }
 
 void frmInicial::cmdMinimizar_Click() {
@@ -284,24 +297,4 @@ void frmInicial::cmdConfigurar_Click() {
 void frmInicial::cmdCancelar_Click() {
     MostrarPestana(0);
     ActivarTimer1SiHayIntervalo();
-}
-
-void frmInicial::MostrarLabel3(bool visible) {
-    etiquetaLabel3->setVisible(visible);
-}
-
-void frmInicial::Label3(const QString& texto) {
-    etiquetaLabel3->setText(texto);
-}
-
-void frmInicial::Label5(const QString& texto) {
-    etiquetaLabel5->setText(texto);
-}
-
-void frmInicial::ProcesarEventos() {
-    QCoreApplication::processEvents();
-}
-
-void frmInicial::Pitido() {
-    QApplication::beep();
 }

@@ -8,6 +8,7 @@
 #include "modulo/LineaDeComandos.h"
 #include "modulo/Modulo.h"
 #include "shell/InstanciaUnica.h"
+#include "shell/SenalesDeFin.h"
 #include "shell/frmInicial.h"
 
 #include <QApplication>
@@ -42,7 +43,9 @@ int ejecutarEscritorio(const LineaDeComandos& linea) {
         return 1;
     new InstanciaUnica(carpeta, *principal);
     QObject::connect(principal, &frmInicial::descargada, qApp, &QCoreApplication::quit);
-    // However the event loop ends (the desktop session closing, a signal), the icon leaves the
+    // A signal to end (the system shutting down, Ctrl+C) lets a send under way stop cleanly first.
+    atenderSenalesDeFin(principal, [principal] { principal->Terminar(); });
+    // However the event loop ends (the desktop session closing), the send stops, the icon leaves the
     // notification area and the components are released.
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, principal, &frmInicial::Descargar);
     return QApplication::exec();

@@ -6,7 +6,8 @@ CAPRICHO is one of: normal, corta (drops the data connection of an upload half-w
 426 / 451 / 552 (the final reply of an upload, after all its bytes), muda (no final reply at all),
 parada (stops reading an upload half-way, for good), vacia (keeps none of an upload's bytes, says 226),
 stor (refuses STOR), sin-pasivo (refuses PASV and EPSV), sin-renombrar (refuses RNFR),
-sin-reemplazar (refuses RNTO onto an existing file). BYTES_POR_SEGUNDO slows the data channel of
+sin-reemplazar (refuses RNTO onto an existing file), lenta:S (holds every reply S seconds, as a busy server
+does), cierre-lento:S (holds the closing reply of an upload S seconds). BYTES_POR_SEGUNDO slows the data channel of
 uploads down to that pace, with a small receive window so that the client's bytes wait on its side, as
 on a slow line. Prints "puerto N" once it listens on 127.0.0.1.
 """
@@ -22,6 +23,8 @@ from pyftpdlib.log import logger
 from pyftpdlib.servers import FTPServer
 
 capricho, carpeta, usuario, clave = sys.argv[1:5]
+capricho, _, segundos = capricho.partition(":")
+espera = float(segundos or 0)
 velocidad = int(sys.argv[5]) if len(sys.argv) > 5 else 0
 CORTE = 4096  # bytes of an upload that "corta" and "parada" let in
 FINALES = {
@@ -70,6 +73,9 @@ class Datos(DTPHandler):
                 self._resp = (FINALES[capricho], logger.info)
             elif capricho == "vacia" and self.file_obj is not None:
                 self.file_obj.truncate(0)
+            elif capricho == "cierre-lento":
+                final, self._resp = self._resp, None
+                self.ioloop.call_later(espera, responder, self.cmd_channel, final[0])
         super().close()
 
 
@@ -81,9 +87,20 @@ RECHAZOS = {
 }
 
 
+def responder(control, respuesta):
+    if not control._closed:
+        FTPHandler.respond(control, respuesta)
+
+
 class Control(FTPHandler):
     dtp_handler = Datos
     passive_dtp = Pasivo
+
+    def respond(self, resp, logfun=logger.debug):
+        if capricho == "lenta":
+            self.ioloop.call_later(espera, responder, self, resp)
+        else:
+            super().respond(resp, logfun)
 
     def process_command(self, cmd, *args, **kwargs):
         ordenes, respuesta = RECHAZOS.get(capricho, ((), ""))
