@@ -34,14 +34,14 @@ int ejecutarEscritorio(const LineaDeComandos& linea) {
     // The window spends its life hidden: closing a message box must not end the program, only the
     // window's own unload does.
     QApplication::setQuitOnLastWindowClosed(false);
-    const QString carpeta = carpetaDelPrograma(linea.carpeta);
-    if (InstanciaUnica::avisarALaQueCorre(carpeta))
+    InstanciaUnica instancia(carpetaDelPrograma(linea.carpeta));
+    if (!instancia.corre())
         return 0;
     std::unique_ptr<QWidget> ventana(iniciar(linea));
     auto* principal = qobject_cast<frmInicial*>(ventana.get());
     if (principal == nullptr)
         return 1;
-    new InstanciaUnica(carpeta, *principal);
+    instancia.atender(*principal);
     QObject::connect(principal, &frmInicial::descargada, qApp, &QCoreApplication::quit);
     // A signal to end (the system shutting down, Ctrl+C) lets a send under way stop cleanly first.
     atenderSenalesDeFin(principal, [principal] { principal->Terminar(); });
