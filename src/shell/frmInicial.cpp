@@ -8,6 +8,7 @@
 #include "modulo/LineaDeComandos.h"
 #include "modulo/Modulo.h"
 #include "modulo/Rutinas.h"
+#include "modulo/UltimoEnvio.h"
 #include "shell/clsInicio.h"
 #include "shell/frmDescripcion.h"
 #include "shell/teclas.h"
@@ -78,6 +79,9 @@ void frmInicial::Cargar(const LineaDeComandos& linea) {
     clsInicio inicio;
     inicio.PonerSystray(*this);
     MostrarUltimoEnvio(false);
+    // Sends of other processes on this folder (a scheduled `enviar`) show as this window's own do.
+    auto* bitacora = new VigilanteDeBitacora(m.cCarpeta, this);
+    connect(bitacora, &VigilanteDeBitacora::cambio, this, [this] { MostrarUltimoEnvio(true); });
     if (correEnSuCarpeta()) {
         QString archivo = QLatin1Char('\\') + QFileInfo(QCoreApplication::applicationFilePath()).fileName();
         inicio.SiRegistrado(archivo);

@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QMenu>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
 #include <QTabWidget>
@@ -220,6 +221,33 @@ TEST_F(VentanaPrincipal, SaysHowTheLastSendEndedEvenAfterARestart) {
     reiniciarModulo();
     ASSERT_NE(arrancar(), nullptr);
     EXPECT_EQ(ultimoEnvio(), antesDeReiniciar);
+}
+
+// A scheduled `enviar` of the same folder shows within 2 s, and its failure after a publication raises
+// the one balloon that the window's own would.
+TEST_F(VentanaPrincipal, FollowsTheSendsOfAScheduledEnviar) {
+    cargarMuestra(5);
+    const auto ultimoEnvio = [&] { return control<QLabel>("lblUltimoEnvio")->text(); };
+    const auto globos = [] { return shell_notify::GlobosMostrados(nidBandeja.hWnd, nidBandeja.uID); };
+    const auto programa = [&](const QStringList& argumentos) {
+        QProcess proceso;
+        proceso.start(QStringLiteral(CATALOGO_EXE), argumentos + QStringList{"--carpeta", carpeta.path()});
+        return proceso.waitForFinished(20000) ? proceso.exitCode() : -1;
+    };
+    // The program reads the settings file named after it.
+    ASSERT_TRUE(QFile::copy(archivoIni(), ruta(QStringLiteral("catalogo-ftp.ini"))));
+    const int antes = globos();
+    ASSERT_EQ(programa({"enviar"}), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ultimoEnvio().contains(", publicado: "); }, 2000))
+        << ultimoEnvio().toStdString();
+
+    ASSERT_EQ(programa({"configurar", "--url", ruta("no-existe")}), 0);
+    for (int vez = 0; vez < 2; ++vez) {
+        ASSERT_NE(programa({"enviar"}), 0);
+        QTest::qWait(2000);
+        EXPECT_TRUE(ultimoEnvio().contains(", no se publicó: ")) << ultimoEnvio().toStdString();
+        EXPECT_EQ(globos() - antes, 1) << "one balloon, for the first failure only";
+    }
 }
 
 TEST_F(VentanaPrincipal, TheFirstActivationPaintsTheSkinAndShowsPrincipalOnly) {
