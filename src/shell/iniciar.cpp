@@ -7,6 +7,7 @@
 #include "modulo/Arranque.h"
 #include "modulo/LineaDeComandos.h"
 #include "modulo/Modulo.h"
+#include "resources/Recursos.h"
 #include "shell/InstanciaUnica.h"
 #include "shell/SenalesDeFin.h"
 #include "shell/frmInicial.h"
@@ -15,6 +16,7 @@
 #include <memory>
 
 QWidget* iniciar(const LineaDeComandos& linea) {
+    instalarTraduccionDeQt();
     registrarComponentesDelNucleo();
     registrarComponentesDeVentana();
 
