@@ -54,6 +54,11 @@ frmInicial::frmInicial(QWidget* parent) : Formulario(parent) {
     qApp->installEventFilter(this);
     blPrimeraVez = true;
     inSegundos = 0;
+#ifdef Q_OS_WIN
+    // A window of the system's from the start, shown or not: Windows sends the task manager's close and
+    // the end of the session to the program's windows.
+    winId();
+#endif
 }
 
 frmInicial::~frmInicial() {
@@ -193,8 +198,9 @@ void frmInicial::Form_Resize() {
     }
 }
 
-// The close box, the window menu and any other close request from outside only hide the window; the
-// program's own close and the end of the desktop session pass.
+// The close box, the window menu and any other close request from outside only hide the window (on
+// Windows the requests that end it never get here: see nativeEvent); the program's own close and the end
+// of the desktop session pass.
 void frmInicial::closeEvent(QCloseEvent* evento) {
     if (!cierrePropio && !qApp->isSavingSession()) {
         evento->ignore();

@@ -93,6 +93,10 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* evento) override;
     void mouseMoveEvent(QMouseEvent* evento) override;
     bool eventFilter(QObject* objeto, QEvent* evento) override;
+#ifdef Q_OS_WIN
+    // Tells Windows' close requests apart, which Qt makes one.
+    bool nativeEvent(const QByteArray& tipo, void* mensaje, qintptr* resultado) override;
+#endif
 
 public slots:
     // The configuration tab's "Cancelar", which the list tabs' ways back share: tab 0, and the timer
