@@ -107,7 +107,8 @@ int main(int argc, char** argv) {
     const QString espera = QString::number(segundos / 10.0);
     const QList<Caso> casos = {
         {QStringLiteral("servidor normal"), QStringLiteral("normal"), 0, 0},
-        {QStringLiteral("cada respuesta retenida %1 s").arg(espera), QStringLiteral("lenta:") + espera, 0, 0},
+        {QStringLiteral("cada respuesta retenida %1 s").arg(espera), QStringLiteral("pausada:") + espera, 0,
+         0},
         {QStringLiteral("respuesta de cierre retenida %1 s").arg(segundos),
          QStringLiteral("cierre-lento:%1").arg(segundos), 0, 0},
         {QStringLiteral("servidor que lee a 20 KB/s"), QStringLiteral("normal"), 20 * 1000, 0},

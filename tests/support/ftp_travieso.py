@@ -6,10 +6,10 @@ CAPRICHO is one of: normal, corta (drops the data connection of an upload half-w
 426 / 451 / 552 (the final reply of an upload, after all its bytes), muda (no final reply at all),
 parada (stops reading an upload half-way, for good), vacia (keeps none of an upload's bytes, says 226),
 stor (refuses STOR), sin-pasivo (refuses PASV and EPSV), sin-renombrar (refuses RNFR),
-sin-reemplazar (refuses RNTO onto an existing file), lenta:S (holds every reply S seconds, as a busy server
-does), cierre-lento:S (holds the closing reply of an upload S seconds). BYTES_POR_SEGUNDO slows the data channel of
-uploads down to that pace, with a small receive window so that the client's bytes wait on its side, as
-on a slow line. Prints "puerto N" once it listens on 127.0.0.1.
+sin-reemplazar (refuses RNTO onto an existing file), pausada:S (holds every reply S seconds, as a busy
+server does), cierre-lento:S (holds the closing reply of an upload S seconds). BYTES_POR_SEGUNDO slows
+the data channel of uploads down to that pace, with a small receive window so that the client's bytes
+wait on its side, as on a slow line. Prints "puerto N" once it listens on 127.0.0.1.
 """
 
 import logging
@@ -97,7 +97,7 @@ class Control(FTPHandler):
     passive_dtp = Pasivo
 
     def respond(self, resp, logfun=logger.debug):
-        if capricho == "lenta":
+        if capricho == "pausada":
             self.ioloop.call_later(espera, responder, self, resp)
         else:
             super().respond(resp, logfun)

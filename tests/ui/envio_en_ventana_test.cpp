@@ -5,6 +5,7 @@
 #include "bd_base.h"
 #include "ftp_travieso.h"
 #include "latido.h"
+#include "modulo/CandadoDeEnvio.h"
 #include "shell/SenalesDeFin.h"
 #include "shell/clsInicio.h"
 #include "tienda_en_ventana.h"
@@ -108,7 +109,7 @@ TEST_P(LaVentanaContesta, MientrasElEnvioEspera) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Esperas, LaVentanaContesta,
-                         ::testing::Values(Espera{"CadaRespuesta", "lenta:0.2", 0, 0},
+                         ::testing::Values(Espera{"CadaRespuesta", "pausada:0.2", 0, 0},
                                            Espera{"RespuestaDeCierre", "cierre-lento:2", 0, 0},
                                            Espera{"LecturaLenta", "normal", 100 * 1000, 0},
                                            Espera{"TablaBloqueada", "normal", 0, 2}),
@@ -149,7 +150,8 @@ TEST_P(AlTerminar, ElEnvioSeDetieneLimpio) {
     EXPECT_LT(latido.mayorMs(), 1000);
     EXPECT_TRUE(bitacora().contains("; no se publicó: se interrumpió al cerrarse el programa"))
         << bitacora().toStdString();
-    EXPECT_FALSE(QFile::exists(ruta(QStringLiteral("catalogo-ftp.lock"))));
+    CandadoDeEnvio otroEnvio(carpeta.path());
+    EXPECT_TRUE(otroEnvio.tomar([] {})) << "the send's lock was left taken";
     EXPECT_EQ(QDir(ftp->carpeta()).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
