@@ -4,11 +4,11 @@
 #include "shell/frmInicial.h"
 
 #include <QCryptographicHash>
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QThread>
+#include <algorithm>
 #include <spdlog/spdlog.h>
 
 #ifdef Q_OS_WIN
@@ -57,7 +57,7 @@ InstanciaUnica::InstanciaUnica(const QString& carpeta) {
         }
         // The program that holds the guard may be a moment from listening; or it may end meanwhile, and
         // this start takes its place.
-        if (avisarALaQueCorre(nombre) || limite.hasExpired())
+        if (avisarALaQueCorre(nombre, limite) || limite.hasExpired())
             return;
         QThread::msleep(msEntreIntentos);
     }
@@ -102,16 +102,17 @@ InstanciaUnica::Guarda InstanciaUnica::tomarGuarda(const QString& archivo) {
     return Guarda::tomada;
 }
 
-bool InstanciaUnica::avisarALaQueCorre(const QString& nombre) {
+bool InstanciaUnica::avisarALaQueCorre(const QString& nombre, const QDeadlineTimer& limite) {
     QLocalSocket socket;
     socket.connectToServer(nombre);
     if (!socket.waitForConnected(msDeRespuesta))
         return false;
     socket.write(pedido);
     socket.waitForBytesWritten(msDeRespuesta);
-    // The answer says the window was shown; a program still starting answers once its start-up is over,
-    // and this start ends either way.
-    socket.waitForReadyRead(msDeRespuesta);
+    // The answer says the window was shown. A program still starting answers once its start-up is over:
+    // waiting for it keeps the request from being lost with this start's end (a Windows pipe loses what
+    // its closed end wrote), and this start ends either way.
+    socket.waitForReadyRead(std::max(msDeRespuesta, int(limite.remainingTime())));
     return true;
 }
 
@@ -125,14 +126,16 @@ void InstanciaUnica::escuchar(const QString& nombre, bool conGuarda) {
         servidor.listen(nombre);
     }
     if (!servidor.isListening())
-        spdlog::warn("Sin aviso entre arranques: {}", servidor.errorString().toStdString());
+        avisos << QStringLiteral("Sin aviso entre arranques: ") + servidor.errorString();
     if (!conGuarda)
-        spdlog::warn(
-            "Sin guarda de un solo programa en esta carpeta: no se puede crear catalogo-ftp.instancia");
+        avisos << QStringLiteral("Sin guarda de un solo programa en esta carpeta: no se puede crear "
+                                 "catalogo-ftp.instancia");
     connect(&servidor, &QLocalServer::newConnection, this, &InstanciaUnica::atenderConexiones);
 }
 
 void InstanciaUnica::atender(frmInicial& laVentana) {
+    for (const QString& aviso : std::as_const(avisos))
+        spdlog::warn("{}", aviso.toStdString());
     ventana = &laVentana;
     if (pedida)
         mostrar();

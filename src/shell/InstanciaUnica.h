@@ -7,10 +7,12 @@
 // lives (a crash or a kill lets it go too), taken before start-up, so that of two starts at the same
 // moment only one passes. The one that holds it listens on a local socket named after the folder.
 
+#include <QDeadlineTimer>
 #include <QLocalServer>
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 class frmInicial;
 
@@ -27,7 +29,8 @@ public:
     bool corre() const { return deEstaCarpeta; }
 
     // From now on each later start brings `ventana` back from the notification area; one that came
-    // during start-up does so now.
+    // during start-up does so now. What went wrong with the guard or the socket goes to the log, which
+    // start-up has opened by then.
     void atender(frmInicial& ventana);
 
     // The local socket the program on `carpeta` listens on.
@@ -36,7 +39,8 @@ public:
 private:
     enum class Guarda { tomada, deOtro, sinArchivo };
     Guarda tomarGuarda(const QString& archivo);
-    static bool avisarALaQueCorre(const QString& nombre);
+    // Connected: the program that runs was asked; its answer is awaited until `limite`.
+    static bool avisarALaQueCorre(const QString& nombre, const QDeadlineTimer& limite);
     void escuchar(const QString& nombre, bool conGuarda);
     void atenderConexiones();
     void mostrar();
@@ -46,4 +50,5 @@ private:
     QLocalServer servidor;
     QPointer<frmInicial> ventana;
     bool pedida = false; // a later start asked before the window was there
+    QStringList avisos;  // for the log, once it is open
 };
