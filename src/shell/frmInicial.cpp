@@ -22,6 +22,7 @@
 #include <QTabWidget>
 #include <QThread>
 #include <QTimer>
+#include <spdlog/spdlog.h>
 
 namespace {
 const QString tituloDeDiseno = QStringLiteral("Actualización de productos en línea");
@@ -224,6 +225,7 @@ void frmInicial::Ocultar() {
 }
 
 void frmInicial::Form_Unload() {
+    spdlog::info("Fin del programa");
     Timer1->stop();
     // The description window stores its placement through the settings component, still there now.
     if (descripcion)
