@@ -1,7 +1,8 @@
 #pragma once
 // How a send shows its progress. The core writes texts and asks for waiting events to be processed;
 // the main window implements this with its labels Label3 and Label5, `enviar` with lines on standard
-// output.
+// output. The window's send runs on a thread of its own, so the window's implementation takes these
+// calls from that thread.
 
 #include <QString>
 
@@ -18,4 +19,7 @@ public:
     // Something the shop should correct, though the send goes on (a field that is not a column). The
     // log has it already; the window shows its outcome line instead.
     virtual void Aviso(const QString& /*texto*/) {}
+    // True once the program asks the send to stop because it is ending: the send then stops as soon as it
+    // cleanly can (the export's loop, the FTP layer's waits) and says so in the log.
+    virtual bool Interrumpido() const { return false; }
 };

@@ -160,6 +160,8 @@ bool Exportador::exportarTodos() {
         if (!bd.AbrirTabla(rs, conexion, fuente, listaSelect))
             break;
         for (; !rs.Eof(); rs.MoveNext()) {
+            if (interrumpido())
+                return false;
             desde = rs.Fields(0).Value().toString();
             mostrarProducto(++numero, desde, rs.Fields(1).Value().toString());
             escribirProducto(rs);
@@ -187,6 +189,8 @@ bool Exportador::exportarLista(const QList<ProductoDeLista>& lista) {
     ado::Recordset rs;
     qint32 numero = 0;
     for (const ProductoDeLista& producto : lista) {
+        if (interrumpido())
+            return false;
         mostrarProducto(++numero, producto.clave, producto.descripcion);
         const QString fuente = QStringLiteral("productos WHERE Clave=") +
                                literalSql(conexion, producto.clave) + QStringLiteral(" LIMIT 1");
@@ -232,6 +236,13 @@ void Exportador::escribirProducto(const ado::Recordset& rs) {
         archivo->escribirLinea(valores);
         ++resultado.escritos;
     }
+}
+
+bool Exportador::interrumpido() {
+    if (!avance.Interrumpido())
+        return false;
+    resultado.error = QStringLiteral("el envío se interrumpió");
+    return true;
 }
 
 void Exportador::avisar(const QString& aviso) {

@@ -44,6 +44,8 @@ private:
     bool exportarLista(const QList<ProductoDeLista>& lista);
     bool terminoBien(ado::Recordset& rs);
     void escribirProducto(const ado::Recordset& rs);
+    // True once the program asks the send to stop: the file is then left unfinished.
+    bool interrumpido();
     // A problem the shop should correct, said once per send in the log and the progress.
     void avisar(const QString& aviso);
     void mostrarProducto(qint32 numero, const QString& clave, const QString& descripcion);

@@ -12,9 +12,23 @@
 #include "modulo/Rutinas.h"
 #include "modulo/UltimoEnvio.h"
 
+#include <QScopeGuard>
 #include <spdlog/spdlog.h>
 
 namespace {
+
+const QString kInterrumpido = QStringLiteral("se interrumpió al cerrarse el programa");
+
+// For as long as it lives, the FTP layer's waits on this thread end early once `avance` is interrupted.
+class CortesDelFtp {
+public:
+    explicit CortesDelFtp(const Avance& avance) {
+        wininet::setCancelCheck([&avance] { return avance.Interrumpido(); });
+    }
+    ~CortesDelFtp() { wininet::setCancelCheck({}); }
+    CortesDelFtp(const CortesDelFtp&) = delete;
+    CortesDelFtp& operator=(const CortesDelFtp&) = delete;
+};
 
 // The unreadable enciphered settings of the database (MySQL…) or of the FTP account.
 QStringList ilegiblesDe(bool deLaBase) {
@@ -38,8 +52,9 @@ clsDeProductos::~clsDeProductos() {
 }
 
 void clsDeProductos::CrearArchivo() {
-    Modulo& m = modulo();
+    const Modulo& m = modulo();
     BasesDD& bd = *m.oBasesDD;
+    const CortesDelFtp cortes(avance);
     CandadoDeEnvio candado(m.cCarpeta);
     if (!candado.tomar([this] { avance.ProcesarEventos(); })) {
         // A lock that cannot be made is a fault of the program folder: waiting for the next send would not
@@ -53,7 +68,10 @@ void clsDeProductos::CrearArchivo() {
     }
     spdlog::info("Envío: comienza");
 
-    if (!bd.AbrirBdD(m.oConexion, bd.cMiBase)) {
+    // A connection of the send's own, opened and closed on the thread that sends: a database connection
+    // serves the thread that opened it, and the window's thread keeps the shared one for its tabs.
+    ado::Connection conexion;
+    if (!bd.AbrirBdD(conexion, bd.cMiBase)) {
         ultimo = Resultado::SinBaseDeDatos;
         ultimoDetalle =
             QStringLiteral("no se pudo abrir la base de datos '%1': %2").arg(bd.cMiBase, bd.cError);
@@ -64,7 +82,7 @@ void clsDeProductos::CrearArchivo() {
     }
     avance.MostrarLabel3(true);
 
-    Exportador exportador(bd, m.oConexion, avance);
+    Exportador exportador(bd, conexion, avance);
     const ResultadoDeExportacion exportado = exportador.exportar(
         m.cArchivoProductos, m.cArchivoCampos, m.cCarpeta + QLatin1Char('/') + m.cArchivoFTP);
     if (exportado.completo) {
@@ -85,8 +103,11 @@ void clsDeProductos::CrearArchivo() {
         avance.Pitido();
     }
     avance.MostrarLabel3(false);
-    m.oConexion.Close();
+    conexion.Close();
 
+    // Wherever the stop found the send, its outcome line says why it ended there.
+    if (ultimo != Resultado::Enviado && avance.Interrumpido())
+        ultimoDetalle = kInterrumpido;
     if (ultimo == Resultado::Enviado)
         anotarPublicacion(exportado.escritos, exportado.total, exportado.bytes,
                           m.cDirectorioFTP + stNombreArchivo);
@@ -97,6 +118,11 @@ void clsDeProductos::CrearArchivo() {
 void clsDeProductos::SubirArchivo() {
     const Modulo& m = modulo();
     blMostrarAvance = true;
+    wininet::setUploadProgress([this](qint64 bytes) {
+        enServidor = bytes;
+        MostrarEnServidor();
+    });
+    const auto sinAvisos = qScopeGuard([] { wininet::setUploadProgress({}); });
     // Empty settings would only give "URL no es válida" or a refused login.
     const QStringList ilegibles = ilegiblesDe(false);
     if (!ilegibles.isEmpty() || !mFTP.OpenConnection(m.cURLFTP, m.cUsuarioFTP, m.cClaveFTP)) {
@@ -123,13 +149,24 @@ void clsDeProductos::mFTP_FileTransferProgress(qint32 lCurrentBytes, qint32 lTot
         avance.ProcesarEventos();
         return;
     }
-    // Every chunk raises an event; the label is rewritten, and waiting events looked at, only as often as
-    // a person can follow (the last count always).
-    if (lCurrentBytes != lTotalBytes && !ritmoFtp.toca())
+    totalSubido = lTotalBytes;
+    MostrarEnServidor();
+}
+
+// The session takes a small file whole into its buffers before the first byte leaves, so Label5 counts
+// what the FTP layer says the server has, and reaches the total when the server has it all.
+void clsDeProductos::MostrarEnServidor() {
+    if (totalSubido < 0)
         return;
+    const qint64 llegados = std::min(enServidor, totalSubido);
+    // The label is rewritten, and waiting events looked at, only as often as a person can follow (the
+    // whole file always).
+    if (llegados == mostrados || (llegados != totalSubido && !ritmoFtp.toca()))
+        return;
+    mostrados = llegados;
     const FormatoRegional formato;
     avance.Label5(QStringLiteral("De '") + stNombreArchivo + QStringLiteral("': bytes copiados ") +
-                  formato.conMiles(lCurrentBytes) + QStringLiteral(" de ") + formato.conMiles(lTotalBytes));
+                  formato.conMiles(llegados) + QStringLiteral(" de ") + formato.conMiles(totalSubido));
     avance.ProcesarEventos();
 }
 

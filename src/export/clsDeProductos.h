@@ -35,7 +35,8 @@ public:
     explicit clsDeProductos(Avance& avance, QObject* parent = nullptr);
     ~clsDeProductos() override;
 
-    // Builds the export file and uploads it; returns when both have ended.
+    // Builds the export file and uploads it; returns when both have ended, or sooner once `avance` says
+    // the send is interrupted. Runs on any thread, with a database connection of its own.
     void CrearArchivo();
     Resultado resultado() const { return ultimo; }
 
@@ -56,12 +57,14 @@ public:
     bool LstProds_KeyPress(qint16& inTecla, QString& elemento, const CajaDeEntrada& InputBox);
     // Why the last send did not publish the file, in words for the log and for `enviar`.
     QString detalle() const { return ultimoDetalle; }
-    // The session's progress during the upload: Label5 shows the byte counts; a count past the total
-    // is not shown, though waiting events are still looked at. Nothing before the upload starts.
+    // The session's progress during the upload: it gives the total, which Label5 shows with the bytes the
+    // server has; a count past the total is not shown, though waiting events are still looked at.
+    // Nothing before the upload starts.
     void mFTP_FileTransferProgress(qint32 lCurrentBytes, qint32 lTotalBytes);
 
 private:
     void SubirArchivo();
+    void MostrarEnServidor();
 
     Avance& avance;
     clsFTP mFTP;
@@ -70,4 +73,7 @@ private:
     Resultado ultimo = Resultado::SinEnviar;
     QString ultimoDetalle;
     Ritmo ritmoFtp;
+    qint64 totalSubido = -1; // of the upload under way, once the session has said it
+    qint64 enServidor = 0;   // bytes of it the server has
+    qint64 mostrados = -1;   // the count Label5 shows
 };

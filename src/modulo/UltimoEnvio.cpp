@@ -3,11 +3,14 @@
 #include "export/FormatoRegional.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringList>
 #include <spdlog/spdlog.h>
 
 namespace {
+
+const QString kBitacora = QStringLiteral("/catalogo-ftp.log");
 
 // The log's own layout: "2026-01-31 10:15:00.123 info [4321] Envío: ...".
 const QRegularExpression& lineaDeEnvio() {
@@ -66,7 +69,7 @@ void anotarFallo(qint32 escritos, qint32 total, QString motivo) {
 
 std::optional<UltimoEnvio> leerUltimoEnvio(const QString& carpeta) {
     // After a rotation the current file may not have a send yet.
-    if (auto envio = ultimoDe(carpeta + QStringLiteral("/catalogo-ftp.log")))
+    if (auto envio = ultimoDe(carpeta + kBitacora))
         return envio;
     return ultimoDe(carpeta + QStringLiteral("/catalogo-ftp.1.log"));
 }
@@ -81,4 +84,24 @@ QString textoDeEnvio(const std::optional<UltimoEnvio>& envio) {
         return QStringLiteral("Último envío: %1, no se publicó: %2").arg(cuando, envio->motivo);
     return QStringLiteral("Último envío: %1, publicado: %2 productos, %3 bytes")
         .arg(cuando, formato.conMiles(envio->escritos), formato.conMiles(envio->bytes));
+}
+
+VigilanteDeBitacora::VigilanteDeBitacora(const QString& carpeta, QObject* parent)
+    : QObject(parent), archivo(carpeta + kBitacora), visto(huella()) {
+    connect(&reloj, &QTimer::timeout, this, &VigilanteDeBitacora::mirar);
+    reloj.setTimerType(Qt::VeryCoarseTimer);
+    reloj.start(1000);
+}
+
+VigilanteDeBitacora::Huella VigilanteDeBitacora::huella() const {
+    const QFileInfo info(archivo);
+    return {info.exists() ? info.size() : -1, info.lastModified()};
+}
+
+void VigilanteDeBitacora::mirar() {
+    const Huella ahora = huella();
+    if (ahora == visto)
+        return;
+    visto = ahora;
+    emit cambio();
 }

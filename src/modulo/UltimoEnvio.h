@@ -4,7 +4,9 @@
 // made before a restart or by a scheduled `enviar` of the same folder.
 
 #include <QDateTime>
+#include <QObject>
 #include <QString>
+#include <QTimer>
 #include <optional>
 
 struct UltimoEnvio {
@@ -26,3 +28,25 @@ std::optional<UltimoEnvio> leerUltimoEnvio(const QString& carpeta);
 // What the window says of it: "Último envío: <date>, publicado: 300 productos, 12,345 bytes" or
 // "Último envío: <date>, no se publicó: <why>"; "Último envío: ninguno" before the first.
 QString textoDeEnvio(const std::optional<UltimoEnvio>& envio);
+
+// Watches the log of a folder for a send's end written by any process (a scheduled `enviar`): it looks at
+// the file's size and time once a second, a stat that costs next to nothing, where a file watcher would
+// miss, on Windows, the writes of a process that keeps the file open; a rotation changes both too.
+class VigilanteDeBitacora : public QObject {
+    Q_OBJECT
+public:
+    VigilanteDeBitacora(const QString& carpeta, QObject* parent);
+
+signals:
+    // The log changed: it may hold a new send's end.
+    void cambio();
+
+private:
+    using Huella = QPair<qint64, QDateTime>; // size (-1: no file) and time of the last change
+    Huella huella() const;
+    void mirar();
+
+    const QString archivo;
+    Huella visto;
+    QTimer reloj;
+};

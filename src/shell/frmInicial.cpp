@@ -8,6 +8,7 @@
 #include "modulo/LineaDeComandos.h"
 #include "modulo/Modulo.h"
 #include "modulo/Rutinas.h"
+#include "modulo/UltimoEnvio.h"
 #include "shell/clsInicio.h"
 #include "shell/frmDescripcion.h"
 #include "shell/teclas.h"
@@ -19,7 +20,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
+#include <QThread>
 #include <QTimer>
+#include <spdlog/spdlog.h>
 
 namespace {
 const QString tituloDeDiseno = QStringLiteral("Actualización de productos en línea");
@@ -52,9 +55,19 @@ frmInicial::frmInicial(QWidget* parent) : Formulario(parent) {
     qApp->installEventFilter(this);
     blPrimeraVez = true;
     inSegundos = 0;
+#ifdef Q_OS_WIN
+    // A window of the system's from the start, shown or not: Windows sends the task manager's close and
+    // the end of the session to the program's windows.
+    winId();
+#endif
 }
 
 frmInicial::~frmInicial() {
+    // The send's thread speaks to this window until it ends.
+    if (envio) {
+        interrupcion = true;
+        envio->wait();
+    }
     qApp->removeEventFilter(this);
     if (modulo().frmInicial == this)
         modulo().frmInicial = nullptr;
@@ -72,6 +85,9 @@ void frmInicial::Cargar(const LineaDeComandos& linea) {
     clsInicio inicio;
     inicio.PonerSystray(*this);
     MostrarUltimoEnvio(false);
+    // Sends of other processes on this folder (a scheduled `enviar`) show as this window's own do.
+    auto* bitacora = new VigilanteDeBitacora(m.cCarpeta, this);
+    connect(bitacora, &VigilanteDeBitacora::cambio, this, [this] { MostrarUltimoEnvio(true); });
     if (correEnSuCarpeta()) {
         QString archivo = QLatin1Char('\\') + QFileInfo(QCoreApplication::applicationFilePath()).fileName();
         inicio.SiRegistrado(archivo);
@@ -137,6 +153,7 @@ void frmInicial::ActivarTimer1SiHayIntervalo() {
 }
 
 void frmInicial::Descargar() {
+    DetenerEnvio();
     cierrePropio = true;
     close();
 }
@@ -182,26 +199,33 @@ void frmInicial::Form_Resize() {
     }
 }
 
-// The close box, the window menu and any other close request from outside only hide the window; the
-// program's own close and the end of the desktop session pass.
+// The close box, the window menu and any other close request from outside only hide the window (on
+// Windows the requests that end it never get here: see nativeEvent); the program's own close and the end
+// of the desktop session pass.
 void frmInicial::closeEvent(QCloseEvent* evento) {
     if (!cierrePropio && !qApp->isSavingSession()) {
         evento->ignore();
-        if (isMinimized())
-            Form_Resize(); // a minimized window shown in the task bar: no state change would come
-        else
-            setWindowState(windowState() | Qt::WindowMinimized);
+        Ocultar();
         return;
     }
     evento->accept();
     if (!descargado) {
         descargado = true;
+        DetenerEnvio();
         Form_Unload();
         emit descargada();
     }
 }
 
+void frmInicial::Ocultar() {
+    if (isMinimized())
+        Form_Resize(); // a minimized window shown in the task bar: no state change would come
+    else
+        setWindowState(windowState() | Qt::WindowMinimized);
+}
+
 void frmInicial::Form_Unload() {
+    spdlog::info("Fin del programa");
     Timer1->stop();
     // The description window stores its placement through the settings component, still there now.
     if (descripcion)
@@ -219,8 +243,9 @@ void frmInicial::Form_Unload() {
     m.oRegistro.reset();
 }
 
+// A window greyed out by a send takes no keys: Qt drops them at its controls, after this filter.
 bool frmInicial::eventFilter(QObject* objeto, QEvent* evento) {
-    if (evento->type() == QEvent::KeyPress) {
+    if (evento->type() == QEvent::KeyPress && isEnabled()) {
         auto* control = qobject_cast<QWidget*>(objeto);
         const auto* tecla = static_cast<QKeyEvent*>(evento);
         if (control != nullptr && control->window() == this)
@@ -239,7 +264,7 @@ bool frmInicial::Form_KeyDown(qint16 KeyCode, qint16 Shift) {
         return true;
     }
     if (KeyCode == tecla::vbKeyF4 && Shift == tecla::vbAltMask) {
-        Descargar();
+        Terminar();
         return true;
     }
     return false;
@@ -269,7 +294,7 @@ void frmInicial::mouseMoveEvent(QMouseEvent* evento) {
 void frmInicial::cmdTerminar_Click() {
     if (Pregunta(QStringLiteral("¿Está seguro de cerrar este programa?"), QStringLiteral("Cerrar conexión"),
                  true))
-        Descargar();
+        Terminar();
 }
 
 void frmInicial::cmdMinimizar_Click() {
@@ -284,24 +309,4 @@ void frmInicial::cmdConfigurar_Click() {
 void frmInicial::cmdCancelar_Click() {
     MostrarPestana(0);
     ActivarTimer1SiHayIntervalo();
-}
-
-void frmInicial::MostrarLabel3(bool visible) {
-    etiquetaLabel3->setVisible(visible);
-}
-
-void frmInicial::Label3(const QString& texto) {
-    etiquetaLabel3->setText(texto);
-}
-
-void frmInicial::Label5(const QString& texto) {
-    etiquetaLabel5->setText(texto);
-}
-
-void frmInicial::ProcesarEventos() {
-    QCoreApplication::processEvents();
-}
-
-void frmInicial::Pitido() {
-    QApplication::beep();
 }

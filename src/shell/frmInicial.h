@@ -7,6 +7,9 @@
 
 #include <QPointer>
 #include <QStringList>
+#include <atomic>
+#include <functional>
+#include <memory>
 #include <optional>
 
 class MSFlexGrid;
@@ -15,6 +18,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QTabWidget;
+class QThread;
 class QTimer;
 class QToolButton;
 class QWidget;
@@ -48,21 +52,31 @@ public:
 
     // Makes tab `pestana` the only visible one, and so the current one.
     void MostrarPestana(quint8 pestana);
-    // One export and upload now; the window takes no input and the timer stands still meanwhile.
+    // Starts one export and upload on a thread of its own and returns: the window keeps answering, takes
+    // no input and keeps the timer still until the send's end comes back to it.
     void EnviaProductos();
+    bool EnviandoProductos() const { return envio != nullptr; }
     // The last send's outcome, read from the log, below the countdown and on the icon; `avisar` raises
     // a balloon when a send failed after one that published.
     void MostrarUltimoEnvio(bool avisar);
     Restante TiempoRestante() const;
-    // Ends the program: the icon leaves the notification area, the connection is closed and the
-    // components are released. Runs once.
+    // Ends the program: a send under way is stopped and waited for (see Avance::Interrumpido), then the
+    // icon leaves the notification area, the connection is closed and the components are released. Runs
+    // once.
     void Descargar();
+    // A request to end the program (cmdTerminar, Alt+F4, the task manager, a signal) that keeps the window
+    // answering: a send under way is asked to stop, and the program ends when it has.
+    void Terminar();
 
+    // The send's progress: from the send's thread, handed to the window's, in the order they come.
     void MostrarLabel3(bool visible) override;
     void Label3(const QString& texto) override;
     void Label5(const QString& texto) override;
+    // On the window's thread, lets it process waiting events; from the send's thread there is nothing to
+    // do, since the window's own thread is free.
     void ProcesarEventos() override;
     void Pitido() override;
+    bool Interrumpido() const override { return interrupcion; }
 
     bool blPrimeraVez = true;
     qint16 inSegundos = 0;
@@ -79,6 +93,10 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* evento) override;
     void mouseMoveEvent(QMouseEvent* evento) override;
     bool eventFilter(QObject* objeto, QEvent* evento) override;
+#ifdef Q_OS_WIN
+    // Tells Windows' close requests apart, which Qt makes one.
+    bool nativeEvent(const QByteArray& tipo, void* mensaje, qintptr* resultado) override;
+#endif
 
 public slots:
     // The configuration tab's "Cancelar", which the list tabs' ways back share: tab 0, and the timer
@@ -104,6 +122,14 @@ private:
     void Form_Resize();
     void PrepararRejilla();
     void ActivarTimer1SiHayIntervalo();
+    // The close box's way: to the notification area.
+    void Ocultar();
+    // The end of a send, on the window's thread: the outcome shown, the window and the timer back on.
+    void EnvioTerminado();
+    // Stops a send under way and waits for its end.
+    void DetenerEnvio();
+    // Runs `accion` on the window's thread: now when called there, otherwise queued.
+    void EnLaVentana(std::function<void()> accion);
 
     QLabel* pctTitulo = nullptr;
     QLabel* pctSkin = nullptr;
@@ -140,5 +166,8 @@ private:
     bool cargada = false;
     bool cierrePropio = false;
     bool descargado = false;
+    std::unique_ptr<QThread> envio; // the send under way
+    std::atomic<bool> interrupcion = false;
+    bool terminarAlAcabar = false;
     std::optional<bool> ultimoPublicado; // of the outcome shown; none before the first send
 };

@@ -1,4 +1,5 @@
-// The send scheduler: the countdown on the one-second timer and the send itself.
+// The send scheduler: the countdown on the one-second timer and the send itself, which runs on a thread
+// of its own so that the window answers whatever the database or the server makes it wait for.
 
 #include "export/clsDeProductos.h"
 #include "modulo/Modulo.h"
@@ -6,10 +7,12 @@
 #include "shell/clsInicio.h"
 #include "shell/frmInicial.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QLabel>
+#include <QThread>
 #include <QTimer>
 #include <memory>
+#include <spdlog/spdlog.h>
 
 Restante TiempoRestante(qint16 nIntervalo, qint16 inMinutos, qint16 inSegundos) {
     // Seconds counted, as 16 bits hold them up to 546 minutes; longer intervals count on in 32 bits
@@ -63,15 +66,78 @@ void frmInicial::MostrarUltimoEnvio(bool avisar) {
 }
 
 void frmInicial::EnviaProductos() {
+    if (envio)
+        return;
     lblInfo->clear();
     setEnabled(false);
     Timer1->stop();
     inSegundos = 0;
-    auto productos = std::make_unique<clsDeProductos>(*this);
-    productos->CrearArchivo();
+    interrupcion = false;
+    // The clsDeProductos lives on the send's thread, so that its session's events reach it there; it is
+    // released there too, which closes the FTP connection before the window hears of the end.
+    envio.reset(QThread::create([this] { clsDeProductos(*this).CrearArchivo(); }));
+    QThread* hilo = envio.get();
+    connect(hilo, &QThread::finished, this, [this, hilo] {
+        if (envio.get() != hilo) // stopped and waited for already
+            return;
+        EnvioTerminado();
+        if (terminarAlAcabar)
+            Descargar();
+    });
+    envio->start();
+}
+
+void frmInicial::EnvioTerminado() {
+    envio->wait();
+    envio.reset();
     MostrarUltimoEnvio(true);
     setEnabled(true);
     if (modulo().nIntervalo >= 1)
         Timer1->start();
-    productos.reset();
+}
+
+void frmInicial::DetenerEnvio() {
+    if (!envio)
+        return;
+    interrupcion = true;
+    envio->wait();
+    EnvioTerminado();
+}
+
+void frmInicial::Terminar() {
+    if (!envio) {
+        Descargar();
+        return;
+    }
+    spdlog::info("Se pidió cerrar el programa durante un envío: se detiene el envío");
+    terminarAlAcabar = true;
+    interrupcion = true;
+}
+
+void frmInicial::EnLaVentana(std::function<void()> accion) {
+    if (QThread::currentThread() == thread())
+        accion();
+    else
+        QMetaObject::invokeMethod(this, std::move(accion), Qt::QueuedConnection);
+}
+
+void frmInicial::MostrarLabel3(bool visible) {
+    EnLaVentana([this, visible] { etiquetaLabel3->setVisible(visible); });
+}
+
+void frmInicial::Label3(const QString& texto) {
+    EnLaVentana([this, texto] { etiquetaLabel3->setText(texto); });
+}
+
+void frmInicial::Label5(const QString& texto) {
+    EnLaVentana([this, texto] { etiquetaLabel5->setText(texto); });
+}
+
+void frmInicial::ProcesarEventos() {
+    if (QThread::currentThread() == thread())
+        QCoreApplication::processEvents();
+}
+
+void frmInicial::Pitido() {
+    EnLaVentana([] { QApplication::beep(); });
 }

@@ -7,13 +7,16 @@
 #include "modulo/Arranque.h"
 #include "modulo/LineaDeComandos.h"
 #include "modulo/Modulo.h"
+#include "resources/Recursos.h"
 #include "shell/InstanciaUnica.h"
+#include "shell/SenalesDeFin.h"
 #include "shell/frmInicial.h"
 
 #include <QApplication>
 #include <memory>
 
 QWidget* iniciar(const LineaDeComandos& linea) {
+    instalarTraduccionDeQt();
     registrarComponentesDelNucleo();
     registrarComponentesDeVentana();
 
@@ -33,16 +36,18 @@ int ejecutarEscritorio(const LineaDeComandos& linea) {
     // The window spends its life hidden: closing a message box must not end the program, only the
     // window's own unload does.
     QApplication::setQuitOnLastWindowClosed(false);
-    const QString carpeta = carpetaDelPrograma(linea.carpeta);
-    if (InstanciaUnica::avisarALaQueCorre(carpeta))
+    InstanciaUnica instancia(carpetaDelPrograma(linea.carpeta));
+    if (!instancia.corre())
         return 0;
     std::unique_ptr<QWidget> ventana(iniciar(linea));
     auto* principal = qobject_cast<frmInicial*>(ventana.get());
     if (principal == nullptr)
         return 1;
-    new InstanciaUnica(carpeta, *principal);
+    instancia.atender(*principal);
     QObject::connect(principal, &frmInicial::descargada, qApp, &QCoreApplication::quit);
-    // However the event loop ends (the desktop session closing, a signal), the icon leaves the
+    // A signal to end (the system shutting down, Ctrl+C) lets a send under way stop cleanly first.
+    atenderSenalesDeFin(principal, [principal] { principal->Terminar(); });
+    // However the event loop ends (the desktop session closing), the send stops, the icon leaves the
     // notification area and the components are released.
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, principal, &frmInicial::Descargar);
     return QApplication::exec();

@@ -19,11 +19,13 @@ using namespace detail;
 namespace {
 
 thread_local QByteArray lastResponse;
+thread_local std::function<bool()> cancelCheck;
+thread_local std::function<void(qint64)> uploadProgress;
 Limits currentLimits;
 QString trustedCaFile;
 
-// Handles live in one table and belong to the one thread that uses the layer. Ids only grow, so a
-// closed handle never comes back to life as another one.
+// Handles live in one table, used by one thread at a time: the desktop program sends on a thread of its
+// own, one send after the other. Ids only grow, so a closed handle never comes back to life as another one.
 struct Handle {
     enum class Kind { Session, Connection, File, Find };
     explicit Handle(Kind kind, quintptr parent = 0) : kind(kind), parent(parent) {}
@@ -160,6 +162,15 @@ void setLastResponse(const QByteArray& reply) {
     lastResponse = reply;
 }
 
+bool cancelRequested() {
+    return cancelCheck && cancelCheck();
+}
+
+void reportUploadProgress(qint64 bytes) {
+    if (uploadProgress)
+        uploadProgress(bytes);
+}
+
 QByteArray caFile() {
     return QFile::encodeName(trustedCaFile);
 }
@@ -234,6 +245,14 @@ void setLimits(const Limits& limits) {
 
 Limits limits() {
     return currentLimits;
+}
+
+void setCancelCheck(std::function<bool()> check) {
+    cancelCheck = std::move(check);
+}
+
+void setUploadProgress(std::function<void(qint64)> report) {
+    uploadProgress = std::move(report);
 }
 
 void setCaFile(const QString& path) {

@@ -19,6 +19,7 @@
 
 #include <QString>
 #include <chrono>
+#include <functional>
 
 namespace wininet {
 
@@ -124,6 +125,18 @@ struct Limits {
 };
 void setLimits(const Limits& limits);
 Limits limits();
+
+// What the waits of the layer look at, on the thread that set it, to end early (a program that is
+// ending cannot wait for a slow server): once it answers true, a data transfer under way fails at once
+// with ERROR_INTERNET_OPERATION_CANCELLED, and every other operation gets a few seconds at most, enough to
+// remove what an abandoned upload left on the server. Empty (the default): nothing ends early.
+void setCancelCheck(std::function<bool()> check);
+
+// Told, on the thread that set it, how many bytes of the upload under way have reached the server: 0 when
+// the upload opens, then as they arrive, also while closing the upload waits for the last of them. An FTP
+// server has them once it has acknowledged them (on Linux; elsewhere once the socket has taken them), a
+// local folder once they are written. Empty (the default): nobody is told.
+void setUploadProgress(std::function<void(qint64 bytes)> report);
 
 // A PEM file of certificate authorities to trust instead of the system's store (tests with a
 // certificate made for the run). Empty: the system's store.

@@ -58,6 +58,11 @@ std::unique_ptr<Backend> makeFolderBackend(const Target& target);
 // The text InternetGetLastResponseInfoA gives on this thread: a reply with its code, lines ending CR LF.
 void setLastResponse(const QByteArray& reply);
 
+// What setCancelCheck's check answers now; false without one.
+bool cancelRequested();
+// Hands the count to setUploadProgress's report, if there is one.
+void reportUploadProgress(qint64 bytes);
+
 // The file set by setCaFile, in the form libcurl takes; empty for the system's store.
 QByteArray caFile();
 

@@ -45,11 +45,19 @@ public:
             device = std::make_unique<QFile>(file);
     }
 
-    bool open(bool upload) { return device->open(upload ? QIODevice::WriteOnly : QIODevice::ReadOnly); }
+    bool open(bool upload) {
+        if (!device->open(upload ? QIODevice::WriteOnly : QIODevice::ReadOnly))
+            return false;
+        if (upload)
+            reportUploadProgress(0);
+        return true;
+    }
 
     DWORD write(const char* data, qint64 size) override {
-        return device->write(data, size) == size ? 0
-                                                 : refuse("451", path, ": no se pudo escribir el archivo.");
+        if (device->write(data, size) != size)
+            return refuse("451", path, ": no se pudo escribir el archivo.");
+        reportUploadProgress(device->pos());
+        return 0;
     }
 
     DWORD read(char* data, qint64 size, qint64& bytesRead) override {

@@ -75,6 +75,10 @@ private:
     QElapsedTimer clock;
     Mark first{}, older{}, newer{}, last{};
 };
+// A program that is ending looks at its request this often, and gives any operation other than a data
+// transfer this long to end by itself (removing what an abandoned upload left takes a login and a DELE).
+constexpr int kCancelCheckMs = 100;
+constexpr qint64 kCancelGraceMs = 2000;
 
 // The server's replies of one operation, from libcurl's header callback. Lines that do not start with
 // a reply code outside a multi-line reply are headers libcurl makes up itself.
@@ -157,12 +161,13 @@ class FtpBackend;
 
 class CurlTransfer : public Transfer {
 public:
-    CurlTransfer(FtpBackend& ftp, bool upload) : ftp(ftp), upload(upload) {}
+    CurlTransfer(FtpBackend& ftp, bool upload);
     ~CurlTransfer() override;
     DWORD start();
     DWORD write(const char* data, qint64 size) override;
     DWORD read(char* data, qint64 size, qint64& bytesRead) override;
     DWORD finish() override;
+    bool uploading() const { return upload; }
 
     static size_t onRead(char* buffer, size_t size, size_t count, void* self);
     static size_t onWrite(char* data, size_t size, size_t count, void* self);
@@ -308,6 +313,7 @@ private:
         curl_easy_setopt(easy, CURLOPT_CLOSESOCKETDATA, this);
         replies.clear();
         done = false;
+        cancelled = false;
         result = CURLE_OK;
         moving = false;
         pace.reset();
@@ -363,6 +369,7 @@ private:
     bool drive(const std::function<bool()>& stop) {
         quiet.start();
         seen = Progress{activity, sent, received, unacknowledged()};
+        QElapsedTimer sinceCancel;
         while (!done) {
             int running = 0;
             curl_multi_perform(multi, &running);
@@ -373,8 +380,20 @@ private:
                     result = msg->data.result;
                 }
             }
+            if (transfer && transfer->uploading())
+                tellUploadProgress();
             if (done || (stop && stop()))
                 break;
+            // A program that is ending: a transfer stops at once, anything else gets a little while.
+            if (cancelRequested()) {
+                if (!sinceCancel.isValid())
+                    sinceCancel.start();
+                if (transfer || sinceCancel.hasExpired(kCancelGraceMs)) {
+                    done = cancelled = true;
+                    result = CURLE_ABORTED_BY_CALLBACK;
+                    break;
+                }
+            }
             if (stalled()) {
                 done = true;
                 result = CURLE_OPERATION_TIMEDOUT;
@@ -392,7 +411,8 @@ private:
             FD_ZERO(&failing);
             int highest = -1;
             curl_multi_fdset(multi, &reading, &writing, &failing, &highest);
-            curl_multi_poll(multi, nullptr, 0, highest < 0 ? 1 : tls ? 10 : moving ? 100 : 1000, nullptr);
+            const int wait = highest < 0 ? 1 : tls ? 10 : moving ? 100 : 1000;
+            curl_multi_poll(multi, nullptr, 0, std::min(wait, kCancelCheckMs), nullptr);
         }
         return done;
     }
@@ -401,7 +421,20 @@ private:
         curl_multi_add_handle(multi, easy);
         drive(nullptr);
         curl_multi_remove_handle(multi, easy);
-        return errorOf(result);
+        return failure();
+    }
+
+    DWORD failure() const {
+        return cancelled ? ERROR_INTERNET_OPERATION_CANCELLED : errorOf(result);
+    }
+
+    // The bytes of the upload under way that the server has, told when they change.
+    void tellUploadProgress() {
+        const qint64 arrived = std::max<qint64>(0, static_cast<qint64>(sent) - unacknowledged());
+        if (arrived != told) {
+            told = arrived;
+            reportUploadProgress(arrived);
+        }
     }
 
     // Raw commands on the logged-in connection (logging in first if need be). The "*" lets each fail
@@ -498,6 +531,11 @@ private:
         auto* ftp = static_cast<FtpBackend*>(self);
         ftp->sent = sent;
         ftp->received = received;
+        // Nor does a program that is ending wait there for a transfer's end.
+        if (ftp->transfer && cancelRequested()) {
+            ftp->cancelled = true;
+            return 1;
+        }
         ftp->timedOut = ftp->stalled();
         return ftp->timedOut ? 1 : 0;
     }
@@ -561,11 +599,19 @@ private:
     Pace pace;                                  // of the upload under way
     std::chrono::milliseconds drainAllowance{}; // while an upload waits for its closing reply
     bool timedOut = false;                      // the progress callback stopped libcurl for a stall
+    bool cancelled = false;
+    CurlTransfer* transfer = nullptr; // the file open on this connection, if any
+    qint64 told = -1;                 // bytes of its upload last told as arrived
     bool done = false;
     CURLcode result = CURLE_OK;
     QByteArray cwd = "/";
     bool mlsd = false;
 };
+
+CurlTransfer::CurlTransfer(FtpBackend& ftp, bool upload) : ftp(ftp), upload(upload) {
+    ftp.transfer = this;
+    ftp.told = -1;
+}
 
 // Opening waits until the server has accepted the STOR or RETR: for an upload, until libcurl first
 // asks for data (and is told to pause); for a download, until the first data or the end arrives.
@@ -586,12 +632,13 @@ DWORD CurlTransfer::start() {
 }
 
 CurlTransfer::~CurlTransfer() {
+    ftp.transfer = nullptr;
     if (attached)
         curl_multi_remove_handle(ftp.multi, ftp.easy); // an unfinished transfer drops its connection
 }
 
 DWORD CurlTransfer::failure() const {
-    return ftp.done ? ftp.errorOf(ftp.result) : 0;
+    return ftp.done ? ftp.failure() : 0;
 }
 
 size_t CurlTransfer::onRead(char* to, size_t size, size_t count, void* self) {

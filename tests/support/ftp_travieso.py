@@ -9,7 +9,8 @@ stor (refuses STOR), sin-pasivo (refuses PASV and EPSV), sin-renombrar (refuses 
 sin-reemplazar (refuses RNTO onto an existing file), sin-borrar (refuses DELE), sin-renombrar-ni-borrar
 (refuses RNFR and DELE), sin-punto (refuses to store a name that begins with a dot), rnto-muda (never
 answers RNTO), rnto-corta (drops the control connection on RNTO), 552-a-medias (says 552 half-way
-through an upload and drops its data connection), lenta (see below).
+through an upload and drops its data connection), lenta (see below), pausada:S (holds every reply S
+seconds, as a busy server does), cierre-lento:S (holds the closing reply of an upload S seconds).
 
 BYTES_POR_SEGUNDO slows the data channel of uploads down to that pace. With a small receive window, so
 that the client's bytes wait on its side as on a slow line; with "lenta", through the system's ordinary
@@ -29,6 +30,8 @@ from pyftpdlib.log import logger
 from pyftpdlib.servers import FTPServer
 
 capricho, carpeta, usuario, clave = sys.argv[1:5]
+capricho, _, segundos = capricho.partition(":")
+espera = float(segundos or 0)
 velocidad = int(sys.argv[5]) if len(sys.argv) > 5 else 0
 CORTE = 4096  # bytes of an upload that "corta" and "parada" let in
 FINALES = {
@@ -80,6 +83,9 @@ class Datos(DTPHandler):
                 self._resp = (FINALES[capricho], logger.info)
             elif capricho == "vacia" and self.file_obj is not None:
                 self.file_obj.truncate(0)
+            elif capricho == "cierre-lento":
+                final, self._resp = self._resp, None
+                self.ioloop.call_later(espera, responder, self.cmd_channel, final[0])
         super().close()
 
 
@@ -93,9 +99,20 @@ RECHAZOS = {
 }
 
 
+def responder(control, respuesta):
+    if not control._closed:
+        FTPHandler.respond(control, respuesta)
+
+
 class Control(FTPHandler):
     dtp_handler = Datos
     passive_dtp = Pasivo
+
+    def respond(self, resp, logfun=logger.debug):
+        if capricho == "pausada":
+            self.ioloop.call_later(espera, responder, self, resp)
+        else:
+            super().respond(resp, logfun)
 
     def process_command(self, cmd, *args, **kwargs):
         ordenes, respuesta = RECHAZOS.get(capricho, ((), ""))

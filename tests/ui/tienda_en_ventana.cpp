@@ -2,10 +2,15 @@
 
 #include "archivos.h"
 #include "components/BusquedaDeProductos.h"
+#include "components/Nucleo.h"
+#include "components/Registro.h"
+#include "config/Configuracion.h"
+#include "export/Demo.h"
 #include "modulo/Arranque.h"
 #include "modulo/LineaDeComandos.h"
 #include "modulo/Modulo.h"
 #include "modulo/Rutinas.h"
+#include "shell/frmDescripcion.h"
 #include "shell/iniciar.h"
 #include "winapi/shell_notify.h"
 
@@ -15,6 +20,7 @@
 #include <QMessageBox>
 #include <QSqlDatabase>
 #include <QTabWidget>
+#include <stdexcept>
 
 void TiendaEnVentana::SetUp() {
     ASSERT_TRUE(carpeta.isValid());
@@ -69,6 +75,33 @@ frmInicial* TiendaEnVentana::arrancar(const QStringList& opciones) {
     return ventana.get();
 }
 
+void TiendaEnVentana::prepararMuestra(qint16 intervalo) {
+    registrarComponentesDelNucleo();
+    // The catalogue is made once for the run and copied.
+    static QTemporaryDir modelo;
+    const QString catalogo = QStringLiteral("/vendalia/datos1.sqlite");
+    QString error;
+    if (!QFile::exists(modelo.path() + catalogo) && !prepararDemo(modelo.path(), &error))
+        throw std::runtime_error("no se pudo preparar la tienda de muestra: " + error.toStdString());
+    QDir().mkpath(ruta(QStringLiteral("vendalia")));
+    QFile::copy(modelo.path() + catalogo, carpeta.path() + catalogo);
+    // Without its folder the program would stop on a question nobody answers.
+    if (!prepararDemo(carpeta.path(), &error))
+        throw std::runtime_error("no se pudo preparar la tienda de muestra: " + error.toStdString());
+    LibKtfaNucleo().EscribeIni(claves::kSeccion, claves::kIntervalo, QString::number(intervalo),
+                               archivoIni());
+}
+
+frmInicial& TiendaEnVentana::cargarMuestra(qint16 intervalo, const QStringList& opciones) {
+    prepararMuestra(intervalo);
+    EXPECT_NE(arrancar(opciones), nullptr);
+    return *ventana;
+}
+
+bool TiendaEnVentana::esperarEnvio() const {
+    return QTest::qWaitFor([this] { return !ventana->EnviandoProductos(); }, 30000);
+}
+
 QString TiendaEnVentana::archivoIni() const {
     return ruta(nombreDelEjecutable() + QStringLiteral(".ini"));
 }
@@ -80,6 +113,17 @@ QList<int> TiendaEnVentana::pestanasVisibles() const {
         if (tabs->isTabVisible(i))
             visibles << i;
     return visibles;
+}
+
+QSystemTrayIcon* TiendaEnVentana::icono(frmInicial* v) const {
+    return shell_notify::IconoDeBandeja(ventanas::hWndDe(v ? v : ventana.get()), 1);
+}
+
+frmDescripcion* TiendaEnVentana::descripcion() const {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* d = qobject_cast<frmDescripcion*>(w); d != nullptr && d->isVisible())
+            return d;
+    return nullptr;
 }
 
 QByteArray TiendaEnVentana::leer(const QString& archivo) {

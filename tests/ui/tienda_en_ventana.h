@@ -12,12 +12,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+
+class frmDescripcion;
 
 class TiendaEnVentana : public ::testing::Test {
 protected:
@@ -31,6 +34,12 @@ protected:
                         const QString& programa);
     // Starts the program on the test's folder as main() does, with these options; not shown.
     frmInicial* arrancar(const QStringList& opciones = {});
+    // The demo's sample shop (3,000 products in SQLite, a local folder to publish to) with that interval,
+    // started as main() does; not shown.
+    frmInicial& cargarMuestra(qint16 intervalo, const QStringList& opciones = {});
+    void prepararMuestra(qint16 intervalo);
+    // Waits for the send under way to end: false when it did not within 30 s.
+    bool esperarEnvio() const;
 
     template <class Control> Control* control(const char* nombre) const {
         auto* encontrado = ventana->findChild<Control*>(QString::fromLatin1(nombre));
@@ -41,6 +50,9 @@ protected:
     bool reloj() const { return control<QTimer>("Timer1")->isActive(); }
     // The tabs that can be seen: the program shows one at a time.
     QList<int> pestanasVisibles() const;
+    QSystemTrayIcon* icono(frmInicial* v = nullptr) const;
+    // The description window, when it is shown.
+    frmDescripcion* descripcion() const;
 
     QString ruta(const QString& nombre) const { return carpeta.filePath(nombre); }
     QString archivoProductos() const { return ruta(QStringLiteral("ListaProductosReja.dat")); }

@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QMenu>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
 #include <QTabWidget>
@@ -28,52 +29,23 @@ namespace {
 // The sample shop of the demo: a SQLite catalogue of 3,000 products and a local folder to publish to.
 class VentanaPrincipal : public TiendaEnVentana {
 protected:
-    void SetUp() override {
-        TiendaEnVentana::SetUp();
-        registrarComponentesDelNucleo();
-        registrarComponentesDeVentana();
-    }
-    // The catalogue is made once for the suite and copied.
-    void preparar(qint16 intervalo) {
-        static QTemporaryDir modelo;
-        const QString catalogo = QStringLiteral("/vendalia/datos1.sqlite");
-        QString error;
-        if (!QFile::exists(modelo.path() + catalogo) && !prepararDemo(modelo.path(), &error))
-            throw std::runtime_error("no se pudo preparar la tienda de muestra: " + error.toStdString());
-        QDir().mkpath(ruta(QStringLiteral("vendalia")));
-        QFile::copy(modelo.path() + catalogo, carpeta.path() + catalogo);
-        // Without its folder the program would stop on a question nobody answers.
-        if (!prepararDemo(carpeta.path(), &error))
-            throw std::runtime_error("no se pudo preparar la tienda de muestra: " + error.toStdString());
-        LibKtfaNucleo().EscribeIni(claves::kSeccion, claves::kIntervalo, QString::number(intervalo),
-                                   archivoIni());
-    }
-    frmInicial& cargar(qint16 intervalo, const QStringList& opciones = {}) {
-        preparar(intervalo);
-        EXPECT_NE(arrancar(opciones), nullptr);
-        return *ventana;
-    }
-
     QString cuentaAtras() const { return control<QLabel>("lblInfo")->text(); }
+    // A tick that starts a send waits for its end.
     void tic(int veces = 1) {
-        for (int i = 0; i < veces; ++i)
+        for (int i = 0; i < veces; ++i) {
             QMetaObject::invokeMethod(ventana.get(), "Timer1_Timer", Qt::DirectConnection);
+            ASSERT_TRUE(esperarEnvio());
+        }
     }
     QList<int> contado() const { return {ventana->inMinutos, ventana->inSegundos}; }
-    void enviarAhora() { QTest::mouseClick(control<QPushButton>("cmdLeerAhora"), Qt::LeftButton); }
-    QSystemTrayIcon* icono(frmInicial* v = nullptr) const {
-        return shell_notify::IconoDeBandeja(ventanas::hWndDe(v ? v : ventana.get()), 1);
-    }
-    frmDescripcion* descripcion() const {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* d = qobject_cast<frmDescripcion*>(w); d != nullptr && d->isVisible())
-                return d;
-        return nullptr;
+    void enviarAhora() {
+        QTest::mouseClick(control<QPushButton>("cmdLeerAhora"), Qt::LeftButton);
+        ASSERT_TRUE(esperarEnvio());
     }
 };
 
 TEST_F(VentanaPrincipal, LoadedWithAnIntervalItGoesToTheNotificationAreaInSpanishAtItsDesignSize) {
-    frmInicial& v = cargar(5);
+    frmInicial& v = cargarMuestra(5);
     EXPECT_FALSE(v.isVisible());
     EXPECT_NE(icono(), nullptr);
     EXPECT_TRUE(reloj());
@@ -131,7 +103,8 @@ TEST_F(VentanaPrincipal, ShowsTheWindowOrLeavesItMinimized) {
                  {"sinBandeja", 5, "", false, false, true}};
     for (const auto& caso : casos) {
         shell_notify::ForzarBandejaDisponible(caso.bandeja);
-        frmInicial& v = cargar(caso.intervalo, caso.opcion[0] ? QStringList{caso.opcion} : QStringList());
+        frmInicial& v =
+            cargarMuestra(caso.intervalo, caso.opcion[0] ? QStringList{caso.opcion} : QStringList());
         EXPECT_EQ(v.isVisible(), caso.visible || !caso.bandeja) << caso.nombre;
         EXPECT_EQ(v.isMinimized(), !caso.visible) << caso.nombre;
         EXPECT_EQ(reloj(), caso.reloj) << caso.nombre;
@@ -141,7 +114,7 @@ TEST_F(VentanaPrincipal, ShowsTheWindowOrLeavesItMinimized) {
 }
 
 TEST_F(VentanaPrincipal, WithoutThePointOfSaleTheProgramEndsAfterSayingWhy) {
-    preparar(5);
+    prepararMuestra(5);
     QFile::remove(ruta(QStringLiteral("vendalia/Q7K.ini")));
     Contestador contestador(QStringLiteral("No"));
     EXPECT_EQ(arrancar(), nullptr);
@@ -155,7 +128,7 @@ TEST_F(VentanaPrincipal, WithoutThePointOfSaleTheProgramEndsAfterSayingWhy) {
 // What is left fits in three bytes: more than 255 hours show as 255 h 59 min 59 s, and intervals
 // longer than 16 bits of seconds count on to their end.
 TEST_F(VentanaPrincipal, TheCountdownShowsWhatIsLeftAndTheSendStartsAtTheTickThatReachesTheInterval) {
-    frmInicial& v = cargar(1);
+    frmInicial& v = cargarMuestra(1);
     const std::tuple<qint16, qint16, qint16, const char*> cuentas[] = {
         {5, 0, 0, "0 hors. 4 min. 59 segs."},          {90, 0, 0, "1 hors. 29 min. 59 segs."},
         {2, 0, 59, "0 hors. 1 min. 0 segs."},          {600, 546, 9, "0 hors. 53 min. 50 segs."},
@@ -189,21 +162,14 @@ TEST_F(VentanaPrincipal, TheCountdownShowsWhatIsLeftAndTheSendStartsAtTheTickTha
 }
 
 TEST_F(VentanaPrincipal, SendNowGreysTheWindowPublishesAndKeepsTheMinutesCountedAcrossTabs) {
-    frmInicial& v = cargar(5);
+    frmInicial& v = cargarMuestra(5);
     tic(3 * 60 + 20);
-    // What the window looks like while the send runs, seen from the events the send lets through.
-    QStringList durante;
-    QTimer espia;
-    QObject::connect(&espia, &QTimer::timeout, [&] {
-        if (durante.isEmpty() && !v.isEnabled())
-            durante << (reloj() ? "reloj" : "") << cuentaAtras()
-                    << (control<QLabel>("Label3")->isVisible() ? "progreso" : "");
-    });
-    espia.start(0);
     v.show();
-    enviarAhora();
-    espia.stop();
-    EXPECT_EQ(durante, QStringList({"", "", "progreso"})) << "greyed, the timer and the countdown off";
+    QTest::mouseClick(control<QPushButton>("cmdLeerAhora"), Qt::LeftButton);
+    EXPECT_EQ(QStringList({v.isEnabled() ? "activa" : "", reloj() ? "reloj" : "", cuentaAtras()}),
+              QStringList({"", "", ""}))
+        << "greyed, the timer and the countdown off while the send runs";
+    ASSERT_TRUE(esperarEnvio());
 
     EXPECT_TRUE(v.isEnabled());
     EXPECT_TRUE(reloj());
@@ -227,7 +193,7 @@ TEST_F(VentanaPrincipal, SendNowGreysTheWindowPublishesAndKeepsTheMinutesCounted
 // Below the countdown and on the icon: how the last send ended, still there after a restart; a failure
 // after a publication raises one balloon, never a box.
 TEST_F(VentanaPrincipal, SaysHowTheLastSendEndedEvenAfterARestart) {
-    cargar(0);
+    cargarMuestra(0);
     const auto ultimoEnvio = [&] { return control<QLabel>("lblUltimoEnvio")->text(); };
     const auto globos = [] { return shell_notify::GlobosMostrados(nidBandeja.hWnd, nidBandeja.uID); };
     EXPECT_EQ(ultimoEnvio(), QStringLiteral("Último envío: ninguno"));
@@ -257,8 +223,35 @@ TEST_F(VentanaPrincipal, SaysHowTheLastSendEndedEvenAfterARestart) {
     EXPECT_EQ(ultimoEnvio(), antesDeReiniciar);
 }
 
+// A scheduled `enviar` of the same folder shows within 2 s, and its failure after a publication raises
+// the one balloon that the window's own would.
+TEST_F(VentanaPrincipal, FollowsTheSendsOfAScheduledEnviar) {
+    cargarMuestra(5);
+    const auto ultimoEnvio = [&] { return control<QLabel>("lblUltimoEnvio")->text(); };
+    const auto globos = [] { return shell_notify::GlobosMostrados(nidBandeja.hWnd, nidBandeja.uID); };
+    const auto programa = [&](const QStringList& argumentos) {
+        QProcess proceso;
+        proceso.start(QStringLiteral(CATALOGO_EXE), argumentos + QStringList{"--carpeta", carpeta.path()});
+        return proceso.waitForFinished(20000) ? proceso.exitCode() : -1;
+    };
+    // The program reads the settings file named after it.
+    ASSERT_TRUE(QFile::copy(archivoIni(), ruta(QStringLiteral("catalogo-ftp.ini"))));
+    const int antes = globos();
+    ASSERT_EQ(programa({"enviar"}), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ultimoEnvio().contains(", publicado: "); }, 2000))
+        << ultimoEnvio().toStdString();
+
+    ASSERT_EQ(programa({"configurar", "--url", ruta("no-existe")}), 0);
+    for (int vez = 0; vez < 2; ++vez) {
+        ASSERT_NE(programa({"enviar"}), 0);
+        QTest::qWait(2000);
+        EXPECT_TRUE(ultimoEnvio().contains(", no se publicó: ")) << ultimoEnvio().toStdString();
+        EXPECT_EQ(globos() - antes, 1) << "one balloon, for the first failure only";
+    }
+}
+
 TEST_F(VentanaPrincipal, TheFirstActivationPaintsTheSkinAndShowsPrincipalOnly) {
-    frmInicial& v = cargar(0);
+    frmInicial& v = cargarMuestra(0);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&v));
     EXPECT_FALSE(v.blPrimeraVez);
     EXPECT_EQ(pestanasVisibles(), QList<int>{0});
@@ -280,7 +273,7 @@ TEST_F(VentanaPrincipal, TheFirstActivationPaintsTheSkinAndShowsPrincipalOnly) {
 }
 
 TEST_F(VentanaPrincipal, HiddenAndBroughtBackFromTheIconTheCloseBoxOnlyHidesIt) {
-    frmInicial& v = cargar(5);
+    frmInicial& v = cargarMuestra(5);
     for (const auto razon : {QSystemTrayIcon::DoubleClick, QSystemTrayIcon::MiddleClick})
         emit icono()->activated(razon);
     ASSERT_FALSE(v.isVisible()) << "only releasing the left or right button brings it back";
@@ -308,7 +301,7 @@ TEST_F(VentanaPrincipal, HiddenAndBroughtBackFromTheIconTheCloseBoxOnlyHidesIt) 
 // The close button asks first, Enter taking "No"; Alt+F4 ends the program without asking, F4 alone does
 // nothing.
 TEST_F(VentanaPrincipal, OnlyYesOrAltF4EndTheProgram) {
-    preparar(5);
+    prepararMuestra(5);
     for (const auto& [boton, termina] :
          {std::pair{"", false}, {"No", false}, {"Sí", true}, {"Alt+F4", true}, {"F4", false}}) {
         ASSERT_NE(arrancar(), nullptr);
@@ -337,7 +330,7 @@ TEST_F(VentanaPrincipal, OnlyYesOrAltF4EndTheProgram) {
 
 // The desktop's opener is a script of the test's that notes what it was asked to open.
 TEST_F(VentanaPrincipal, ADoubleClickOnTheBackgroundOpensTheSettingsFile) {
-    frmInicial& v = cargar(0);
+    frmInicial& v = cargarMuestra(0);
     QTemporaryDir programas;
     const QString anotado = programas.filePath(QStringLiteral("abierto"));
     escribir(programas.filePath(QStringLiteral("xdg-open")),
@@ -359,7 +352,7 @@ TEST_F(VentanaPrincipal, ADoubleClickOnTheBackgroundOpensTheSettingsFile) {
 
 // F1 anywhere, on a box too and with Ctrl: the description, read-only, with a menu for the settings file.
 TEST_F(VentanaPrincipal, F1OpensTheDescriptionWhichKeepsItsPlaceInTheSettings) {
-    cargar(0);
+    cargarMuestra(0);
     QTest::keyClick(control<QLineEdit>("txtDato_4"), Qt::Key_F1, Qt::ControlModifier);
     frmDescripcion* d = descripcion();
     ASSERT_NE(d, nullptr);
