@@ -100,11 +100,14 @@ QString motivoDeRechazo(const CajasDeConfiguracion& cajas, const QString& carpet
     // Only the file-name part of the setting is used: the export is always made in the program folder.
     const QString archivo =
         QFileInfo(QString(cajas[2]).replace(QLatin1Char('\\'), QLatin1Char('/'))).fileName();
-    const QStringList propios{
-        nombreDelPrograma + QStringLiteral(".ini"), QStringLiteral("ListaProductosReja.dat"),
-        QStringLiteral("ListaDeCampos.dat"),        QStringLiteral("catalogo-ftp.log"),
-        QStringLiteral("catalogo-ftp.lock"),        nombreDelPrograma,
-        nombreDelPrograma + QStringLiteral(".exe")};
+    const QStringList propios{nombreDelPrograma + QStringLiteral(".ini"),
+                              QStringLiteral("ListaProductosReja.dat"),
+                              QStringLiteral("ListaDeCampos.dat"),
+                              QStringLiteral("catalogo-ftp.log"),
+                              QStringLiteral("catalogo-ftp.lock"),
+                              QStringLiteral("catalogo-ftp.instancia"),
+                              nombreDelPrograma,
+                              nombreDelPrograma + QStringLiteral(".exe")};
     for (const QString& propio : propios)
         if (archivo.compare(propio, Qt::CaseInsensitive) == 0)
             return QStringLiteral(
