@@ -13,8 +13,29 @@
 #include <QDir>
 #include <QProcess>
 #include <QTextStream>
+#include <windows.h>
 
 namespace {
+
+// The program writes UTF-8, and a console shows bytes in its own code page (850 at a Spanish cmd):
+// while the program runs its console shows UTF-8, then gets its own code page back for what follows at
+// the prompt. Redirected to a file or a pipe, the lines stay UTF-8.
+class ConsolaEnUtf8 {
+public:
+    ConsolaEnUtf8() {
+        if (antes != 0)
+            SetConsoleOutputCP(CP_UTF8);
+    }
+    ~ConsolaEnUtf8() {
+        if (antes != 0)
+            SetConsoleOutputCP(antes);
+    }
+    ConsolaEnUtf8(const ConsolaEnUtf8&) = delete;
+    ConsolaEnUtf8& operator=(const ConsolaEnUtf8&) = delete;
+
+private:
+    const UINT antes = GetConsoleOutputCP();
+};
 
 // Starts the desktop program beside this one with `palabras`; false, and said why, when it cannot.
 bool abrirEscritorio(const QStringList& palabras) {
@@ -30,6 +51,7 @@ bool abrirEscritorio(const QStringList& palabras) {
 
 int main(int argc, char** argv) {
     using Orden = LineaDeComandos::Orden;
+    const ConsolaEnUtf8 utf8;
     QCoreApplication app(argc, argv);
     const QStringList palabras = palabrasDeLaLinea(argc, argv);
     const LineaDeComandos linea = leerLineaDeComandos(palabras);
