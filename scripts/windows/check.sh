@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # The Windows compile check: every file of src/ cross-compiled for 64-bit Windows with MinGW-w64 against
 # Qt for Windows, with the warnings as errors, then the program linked with every object of its libraries
-# to check that each symbol our code uses is defined by our code or by a library the program links.
+# (and its console companion with every object of the core) to check that each symbol our code uses is
+# defined by our code or by a library the executable links.
 # libcurl, libsodium and spdlog/fmt have no Windows build here, so their own symbols alone may stay
 # undefined. Usage: check.sh [build folder]   (default build-windows/ in the repository)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${1:-$root/build-windows}
 qt=${CATALOGO_WIN64:-/opt/win64}/qt6
-tarball=${QT_TARBALL:-$root/../shared/windows/qt6-base-6.4.2-mingw64.tar.xz}
+tarball=$(realpath -m "${QT_TARBALL:-$root/../shared/windows/qt6-base-6.4.2-mingw64.tar.xz}")
 
 # Qt for Windows lives outside the repository, made once per machine: unpacked from the prebuilt
 # archive beside the repository in seconds, or built from Debian's source. That takes about 45 minutes,
