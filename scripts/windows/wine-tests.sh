@@ -32,8 +32,9 @@ export CATALOGO_WIN64=${CATALOGO_WIN64:-/opt/win64}
 source "$HERE/wine-comun.sh"
 
 if [[ -z "${CATALOGO_WINE_PANTALLA:-}" ]]; then
-    asegurar_paquetes wine64 xvfb xauth x11-apps netpbm xdotool unzip sqlite3 locales mariadb-client \
-        python3-pyftpdlib
+    # The Linux build's and the servers' packages, then Wine's and the screen's.
+    "$ROOT/scripts/install-deps.sh"
+    asegurar_paquetes wine64 x11-apps netpbm xdotool unzip sqlite3 locales
     t0=$SECONDS
     registro=$(mktemp)
     WITH_TESTS=1 "$HERE/build.sh" "$WIN_BUILD" >"$registro" 2>&1 || { tail -30 "$registro" >&2; exit 1; }
@@ -396,8 +397,8 @@ PROGRAMA_LIMPIO=$T/zip-limpio
 mkdir -p "$PROGRAMA_LIMPIO" && unzip -q "$(ls "$WIN_BUILD"/catalogo-ftp-*-win64.zip)" -d "$PROGRAMA_LIMPIO"
 PROGRAMA_LIMPIO=$(ls -d "$PROGRAMA_LIMPIO"/catalogo-ftp-*-win64)
 
-# Silent, as a technician deploys: /S, then the Start-menu shortcut; then /S to uninstall while the
-# program runs in the tray.
+# Silent, as a technician deploys: /S, then the Start-menu shortcut; /S again to update, then to
+# uninstall, while the program runs.
 usuario_nuevo c
 t0=$SECONDS
 wine_como c "$INSTALADOR" /S
@@ -406,6 +407,13 @@ comprobar_instalado c silencioso
 wine_como c start /unix "$(acceso c)"
 comprobar "instalador (silencioso): el acceso abre el programa, que se registra en Run" \
     test "$(esperar_run c)" = "C:\\users\\$(id -un)\\AppData\\Local\\Programs\\catalogo-ftp\\catalogo-ftp.exe"
+# An update, silent too, over the running program: it is ended, and started again once installed.
+inicios() { grep -c 'Inicio de catalogo-ftp' "$(instalado c)/catalogo-ftp.log"; }
+t0=$SECONDS
+wine_como c "$INSTALADOR" /S
+echo "(silent update over the running program: $((SECONDS - t0)) s)"
+esperar test "$(inicios)" = 2
+comprobar "instalador (silencioso): una actualización cierra el programa y lo vuelve a abrir" test "$(inicios)" = 2
 listas_de_la_tienda "$(instalado c)"
 t0=$SECONDS
 wine_como c "$(instalado c)/desinstalar.exe" /S
