@@ -1,5 +1,6 @@
 #include "app/Ordenes.h"
 #include "components/Registro.h"
+#include "modulo/Arranque.h"
 #include "shell/iniciar.h"
 
 #include <QApplication>
@@ -17,7 +18,10 @@ int main(int argc, char** argv) {
     if (linea.orden == Orden::Demo && hayPantalla()) {
         QApplication app(argc, argv);
         registrarComponentesDelNucleo();
-        return demoConVentana(linea);
+        // The send makes the shop's folder current, from where a relative --carpeta would name another.
+        LineaDeComandos demo = linea;
+        demo.carpeta = carpetaDelPrograma(linea.carpeta);
+        return demoConVentana(demo);
     }
     QCoreApplication app(argc, argv);
     return ejecutarSinVentana(linea);
