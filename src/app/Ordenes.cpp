@@ -54,7 +54,7 @@ int ejecutarSinVentana(const LineaDeComandos& linea) {
     case Orden::Configurar:
         registrarComponentesDelNucleo();
         return ComandoConfigurar(linea);
-    case Orden::Escritorio:
+    case Orden::Escritorio: // the callers run the desktop program themselves
         break;
     }
     return salida::kMalUso;
