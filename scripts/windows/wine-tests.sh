@@ -398,7 +398,7 @@ mkdir -p "$PROGRAMA_LIMPIO" && unzip -q "$(ls "$WIN_BUILD"/catalogo-ftp-*-win64.
 PROGRAMA_LIMPIO=$(ls -d "$PROGRAMA_LIMPIO"/catalogo-ftp-*-win64)
 
 # Silent, as a technician deploys: /S, then the Start-menu shortcut; /S again to update, then to
-# uninstall, while the program runs.
+# uninstall, while the program runs (and, for the uninstall, a command at the prompt too).
 usuario_nuevo c
 t0=$SECONDS
 wine_como c "$INSTALADOR" /S
@@ -415,11 +415,17 @@ echo "(silent update over the running program: $((SECONDS - t0)) s)"
 esperar test "$(inicios)" = 2
 comprobar "instalador (silencioso): una actualización cierra el programa y lo vuelve a abrir" test "$(inicios)" = 2
 listas_de_la_tienda "$(instalado c)"
+# And a command of the folder still running at the prompt: configurar waiting for a password.
+mkdir -p "$T/esperando" && mkfifo "$T/esperando/teclado"
+wine_como c "$(instalado c)/catalogo-ftp.com" configurar --carpeta "$(ventanas "$T/esperando")" --contrasena - \
+    <"$T/esperando/teclado" >/dev/null 2>&1 &
+exec 8>"$T/esperando/teclado"
 t0=$SECONDS
 wine_como c "$(instalado c)/desinstalar.exe" /S
 # The uninstaller runs on from a copy of itself: done when every process of the user has ended.
 timeout 60 env WINEPREFIX="$T/usuario-c" "$WINESERVER" -w || true
 echo "(silent uninstall, ending the running program: $((SECONDS - t0)) s)"
+exec 8>&-
 comprobar_desinstalado c silencioso
 terminar_wine
 
