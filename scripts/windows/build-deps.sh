@@ -9,7 +9,7 @@
 #   scripts/windows/build-deps.sh qt    # Qt alone, all the compile check (check.sh) needs
 #
 # Qt comes from the prebuilt archive beside the repository, ../shared/windows/ (QT_TARBALL=FILE for
-# another), in seconds; without it, from Debian's source in about 45 minutes on two cores.
+# another), in seconds; without it, from Debian's source in about 35 minutes on two cores.
 set -euo pipefail
 
 HERE=$(cd "$(dirname "$0")" && pwd)
@@ -124,7 +124,7 @@ cmake_windows() { # source build-dir extra-args...
 
 # ---- the pieces -------------------------------------------------------------------------------------
 
-# Qt: the prebuilt archive when there is one, else the same build from Debian's source (~45 min).
+# Qt: the prebuilt archive when there is one, else the same build from Debian's source (~35 min).
 build_qt() {
     if [[ -f "$QT_TARBALL" ]]; then
         tar -C "$PREFIX" -xJf "$QT_TARBALL" # relocatable: it holds qt6/
@@ -247,7 +247,7 @@ t_all=$(date +%s)
 QT_CONFIG=$PREFIX/qt6/lib/cmake/Qt6/Qt6Config.cmake
 if [[ ! -e $QT_CONFIG && ! -f $QT_TARBALL ]]; then
     echo "== qt: no prebuilt archive at $QT_TARBALL: building Qt for Windows from Debian's source, once" \
-        "into $PREFIX/qt6; about 45 minutes on two cores"
+        "into $PREFIX/qt6; about 35 minutes on two cores"
 fi
 piece qt "$QT_CONFIG" build_qt
 [[ $SOLO != qt ]] || exit 0

@@ -12,7 +12,7 @@ qt=${CATALOGO_WIN64:-/opt/win64}/qt6
 tarball=$(realpath -m "${QT_TARBALL:-$root/../shared/windows/qt6-base-6.4.2-mingw64.tar.xz}")
 
 # Qt for Windows lives outside the repository, made once per machine: unpacked from the prebuilt
-# archive beside the repository in seconds, or built from Debian's source. That takes about 45 minutes,
+# archive beside the repository in seconds, or built from Debian's source. That takes about 35 minutes,
 # which CI spends; a developer is told how instead.
 if [[ ! -f $qt/lib/cmake/Qt6/Qt6Config.cmake ]]; then
     if [[ -f $tarball || -n ${CI:-} ]]; then
@@ -23,7 +23,7 @@ if [[ ! -f $qt/lib/cmake/Qt6/Qt6Config.cmake ]]; then
 ########################################################################################################
 #  WINDOWS COMPILE CHECK SKIPPED: no Qt for Windows in $qt,
 #  and no prebuilt archive at $tarball.
-#  Nothing was compiled for Windows. To make Qt once from Debian's source (about 45 minutes, as root):
+#  Nothing was compiled for Windows. To make Qt once from Debian's source (about 35 minutes, as root):
 #      $root/scripts/windows/build-deps.sh qt
 ########################################################################################################
 
