@@ -1,10 +1,10 @@
 # The Windows package: the program folder as a shop gets it, as a zip and as an installer for the
-# current user. The program keeps its settings and lists beside the executable, so it is installed
-# where the user can write (%LOCALAPPDATA%\Programs), never under Program Files, and no
-# administrator is asked for. Autostart is the program's own business: it registers itself at its
-# first start, so the installer only removes that value again on uninstall.
+# current user (cmake/nsis/NSIS.template.in). The program keeps its settings and lists beside the
+# executable, so it is installed where the user can write (%LOCALAPPDATA%\Programs), never under
+# Program Files, and no administrator is asked for. Autostart is the program's own business: it
+# registers itself at its first start, so the installer only removes that value again on uninstall.
 
-install(TARGETS catalogo-ftp RUNTIME DESTINATION .)
+install(TARGETS catalogo-ftp catalogo-ftp-consola RUNTIME DESTINATION .)
 
 # Qt finds its plugins in these folders beside the executable; the build tree's executable gets them
 # too, so that the suites run it as the package has it.
@@ -46,7 +46,7 @@ install(CODE [[
         endforeach()
     endforeach()
     set(folder "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}")
-    file(GLOB pending "${folder}/catalogo-ftp.exe" "${folder}/*/*.dll")
+    file(GLOB pending "${folder}/catalogo-ftp.exe" "${folder}/catalogo-ftp.com" "${folder}/*/*.dll")
     set(seen)
     set(from_windows)
     while(pending)
@@ -63,10 +63,6 @@ install(CODE [[
             list(APPEND seen "${name}")
             if(DEFINED "dll_${name}")
                 file(INSTALL "${dll_${name}}" DESTINATION "${folder}" FOLLOW_SYMLINK_CHAIN)
-                if(CMAKE_INSTALL_DO_STRIP) # Debian's MinGW runtime comes with its debugging symbols
-                    get_filename_component(copied "${dll_${name}}" NAME)
-                    execute_process(COMMAND "${strip}" --strip-unneeded "${folder}/${copied}")
-                endif()
                 list(APPEND pending "${dll_${name}}")
             else()
                 list(APPEND from_windows "${import}")
@@ -75,31 +71,26 @@ install(CODE [[
     endwhile()
     list(JOIN from_windows " " from_windows)
     message(STATUS "From Windows itself: ${from_windows}")
+    # Debian's MinGW runtime and the libraries' builds keep their debugging sections, Qt's plugins too:
+    # half of each file's size, of no use to a shop.
+    if(CMAKE_INSTALL_DO_STRIP)
+        file(GLOB_RECURSE shipped "${folder}/*.dll")
+        foreach(dll IN LISTS shipped)
+            execute_process(COMMAND "${strip}" --strip-unneeded "${dll}" COMMAND_ERROR_IS_FATAL ANY)
+        endforeach()
+    endif()
 ]])
 
 set(CPACK_GENERATOR ZIP NSIS)
 set(CPACK_STRIP_FILES ON)
+set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")
 set(CPACK_PACKAGE_NAME catalogo-ftp)
-set(CPACK_PACKAGE_VENDOR catalogo-ftp)
+set(CPACK_PACKAGE_VENDOR "${CATALOGO_EMPRESA}")
 set(CPACK_PACKAGE_FILE_NAME catalogo-ftp-${PROJECT_VERSION}-win64)
-set(CPACK_PACKAGE_INSTALL_DIRECTORY catalogo-ftp)
-set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY catalogo-ftp)
-set(CPACK_PACKAGE_EXECUTABLES catalogo-ftp "Actualización de productos en línea")
-set(CPACK_NSIS_PACKAGE_NAME "Actualización de productos en línea")
-set(CPACK_NSIS_DISPLAY_NAME "Actualización de productos en línea")
-set(CPACK_NSIS_INSTALL_ROOT "$LOCALAPPDATA\\Programs")
-set(CPACK_NSIS_INSTALLED_ICON_NAME catalogo-ftp.exe)
-set(CPACK_NSIS_MUI_FINISHPAGE_RUN catalogo-ftp.exe)
-set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS
-    "DeleteRegValue HKCU 'Software\\Microsoft\\Windows\\CurrentVersion\\Run' 'catalogo-ftp.exe'")
-
-# CMake's installer script asks for an administrator and installs for all users when it gets one;
-# ours is the same script for the current user only, in Unicode for the Spanish names.
-file(READ ${CMAKE_ROOT}/Modules/Internal/CPack/NSIS.template.in nsis)
-string(REPLACE "RequestExecutionLevel admin" "RequestExecutionLevel user" nsis "${nsis}")
-string(REPLACE "SetShellVarContext all" "SetShellVarContext current" nsis "${nsis}")
-string(REPLACE "; CPack install script" "Unicode true\n; CPack install script" nsis "${nsis}")
-file(WRITE ${CMAKE_BINARY_DIR}/nsis/NSIS.template.in "${nsis}")
-list(PREPEND CMAKE_MODULE_PATH ${CMAKE_BINARY_DIR}/nsis)
+set(CPACK_NSIS_PACKAGE_NAME "${PROJECT_DESCRIPTION}")
+set(CPACK_CATALOGO_ICONO ${CMAKE_BINARY_DIR}/recursos-de-windows/catalogo-ftp.ico)
+# CPack's own installer script asks for an administrator, installs for every user when it gets one and
+# in Documents when it does not, and shows a licence page without a licence: the project keeps its own.
+list(PREPEND CMAKE_MODULE_PATH ${PROJECT_SOURCE_DIR}/cmake/nsis)
 
 include(CPack)

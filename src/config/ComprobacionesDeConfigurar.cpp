@@ -1,5 +1,7 @@
 #include "config/ComprobacionesDeConfigurar.h"
 
+#include "winapi/consola.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QUrl>
@@ -87,7 +89,7 @@ std::optional<QString> leerContrasenaDeLaEntrada() {
     }
     if (!linea.empty() && linea.back() == '\r')
         linea.pop_back();
-    return QString::fromStdString(linea);
+    return consola::desdeLaEntrada(QByteArray::fromStdString(linea));
 }
 
 bool contrasenaEnClaro(const QString& url) {

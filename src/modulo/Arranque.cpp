@@ -17,8 +17,10 @@ QString carpetaDelPrograma(const QString& carpetaDada) {
 }
 
 QString nombreDelEjecutable() {
+    // The console companion catalogo-ftp.com is the same program, with the same settings file.
     QString nombre = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-    if (nombre.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive))
+    if (nombre.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive) ||
+        nombre.endsWith(QLatin1String(".com"), Qt::CaseInsensitive))
         nombre.chop(4);
     return nombre;
 }

@@ -7,7 +7,8 @@
 // separator.
 QString carpetaDelPrograma(const QString& carpetaDada = QString());
 
-// The executable's file name without ".exe": a copy under another name keeps its own settings file.
+// The executable's file name without ".exe" (or the console companion's ".com"): a copy under another
+// name keeps its own settings file.
 QString nombreDelEjecutable();
 
 // Makes the folder current, starts the log there and sets the module's paths and version. False when

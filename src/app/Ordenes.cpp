@@ -1,0 +1,61 @@
+#include "app/Ordenes.h"
+
+#include "components/Registro.h"
+#include "config/ComandoConfigurar.h"
+#include "export/ComandoEnviar.h"
+#include "export/Demo.h"
+
+#include <QTextStream>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+
+#include <shellapi.h>
+#endif
+
+// On Windows from the wide command line, so that a folder named outside the ANSI code page arrives
+// whole.
+QStringList palabrasDeLaLinea(int argc, char** argv) {
+    QStringList palabras;
+#ifdef Q_OS_WIN
+    Q_UNUSED(argc)
+    Q_UNUSED(argv)
+    int cuantas = 0;
+    if (LPWSTR* anchas = CommandLineToArgvW(GetCommandLineW(), &cuantas)) {
+        for (int i = 1; i < cuantas; ++i)
+            palabras << QString::fromWCharArray(anchas[i]);
+        LocalFree(anchas);
+    }
+#else
+    for (int i = 1; i < argc; ++i)
+        palabras << QString::fromLocal8Bit(argv[i]);
+#endif
+    return palabras;
+}
+
+int ejecutarSinVentana(const LineaDeComandos& linea) {
+    using Orden = LineaDeComandos::Orden;
+    switch (linea.orden) {
+    case Orden::Ayuda:
+        QTextStream(stdout) << textoDeUso();
+        return 0;
+    case Orden::Version:
+        QTextStream(stdout) << textoDeVersion();
+        return 0;
+    case Orden::MalUso:
+        QTextStream(stderr) << "catalogo-ftp: " << linea.error << '\n' << textoDeUso();
+        return salida::kMalUso;
+    case Orden::Enviar:
+        registrarComponentesDelNucleo();
+        return ComandoEnviar(linea);
+    case Orden::Demo:
+        registrarComponentesDelNucleo();
+        return ComandoDemo(linea);
+    case Orden::Configurar:
+        registrarComponentesDelNucleo();
+        return ComandoConfigurar(linea);
+    case Orden::Escritorio: // the callers run the desktop program themselves
+        break;
+    }
+    return salida::kMalUso;
+}

@@ -1,0 +1,15 @@
+#pragma once
+// The commands that need no window, one road for the desktop program and for its Windows console
+// companion: --help, --version, a wrong line, enviar, configurar and the demo's send.
+
+#include "modulo/LineaDeComandos.h"
+
+#include <QStringList>
+
+// The words after the program's name, read before any application object exists, since the command
+// decides which kind to make.
+QStringList palabrasDeLaLinea(int argc, char** argv);
+
+// Runs `linea`'s command on the core application that the caller has made; its exit status. Not for
+// the desktop program itself, which needs a window.
+int ejecutarSinVentana(const LineaDeComandos& linea);
