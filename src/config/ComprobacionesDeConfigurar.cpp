@@ -109,7 +109,8 @@ QString motivoDeRechazo(const CajasDeConfiguracion& cajas, const QString& carpet
                               QStringLiteral("catalogo-ftp.lock"),
                               QStringLiteral("catalogo-ftp.instancia"),
                               nombreDelPrograma,
-                              nombreDelPrograma + QStringLiteral(".exe")};
+                              nombreDelPrograma + QStringLiteral(".exe"),
+                              nombreDelPrograma + QStringLiteral(".com")};
     for (const QString& propio : propios)
         if (archivo.compare(propio, Qt::CaseInsensitive) == 0)
             return QStringLiteral(
