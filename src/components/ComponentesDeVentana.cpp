@@ -6,8 +6,8 @@
 #include "components/EfectosDeVentana.h"
 #include "components/Registro.h"
 #include "components/UtileriasDeVentana.h"
+#include "components/WScriptShell.h"
 #include "modulo/Rutinas.h"
-#include "winapi/wscript_shell.h"
 
 #include <QApplication>
 
