@@ -6,7 +6,7 @@
 #include "modulo/Redondeo.h"
 #include "modulo/Rutinas.h"
 #include "shell/frmInicial.h"
-#include "shell/teclas.h"
+#include "winapi/teclas.h"
 
 #include <QApplication>
 #include <QFocusEvent>

@@ -7,7 +7,7 @@
 #include "modulo/Modulo.h"
 #include "modulo/Rutinas.h"
 #include "shell/frmInicial.h"
-#include "shell/teclas.h"
+#include "winapi/teclas.h"
 
 #include <QApplication>
 #include <QPushButton>

@@ -3,8 +3,8 @@
 #include "components/WScriptShell.h"
 #include "modulo/Rutinas.h"
 #include "shell/Formulario.h"
-#include "shell/twips.h"
 #include "winapi/ansi.h"
+#include "winapi/twips.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -11,8 +11,8 @@
 #include "modulo/UltimoEnvio.h"
 #include "shell/clsInicio.h"
 #include "shell/frmDescripcion.h"
-#include "shell/teclas.h"
-#include "shell/twips.h"
+#include "winapi/teclas.h"
+#include "winapi/twips.h"
 
 #include <QApplication>
 #include <QCloseEvent>
