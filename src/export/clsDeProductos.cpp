@@ -5,12 +5,12 @@
 #include "export/Avance.h"
 #include "export/Exportador.h"
 #include "export/FormatoRegional.h"
+#include "export/UltimoEnvio.h"
 #include "ftp/Publicacion.h"
 #include "modulo/CandadoDeEnvio.h"
 #include "modulo/Modulo.h"
 #include "modulo/Redondeo.h"
 #include "modulo/Rutinas.h"
-#include "modulo/UltimoEnvio.h"
 
 #include <QScopeGuard>
 #include <spdlog/spdlog.h>

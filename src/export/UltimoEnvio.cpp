@@ -1,4 +1,4 @@
-#include "modulo/UltimoEnvio.h"
+#include "export/UltimoEnvio.h"
 
 #include "export/FormatoRegional.h"
 
