@@ -3,12 +3,12 @@
 //
 //   capturas <output folder>      (scripts/capturas.sh runs it on a virtual X screen)
 
+#include "app/Arranque.h"
+#include "app/LineaDeComandos.h"
 #include "components/Registro.h"
 #include "editors/MSFlexGrid.h"
 #include "export/Demo.h"
 #include "export/ListasDeArchivo.h"
-#include "modulo/Arranque.h"
-#include "modulo/LineaDeComandos.h"
 #include "shell/frmDescripcion.h"
 #include "shell/frmInicial.h"
 #include "shell/iniciar.h"

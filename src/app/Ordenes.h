@@ -2,7 +2,7 @@
 // The commands that need no window, one road for the desktop program and for its Windows console
 // companion: --help, --version, a wrong line, enviar, configurar and the demo's send.
 
-#include "modulo/LineaDeComandos.h"
+#include "app/LineaDeComandos.h"
 
 #include <QStringList>
 

@@ -5,9 +5,9 @@
 // program, the demo's window) it hands to catalogo-ftp.exe beside it, which the prompt does not wait
 // for, as for any windowed program.
 
+#include "app/Arranque.h"
 #include "app/Ordenes.h"
 #include "export/ComandoEnviar.h"
-#include "modulo/Arranque.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
+#include "app/Arranque.h"
 #include "app/Ordenes.h"
 #include "components/Registro.h"
-#include "modulo/Arranque.h"
 #include "shell/iniciar.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
 #include "config/ComandoConfigurar.h"
 
+#include "app/Arranque.h"
+#include "app/LineaDeComandos.h"
 #include "config/ComprobacionesDeConfigurar.h"
 #include "config/Configuracion.h"
-#include "modulo/Arranque.h"
-#include "modulo/LineaDeComandos.h"
 #include "modulo/Modulo.h"
 #include "modulo/Rutinas.h"
 

@@ -1,9 +1,9 @@
 #include "export/ComandoEnviar.h"
 
+#include "app/Arranque.h"
+#include "app/LineaDeComandos.h"
 #include "export/AvanceEnConsola.h"
 #include "export/clsDeProductos.h"
-#include "modulo/Arranque.h"
-#include "modulo/LineaDeComandos.h"
 #include "modulo/Modulo.h"
 
 namespace {

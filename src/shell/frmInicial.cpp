@@ -1,12 +1,12 @@
 #include "shell/frmInicial.h"
 
+#include "app/LineaDeComandos.h"
 #include "components/Efectos.h"
 #include "config/PestanaDeConfiguracion.h"
 #include "editors/EditorDeCampos.h"
 #include "editors/EditorDeProductos.h"
 #include "editors/MSFlexGrid.h"
 #include "export/UltimoEnvio.h"
-#include "modulo/LineaDeComandos.h"
 #include "modulo/Modulo.h"
 #include "modulo/Rutinas.h"
 #include "shell/clsInicio.h"

@@ -1,8 +1,8 @@
 // The command line: which command runs with which folder, and what the program answers without
 // running any (usage, version, a mistyped command).
 
+#include "app/LineaDeComandos.h"
 #include "export/ComandoEnviar.h"
-#include "modulo/LineaDeComandos.h"
 #include "tienda_de_prueba.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include "tienda_de_prueba.h"
 
+#include "app/Arranque.h"
 #include "components/BasesDDSql.h"
 #include "components/Registro.h"
-#include "modulo/Arranque.h"
 
 #include <QFileInfo>
 

@@ -1,4 +1,4 @@
-#include "modulo/LineaDeComandos.h"
+#include "app/LineaDeComandos.h"
 
 #include "modulo/Rutinas.h"
 

@@ -1,4 +1,4 @@
-#include "modulo/Arranque.h"
+#include "app/Arranque.h"
 
 #include "config/ConexionQ7K.h"
 #include "config/Configuracion.h"
