@@ -4,10 +4,10 @@
 //   capturas <output folder>      (scripts/capturas.sh runs it on a virtual X screen)
 
 #include "app/Arranque.h"
+#include "app/Demo.h"
 #include "app/LineaDeComandos.h"
 #include "components/Registro.h"
 #include "editors/MSFlexGrid.h"
-#include "export/Demo.h"
 #include "export/ListasDeArchivo.h"
 #include "shell/frmDescripcion.h"
 #include "shell/frmInicial.h"

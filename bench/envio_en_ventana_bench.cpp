@@ -8,11 +8,11 @@
 // `seconds` (default 10) scales the waits: every reply held seconds/10, the closing reply held `seconds`,
 // the products table locked for twice `seconds` in MariaDB (root, no password, on 127.0.0.1).
 
+#include "app/Demo.h"
 #include "app/LineaDeComandos.h"
 #include "base_de_bench.h"
 #include "components/BasesDD.h"
 #include "components/Registro.h"
-#include "export/Demo.h"
 #include "ftp_travieso.h"
 #include "latido.h"
 #include "modulo/Modulo.h"

@@ -1,9 +1,9 @@
 #include "app/Ordenes.h"
 
+#include "app/ComandoConfigurar.h"
+#include "app/ComandoEnviar.h"
+#include "app/Demo.h"
 #include "components/Registro.h"
-#include "config/ComandoConfigurar.h"
-#include "export/ComandoEnviar.h"
-#include "export/Demo.h"
 
 #include <QTextStream>
 

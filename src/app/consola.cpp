@@ -6,8 +6,8 @@
 // for, as for any windowed program.
 
 #include "app/Arranque.h"
+#include "app/ComandoEnviar.h"
 #include "app/Ordenes.h"
-#include "export/ComandoEnviar.h"
 
 #include <QCoreApplication>
 #include <QDir>

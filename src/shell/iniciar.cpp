@@ -1,11 +1,11 @@
 #include "shell/iniciar.h"
 
 #include "app/Arranque.h"
+#include "app/ComandoEnviar.h"
+#include "app/Demo.h"
 #include "app/LineaDeComandos.h"
 #include "components/ComponentesDeVentana.h"
 #include "components/Registro.h"
-#include "export/ComandoEnviar.h"
-#include "export/Demo.h"
 #include "modulo/Modulo.h"
 #include "resources/Recursos.h"
 #include "shell/InstanciaUnica.h"

@@ -1,8 +1,8 @@
 // `catalogo-ftp enviar` and `catalogo-ftp demo`, run as a scheduled task or a newcomer would run them.
 
+#include "app/ComandoEnviar.h"
 #include "components/ArchivoIni.h"
 #include "components/Nucleo.h"
-#include "export/ComandoEnviar.h"
 #include "modulo/CandadoDeEnvio.h"
 #include "tienda_de_prueba.h"
 #include "winapi/ansi.h"

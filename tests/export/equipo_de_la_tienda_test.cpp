@@ -2,8 +2,8 @@
 // wrong there, and what the program promises then. Each row starts from the same good shop, spoils one
 // file and runs the program as a scheduled task or a technician runs it.
 
+#include "app/ComandoEnviar.h"
 #include "components/Cifrado.h"
-#include "export/ComandoEnviar.h"
 #include "tienda_de_prueba.h"
 #include "winapi/ansi.h"
 

@@ -1,8 +1,8 @@
 // The command line: which command runs with which folder, and what the program answers without
 // running any (usage, version, a mistyped command).
 
+#include "app/ComandoEnviar.h"
 #include "app/LineaDeComandos.h"
-#include "export/ComandoEnviar.h"
 #include "tienda_de_prueba.h"
 
 namespace {

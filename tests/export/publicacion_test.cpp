@@ -1,7 +1,7 @@
 // The upload that ends every send, and the failures that must never publish a half-written file.
 
+#include "app/ComandoEnviar.h"
 #include "components/BasesDDSql.h"
-#include "export/ComandoEnviar.h"
 #include "ftp_travieso.h"
 #include "tienda_de_prueba.h"
 

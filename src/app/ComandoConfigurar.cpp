@@ -1,4 +1,4 @@
-#include "config/ComandoConfigurar.h"
+#include "app/ComandoConfigurar.h"
 
 #include "app/Arranque.h"
 #include "app/LineaDeComandos.h"

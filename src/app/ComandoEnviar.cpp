@@ -1,8 +1,8 @@
-#include "export/ComandoEnviar.h"
+#include "app/ComandoEnviar.h"
 
 #include "app/Arranque.h"
+#include "app/AvanceEnConsola.h"
 #include "app/LineaDeComandos.h"
-#include "export/AvanceEnConsola.h"
 #include "export/clsDeProductos.h"
 #include "modulo/Modulo.h"
 

@@ -1,10 +1,10 @@
-#include "export/Demo.h"
+#include "app/Demo.h"
 
 #include "app/Arranque.h"
+#include "app/ComandoEnviar.h"
 #include "app/LineaDeComandos.h"
 #include "components/EsquemaPuntoDeVenta.h"
 #include "config/Configuracion.h"
-#include "export/ComandoEnviar.h"
 #include "modulo/Modulo.h"
 #include "winapi/ansi.h"
 
