@@ -6,12 +6,12 @@
 #include "app/Arranque.h"
 #include "app/Demo.h"
 #include "app/LineaDeComandos.h"
+#include "app/iniciar.h"
 #include "components/Registro.h"
 #include "editors/MSFlexGrid.h"
 #include "export/ListasDeArchivo.h"
 #include "shell/frmDescripcion.h"
 #include "shell/frmInicial.h"
-#include "shell/iniciar.h"
 
 #include <QApplication>
 #include <QDir>

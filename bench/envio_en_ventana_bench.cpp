@@ -10,6 +10,7 @@
 
 #include "app/Demo.h"
 #include "app/LineaDeComandos.h"
+#include "app/iniciar.h"
 #include "base_de_bench.h"
 #include "components/BasesDD.h"
 #include "components/Registro.h"
@@ -17,7 +18,6 @@
 #include "latido.h"
 #include "modulo/Modulo.h"
 #include "shell/frmInicial.h"
-#include "shell/iniciar.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 #include "app/Arranque.h"
 #include "app/Ordenes.h"
+#include "app/iniciar.h"
 #include "components/Registro.h"
-#include "shell/iniciar.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -3,6 +3,7 @@
 #include "app/Arranque.h"
 #include "app/Demo.h"
 #include "app/LineaDeComandos.h"
+#include "app/iniciar.h"
 #include "archivos.h"
 #include "components/BusquedaDeProductos.h"
 #include "components/Nucleo.h"
@@ -11,7 +12,6 @@
 #include "modulo/Modulo.h"
 #include "modulo/Rutinas.h"
 #include "shell/frmDescripcion.h"
-#include "shell/iniciar.h"
 #include "winapi/shell_notify.h"
 
 #include <QAbstractButton>

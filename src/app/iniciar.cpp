@@ -1,4 +1,4 @@
-#include "shell/iniciar.h"
+#include "app/iniciar.h"
 
 #include "app/Arranque.h"
 #include "app/ComandoEnviar.h"
