@@ -27,7 +27,7 @@ QWidget* iniciar(const LineaDeComandos& linea) {
         return nullptr;
     }
     ventana->MostrarConfiguracion();
-    ventana->Cargar(linea);
+    ventana->Cargar(linea.ktfa);
     ventana->MostrarAlCargar();
     return ventana.release();
 }

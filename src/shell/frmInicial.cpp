@@ -1,6 +1,5 @@
 #include "shell/frmInicial.h"
 
-#include "app/LineaDeComandos.h"
 #include "components/Efectos.h"
 #include "config/PestanaDeConfiguracion.h"
 #include "editors/EditorDeCampos.h"
@@ -74,7 +73,7 @@ frmInicial::~frmInicial() {
     delete descripcion;
 }
 
-void frmInicial::Cargar(const LineaDeComandos& linea) {
+void frmInicial::Cargar(bool ktfa) {
     const Modulo& m = modulo();
     setWindowTitle(tituloDeDiseno.trimmed() + m.cVersion);
 
@@ -98,7 +97,7 @@ void frmInicial::Cargar(const LineaDeComandos& linea) {
 
     PrepararRejilla();
     stbTabs->setCurrentIndex(0);
-    if (linea.ktfa)
+    if (ktfa)
         setWindowState(Qt::WindowNoState);
     if (m.oControles)
         m.oControles->LaCeldaFG(mfgProds, mfgProds->BackColor(), mfgProds->ForeColor(), true);

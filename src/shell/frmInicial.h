@@ -23,7 +23,6 @@ class QTimer;
 class QToolButton;
 class QWidget;
 class frmDescripcion;
-struct LineaDeComandos;
 
 // Time left before the next automatic send.
 struct Restante {
@@ -41,8 +40,9 @@ public:
     ~frmInicial() override;
 
     // The window's part of the load, once the point-of-sale connection and the settings are in place:
-    // caption, computer and database names, tray icon, autostart, product grid, first tab.
-    void Cargar(const LineaDeComandos& linea);
+    // caption, computer and database names, tray icon, autostart, product grid, first tab. `ktfa`: the
+    // command line's "-ktfa", which opens the window normal instead of minimized.
+    void Cargar(bool ktfa);
     // Shows the window in the state the load left: minimized, which sends it to the notification
     // area, unless the load made it normal.
     void MostrarAlCargar();
