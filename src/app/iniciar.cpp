@@ -4,9 +4,11 @@
 #include "app/ComandoEnviar.h"
 #include "app/Demo.h"
 #include "app/LineaDeComandos.h"
+#include "components/CajaDeMensaje.h"
 #include "components/ComponentesDeVentana.h"
 #include "components/Registro.h"
 #include "modulo/Modulo.h"
+#include "modulo/Rutinas.h"
 #include "resources/Recursos.h"
 #include "shell/InstanciaUnica.h"
 #include "shell/SenalesDeFin.h"
@@ -19,6 +21,10 @@ QWidget* iniciar(const LineaDeComandos& linea) {
     instalarTraduccionDeQt();
     registrarComponentesDelNucleo();
     registrarComponentesDeVentana();
+    // The plain system message box as a window too.
+    ponerCajaDelSistema([](const QString& texto, qint32 estilo, const QString& titulo) {
+        return MostrarCajaDeMensaje(QApplication::activeWindow(), texto, estilo, titulo);
+    });
 
     auto ventana = std::make_unique<frmInicial>();
     modulo().frmInicial = ventana.get();
