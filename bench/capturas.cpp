@@ -65,8 +65,8 @@ int main(int argc, char** argv) {
                               {QStringLiteral("P000009"), QStringLiteral("Aceite de oliva 1 l")},
                               {QStringLiteral("P000006"), QStringLiteral("Azúcar estándar 1 kg")}});
 
-    std::unique_ptr<QWidget> ventana(
-        iniciar(leerLineaDeComandos({QStringLiteral("--carpeta"), tienda.path(), QStringLiteral("-ktfa")})));
+    std::unique_ptr<QWidget> ventana(iniciar(
+        leerLineaDeComandos({QStringLiteral("--carpeta"), tienda.path(), QStringLiteral("-ktfa")}).value()));
     auto* principal = qobject_cast<frmInicial*>(ventana.get());
     if (principal == nullptr)
         return 1;

@@ -98,7 +98,7 @@ int main(int argc, char** argv) {
     }
     const bool hayMariaDB = prepararBase(nombreDeBase, 3000);
     std::unique_ptr<QWidget> ventana(
-        iniciar(leerLineaDeComandos({QStringLiteral("--carpeta"), carpeta.path()})));
+        iniciar(leerLineaDeComandos({QStringLiteral("--carpeta"), carpeta.path()}).value()));
     auto* principal = qobject_cast<frmInicial*>(ventana.get());
     if (principal == nullptr)
         return 1;

@@ -1,10 +1,7 @@
 #pragma once
 // `catalogo-ftp configurar`: writes the settings as the configuration tab's "Grabar" does, for
-// technicians who set up many shops, and shows them deciphered.
-//
-// Exit status: 0 done; 1 the settings file cannot be written or a component cannot be created;
-// 2 wrong usage (unknown option, stray argument, an interval that is not 0 to 9999, a folder that does
-// not exist, or nothing to do).
+// technicians who set up many shops, and shows them deciphered. Exit statuses: app/Salidas.h (2 also for
+// an interval that is not 0 to 9999, a folder that does not exist, or nothing to do).
 
 struct LineaDeComandos;
 

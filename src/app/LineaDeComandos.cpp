@@ -1,10 +1,42 @@
 #include "app/LineaDeComandos.h"
 
+#include "app/Salidas.h"
 #include "modulo/Rutinas.h"
 
 namespace {
 
 using Orden = LineaDeComandos::Orden;
+
+// What --help says of each command; %1, %2, ...: its exit statuses, numbered as app/Salidas.h has them.
+const char* const kUsoDelEscritorio =
+    "  catalogo-ftp [-ktfa] [--carpeta DIR]\n"
+    "      El programa de escritorio: vive en el área de notificación y publica el catálogo cada\n"
+    "      intervalo; -ktfa abre su ventana.\n"
+    "      Salida: %1 al terminar; %2 si el arranque no pudo terminar (no se encontró el punto de venta,\n"
+    "      su configuración o la de este programa no se puede leer, falta un componente).\n";
+const char* const kUsoDeEnviar =
+    "  catalogo-ftp enviar [--carpeta DIR]\n"
+    "      Un envío, con su avance en líneas.\n"
+    "      Salida: %1 publicado; %2 el arranque no pudo terminar (como arriba); %3 mal uso; %4 no se pudo\n"
+    "      abrir o leer la base de datos; %5 un archivo de la carpeta del programa no se pudo leer o\n"
+    "      escribir (las listas, el archivo a enviar, el candado del envío) y no se subió nada; %6 el\n"
+    "      servidor FTP no respondió o rechazó el acceso, o su configuración no se puede descifrar;\n"
+    "      %7 la subida falló; %8 otro envío de la misma carpeta seguía en curso tras esperarlo 3 s.\n";
+const char* const kUsoDeConfigurar =
+    "  catalogo-ftp configurar [--carpeta DIR] [--url URL] [--usuario USUARIO] [--contrasena CONTRASEÑA]\n"
+    "                          [--directorio DIRECTORIO] [--archivo ARCHIVO] [--intervalo MINUTOS]\n"
+    "                          [--base BASE] [--ruta-vendalia RUTA] [--mostrar]\n"
+    "      Graba los ajustes dados y nada más, como \"Grabar\" las casillas cambiadas; --mostrar la\n"
+    "      muestra descifrada; --contrasena - lee la contraseña de la entrada estándar (sin eco en\n"
+    "      una terminal).\n"
+    "      Salida: %1 hecho (lo que no se puede descifrar se conserva y se nombra); %2 no se puede leer\n"
+    "      o escribir el archivo de configuración, cifrar un valor o crear un componente; %3 mal uso,\n"
+    "      o una configuración que destruiría archivos del programa.\n";
+const char* const kUsoDeLasDemas =
+    "  catalogo-ftp demo [--carpeta DIR]\n"
+    "      Una tienda de muestra publicada en una carpeta local. Salida: como enviar.\n"
+    "  catalogo-ftp --help | -h      esta ayuda\n"
+    "  catalogo-ftp --version        la versión\n";
 
 Orden ordenDe(const QString& palabra) {
     if (palabra == QLatin1String("enviar"))
@@ -20,16 +52,14 @@ Orden ordenDe(const QString& palabra) {
     return Orden::Escritorio;
 }
 
-LineaDeComandos malUso(const QString& error) {
-    LineaDeComandos linea;
-    linea.orden = Orden::MalUso;
-    linea.error = error;
-    return linea;
-}
-
 } // namespace
 
-LineaDeComandos leerLineaDeComandos(const QStringList& argumentos) {
+std::optional<LineaDeComandos> leerLineaDeComandos(const QStringList& argumentos, QString* error) {
+    const auto malUso = [error](const QString& queEstaMal) -> std::optional<LineaDeComandos> {
+        if (error)
+            *error = queEstaMal;
+        return std::nullopt;
+    };
     LineaDeComandos linea;
     linea.ktfa = HayParametroKtfa(argumentos);
     if (!argumentos.isEmpty())
@@ -67,34 +97,19 @@ LineaDeComandos leerLineaDeComandos(const QStringList& argumentos) {
 }
 
 QString textoDeUso() {
-    return QStringLiteral(
-        "uso:\n"
-        "  catalogo-ftp [-ktfa] [--carpeta DIR]\n"
-        "      El programa de escritorio: vive en el área de notificación y publica el catálogo cada\n"
-        "      intervalo; -ktfa abre su ventana.\n"
-        "      Salida: 0 al terminar; 1 si el arranque no pudo terminar (no se encontró el punto de venta,\n"
-        "      su configuración o la de este programa no se puede leer, falta un componente).\n"
-        "  catalogo-ftp enviar [--carpeta DIR]\n"
-        "      Un envío, con su avance en líneas.\n"
-        "      Salida: 0 publicado; 1 el arranque no pudo terminar (como arriba); 2 mal uso; 3 no se pudo\n"
-        "      abrir o leer la base de datos; 4 un archivo de la carpeta del programa no se pudo leer o\n"
-        "      escribir (las listas, el archivo a enviar, el candado del envío) y no se subió nada; 5 el\n"
-        "      servidor FTP no respondió o rechazó el acceso, o su configuración no se puede descifrar;\n"
-        "      6 la subida falló; 7 otro envío de la misma carpeta seguía en curso tras esperarlo 3 s.\n"
-        "  catalogo-ftp configurar [--carpeta DIR] [--url URL] [--usuario USUARIO] [--contrasena "
-        "CONTRASEÑA]\n"
-        "                          [--directorio DIRECTORIO] [--archivo ARCHIVO] [--intervalo MINUTOS]\n"
-        "                          [--base BASE] [--ruta-vendalia RUTA] [--mostrar]\n"
-        "      Graba los ajustes dados y nada más, como \"Grabar\" las casillas cambiadas; --mostrar la\n"
-        "      muestra descifrada; --contrasena - lee la contraseña de la entrada estándar (sin eco en\n"
-        "      una terminal).\n"
-        "      Salida: 0 hecho (lo que no se puede descifrar se conserva y se nombra); 1 no se puede leer\n"
-        "      o escribir el archivo de configuración, cifrar un valor o crear un componente; 2 mal uso,\n"
-        "      o una configuración que destruiría archivos del programa.\n"
-        "  catalogo-ftp demo [--carpeta DIR]\n"
-        "      Una tienda de muestra publicada en una carpeta local. Salida: como enviar.\n"
-        "  catalogo-ftp --help | -h      esta ayuda\n"
-        "  catalogo-ftp --version        la versión\n");
+    using namespace salida;
+    return QStringLiteral("uso:\n") + QString::fromUtf8(kUsoDelEscritorio).arg(kHecho).arg(kSinArranque) +
+           QString::fromUtf8(kUsoDeEnviar)
+               .arg(kHecho)
+               .arg(kSinArranque)
+               .arg(kMalUso)
+               .arg(kSinBaseDeDatos)
+               .arg(kArchivoIncompleto)
+               .arg(kSinConexionFtp)
+               .arg(kSubidaFallida)
+               .arg(kOtroEnvio) +
+           QString::fromUtf8(kUsoDeConfigurar).arg(kHecho).arg(kSinArranque).arg(kMalUso) +
+           QString::fromUtf8(kUsoDeLasDemas);
 }
 
 QString textoDeVersion() {

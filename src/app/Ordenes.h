@@ -13,3 +13,6 @@ QStringList palabrasDeLaLinea(int argc, char** argv);
 // Runs `linea`'s command on the core application that the caller has made; its exit status. Not for
 // the desktop program itself, which needs a window.
 int ejecutarSinVentana(const LineaDeComandos& linea);
+
+// A command line that cannot be run: what is wrong and the usage, on standard error; its exit status.
+int malUso(const QString& error);

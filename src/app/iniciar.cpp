@@ -1,9 +1,9 @@
 #include "app/iniciar.h"
 
 #include "app/Arranque.h"
-#include "app/ComandoEnviar.h"
 #include "app/Demo.h"
 #include "app/LineaDeComandos.h"
+#include "app/Salidas.h"
 #include "components/CajaDeMensaje.h"
 #include "components/ComponentesDeVentana.h"
 #include "components/Registro.h"
@@ -44,11 +44,11 @@ int ejecutarEscritorio(const LineaDeComandos& linea) {
     QApplication::setQuitOnLastWindowClosed(false);
     InstanciaUnica instancia(carpetaDelPrograma(linea.carpeta));
     if (!instancia.corre())
-        return 0;
+        return salida::kHecho;
     std::unique_ptr<QWidget> ventana(iniciar(linea));
     auto* principal = qobject_cast<frmInicial*>(ventana.get());
     if (principal == nullptr)
-        return 1;
+        return salida::kSinArranque;
     instancia.atender(*principal);
     QObject::connect(principal, &frmInicial::descargada, qApp, &QCoreApplication::quit);
     // A signal to end (the system shutting down, Ctrl+C) lets a send under way stop cleanly first.
@@ -61,7 +61,7 @@ int ejecutarEscritorio(const LineaDeComandos& linea) {
 
 int demoConVentana(const LineaDeComandos& linea) {
     const int estado = ComandoDemo(linea);
-    if (estado != salida::kEnviado)
+    if (estado != salida::kHecho)
         return estado;
     // The sample shop's window, shown.
     LineaDeComandos escritorio;

@@ -18,6 +18,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QThread>
 #include <QTimer>
@@ -43,9 +44,7 @@ frmInicial::frmInicial(QWidget* parent) : Formulario(parent) {
     setWindowTitle(tituloDeDiseno);
     crearControles();
     EnterPulsaBotones(*this);
-    new PestanaDeConfiguracion(*this);
-    new EditorDeProductos(*this);
-    new EditorDeCampos(*this);
+    conectarPestanas();
     TamanoDeDiseno(9750, 6885);
     Centrar();
     // Designed to open minimized: shown that way it goes straight to the notification area.
@@ -71,6 +70,26 @@ frmInicial::~frmInicial() {
     if (modulo().frmInicial == this)
         modulo().frmInicial = nullptr;
     delete descripcion;
+}
+
+void frmInicial::conectarPestanas() {
+    auto* configuracion = new PestanaDeConfiguracion(txtDato, cmdCancelar, this);
+    connect(cmdGrabar, &QPushButton::clicked, configuracion, &PestanaDeConfiguracion::cmdGrabar_Click);
+    connect(configuracion, &PestanaDeConfiguracion::volverAPrincipal, this, &frmInicial::cmdCancelar_Click);
+    connect(configuracion, &PestanaDeConfiguracion::configuracionLeida, this,
+            &frmInicial::MostrarConfiguracion);
+
+    auto* productos = new EditorDeProductos(mfgProds, *this, this);
+    connect(cmdListaProds, &QPushButton::clicked, productos, &EditorDeProductos::cmdListaProds_Click);
+    connect(productos, &EditorDeProductos::detenerReloj, Timer1, &QTimer::stop);
+    connect(productos, &EditorDeProductos::mostrarPestana, this, &frmInicial::MostrarPestana);
+
+    auto* campos = new EditorDeCampos(lstCampos, *this, this);
+    connect(cmdCampos, &QPushButton::clicked, campos, &EditorDeCampos::cmdCampos_Click);
+    connect(cmdGrabar2, &QPushButton::clicked, campos, &EditorDeCampos::cmdGrabar2_Click);
+    connect(campos, &EditorDeCampos::detenerReloj, Timer1, &QTimer::stop);
+    connect(campos, &EditorDeCampos::mostrarPestana, this, &frmInicial::MostrarPestana);
+    connect(campos, &EditorDeCampos::volverAPrincipal, this, &frmInicial::cmdCancelar_Click);
 }
 
 void frmInicial::Cargar(bool ktfa) {

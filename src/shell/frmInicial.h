@@ -7,6 +7,7 @@
 
 #include <QPointer>
 #include <QStringList>
+#include <array>
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -98,12 +99,10 @@ protected:
     bool nativeEvent(const QByteArray& tipo, void* mensaje, qintptr* resultado) override;
 #endif
 
-public slots:
+private slots:
     // The configuration tab's "Cancelar", which the list tabs' ways back share: tab 0, and the timer
     // running again when an interval is set.
     void cmdCancelar_Click();
-
-private slots:
     void Timer1_Timer();
     void cmdLeerAhora_Click();
     void cmdTerminar_Click();
@@ -112,6 +111,9 @@ private slots:
 
 private:
     void crearControles();
+    // The three tabs work on their controls; the window connects their requests (a tab shown, the
+    // timer stopped, back to "Principal") to its own.
+    void conectarPestanas();
     QWidget* crearPrincipal();
     QWidget* crearConfiguracion();
     QWidget* crearListaDeProductos();
@@ -149,7 +151,7 @@ private:
     QPushButton* cmdCampos = nullptr;
 
     QWidget* Picture1 = nullptr;
-    QLineEdit* txtDato[7] = {};
+    std::array<QLineEdit*, 7> txtDato{};
     QLabel* Label2 = nullptr;
     QPushButton* cmdGrabar = nullptr;
     QPushButton* cmdCancelar = nullptr;

@@ -69,8 +69,7 @@ void TiendaDePrueba::grabar(const std::function<void(CajasDeConfiguracion&)>& ca
 
 void TiendaDePrueba::enviar() {
     clsDeProductos envio(avance);
-    envio.CrearArchivo();
-    resultado = envio.resultado();
+    resultado = envio.CrearArchivo();
 }
 
 QByteArray TiendaDePrueba::exportado() const {

@@ -70,8 +70,8 @@ frmInicial& TiendaEnVentana::cargar(const QList<puntoDeVenta::Producto>& product
 }
 
 frmInicial* TiendaEnVentana::arrancar(const QStringList& opciones) {
-    ventana.reset(qobject_cast<frmInicial*>(
-        iniciar(leerLineaDeComandos(opciones + QStringList{QStringLiteral("--carpeta"), carpeta.path()}))));
+    ventana.reset(qobject_cast<frmInicial*>(iniciar(
+        leerLineaDeComandos(opciones + QStringList{QStringLiteral("--carpeta"), carpeta.path()}).value())));
     return ventana.get();
 }
 
