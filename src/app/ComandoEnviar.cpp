@@ -33,7 +33,7 @@ int EnviarUnaVez(QTextStream& salida) {
     AvanceEnConsola avance(salida);
     clsDeProductos envio(avance);
     QString error;
-    const clsDeProductos::Resultado resultado = envio.CrearArchivo(&error);
+    const clsDeProductos::Resultado resultado = envio.enviar(&error);
     if (resultado == clsDeProductos::Resultado::Enviado)
         salida << "Enviado: " << modulo().cDirectorioFTP << modulo().cArchivoFTP << Qt::endl;
     else

@@ -51,7 +51,7 @@ clsDeProductos::~clsDeProductos() {
     mFTP.CloseConnection();
 }
 
-clsDeProductos::Resultado clsDeProductos::CrearArchivo(QString* error) {
+clsDeProductos::Resultado clsDeProductos::enviar(QString* error) {
     const auto decirPorQue = qScopeGuard([this, error] {
         if (error && ultimo != Resultado::Enviado)
             *error = ultimoDetalle;

@@ -38,7 +38,9 @@ public:
     // Builds the export file and uploads it; returns when both have ended, or sooner once `avance` says
     // the send is interrupted. Runs on any thread, with a database connection of its own. When the file
     // was not published, `error` says why, in words for the log and for `enviar`.
-    Resultado CrearArchivo(QString* error = nullptr);
+    Resultado enviar(QString* error);
+    // The window's send: it shows its own progress and the log keeps its outcome, so nothing is returned.
+    void CrearArchivo() { enviar(nullptr); }
 
     // The point of sale's product search over the main window: the chosen product's code, or "" when
     // the user chose none, the database could not be opened or the search window could not be created.

@@ -69,7 +69,7 @@ void TiendaDePrueba::grabar(const std::function<void(CajasDeConfiguracion&)>& ca
 
 void TiendaDePrueba::enviar() {
     clsDeProductos envio(avance);
-    resultado = envio.CrearArchivo();
+    resultado = envio.enviar(nullptr);
 }
 
 QByteArray TiendaDePrueba::exportado() const {
