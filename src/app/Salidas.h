@@ -1,6 +1,10 @@
 #pragma once
 // The program's exit statuses, one table for every command: `enviar`, `demo` and the desktop program,
 // `configurar`, and a command line that cannot be run. --help takes its numbers from here.
+//
+// A new status: its constant here, its words where --help lists the statuses of its commands
+// (app/LineaDeComandos.cpp, numbered by a placeholder that takes this constant), and its row in the
+// README's table.
 
 namespace salida {
 // Done: published (`enviar`, `demo`), written (`configurar`), ended (the desktop program).
