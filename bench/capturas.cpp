@@ -3,15 +3,15 @@
 //
 //   capturas <output folder>      (scripts/capturas.sh runs it on a virtual X screen)
 
+#include "app/Arranque.h"
+#include "app/Demo.h"
+#include "app/LineaDeComandos.h"
+#include "app/iniciar.h"
 #include "components/Registro.h"
 #include "editors/MSFlexGrid.h"
-#include "export/Demo.h"
 #include "export/ListasDeArchivo.h"
-#include "modulo/Arranque.h"
-#include "modulo/LineaDeComandos.h"
 #include "shell/frmDescripcion.h"
 #include "shell/frmInicial.h"
-#include "shell/iniciar.h"
 
 #include <QApplication>
 #include <QDir>
@@ -65,8 +65,8 @@ int main(int argc, char** argv) {
                               {QStringLiteral("P000009"), QStringLiteral("Aceite de oliva 1 l")},
                               {QStringLiteral("P000006"), QStringLiteral("Azúcar estándar 1 kg")}});
 
-    std::unique_ptr<QWidget> ventana(
-        iniciar(leerLineaDeComandos({QStringLiteral("--carpeta"), tienda.path(), QStringLiteral("-ktfa")})));
+    std::unique_ptr<QWidget> ventana(iniciar(
+        leerLineaDeComandos({QStringLiteral("--carpeta"), tienda.path(), QStringLiteral("-ktfa")}).value()));
     auto* principal = qobject_cast<frmInicial*>(ventana.get());
     if (principal == nullptr)
         return 1;

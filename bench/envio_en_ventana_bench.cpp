@@ -8,16 +8,16 @@
 // `seconds` (default 10) scales the waits: every reply held seconds/10, the closing reply held `seconds`,
 // the products table locked for twice `seconds` in MariaDB (root, no password, on 127.0.0.1).
 
+#include "app/Demo.h"
+#include "app/LineaDeComandos.h"
+#include "app/iniciar.h"
 #include "base_de_bench.h"
 #include "components/BasesDD.h"
 #include "components/Registro.h"
-#include "export/Demo.h"
 #include "ftp_travieso.h"
 #include "latido.h"
-#include "modulo/LineaDeComandos.h"
 #include "modulo/Modulo.h"
 #include "shell/frmInicial.h"
-#include "shell/iniciar.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -98,7 +98,7 @@ int main(int argc, char** argv) {
     }
     const bool hayMariaDB = prepararBase(nombreDeBase, 3000);
     std::unique_ptr<QWidget> ventana(
-        iniciar(leerLineaDeComandos({QStringLiteral("--carpeta"), carpeta.path()})));
+        iniciar(leerLineaDeComandos({QStringLiteral("--carpeta"), carpeta.path()}).value()));
     auto* principal = qobject_cast<frmInicial*>(ventana.get());
     if (principal == nullptr)
         return 1;

@@ -33,14 +33,14 @@ target_link_libraries(junto_a_windows PRIVATE catalogo_ui catalogo_flags)
 # The program linked with every object of both libraries, used or not, so that the linker lists every
 # symbol any of them lacks.
 add_executable(enlace_completo EXCLUDE_FROM_ALL ${PROJECT_SOURCE_DIR}/src/app/main.cpp)
-target_link_libraries(enlace_completo PRIVATE catalogo_ordenes catalogo_ui catalogo_flags)
+target_link_libraries(enlace_completo PRIVATE catalogo_ui catalogo_flags)
 target_link_options(enlace_completo PRIVATE -Wl,--no-demangle
     -Wl,--whole-archive $<TARGET_FILE:catalogo_ui> $<TARGET_FILE:catalogo_core> -Wl,--no-whole-archive)
 set_target_properties(enlace_completo PROPERTIES WIN32_EXECUTABLE ON)
 recursos_de_windows(enlace_completo catalogo-ftp.exe)
 # The console companion with the core alone: a window's symbol that it reached would stay undefined.
 add_executable(enlace_consola EXCLUDE_FROM_ALL ${PROJECT_SOURCE_DIR}/src/app/consola.cpp)
-target_link_libraries(enlace_consola PRIVATE catalogo_ordenes catalogo_flags)
+target_link_libraries(enlace_consola PRIVATE catalogo_core catalogo_flags)
 target_link_options(enlace_consola PRIVATE -Wl,--no-demangle
     -Wl,--whole-archive $<TARGET_FILE:catalogo_core> -Wl,--no-whole-archive)
 recursos_de_windows(enlace_consola catalogo-ftp.com)

@@ -35,7 +35,7 @@ fi
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw64.cmake" \
     -DCMAKE_PREFIX_PATH="$qt" -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
     -DCATALOGO_WINDOWS_CHECK=ON -DCATALOGO_WERROR=ON -DCATALOGO_BUILD_TESTS=OFF -DCATALOGO_BUILD_BENCH=OFF >/dev/null
-cmake --build "$build" --target catalogo_core catalogo_ui catalogo_ordenes junto_a_windows
+cmake --build "$build" --target catalogo_core catalogo_ui junto_a_windows
 
 # Names as the linker sees them (mangled, an import's "__imp_" taken off), so that a prefix is a namespace.
 cmake --build "$build" --target enlace_completo enlace_consola -- -k 0 >"$build/enlace.log" 2>&1 || true

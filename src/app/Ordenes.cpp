@@ -1,9 +1,9 @@
 #include "app/Ordenes.h"
 
+#include "app/ComandoConfigurar.h"
+#include "app/ComandoEnviar.h"
+#include "app/Demo.h"
 #include "components/Registro.h"
-#include "config/ComandoConfigurar.h"
-#include "export/ComandoEnviar.h"
-#include "export/Demo.h"
 
 #include <QTextStream>
 
@@ -33,18 +33,20 @@ QStringList palabrasDeLaLinea(int argc, char** argv) {
     return palabras;
 }
 
+int malUso(const QString& error) {
+    QTextStream(stderr) << "catalogo-ftp: " << error << '\n' << textoDeUso();
+    return salida::kMalUso;
+}
+
 int ejecutarSinVentana(const LineaDeComandos& linea) {
     using Orden = LineaDeComandos::Orden;
     switch (linea.orden) {
     case Orden::Ayuda:
         QTextStream(stdout) << textoDeUso();
-        return 0;
+        return salida::kHecho;
     case Orden::Version:
         QTextStream(stdout) << textoDeVersion();
-        return 0;
-    case Orden::MalUso:
-        QTextStream(stderr) << "catalogo-ftp: " << linea.error << '\n' << textoDeUso();
-        return salida::kMalUso;
+        return salida::kHecho;
     case Orden::Enviar:
         registrarComponentesDelNucleo();
         return ComandoEnviar(linea);

@@ -2,7 +2,7 @@
 // The commands that need no window, one road for the desktop program and for its Windows console
 // companion: --help, --version, a wrong line, enviar, configurar and the demo's send.
 
-#include "modulo/LineaDeComandos.h"
+#include "app/LineaDeComandos.h"
 
 #include <QStringList>
 
@@ -13,3 +13,6 @@ QStringList palabrasDeLaLinea(int argc, char** argv);
 // Runs `linea`'s command on the core application that the caller has made; its exit status. Not for
 // the desktop program itself, which needs a window.
 int ejecutarSinVentana(const LineaDeComandos& linea);
+
+// A command line that cannot be run: what is wrong and the usage, on standard error; its exit status.
+int malUso(const QString& error);

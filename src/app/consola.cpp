@@ -5,9 +5,10 @@
 // program, the demo's window) it hands to catalogo-ftp.exe beside it, which the prompt does not wait
 // for, as for any windowed program.
 
+#include "app/Arranque.h"
 #include "app/Ordenes.h"
-#include "export/ComandoEnviar.h"
-#include "modulo/Arranque.h"
+#include "app/Salidas.h"
+#include "modulo/ArchivosDelPrograma.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -39,8 +40,8 @@ private:
 
 // Starts the desktop program beside this one with `palabras`; false, and said why, when it cannot.
 bool abrirEscritorio(const QStringList& palabras) {
-    const QString programa = QCoreApplication::applicationDirPath() + QLatin1Char('/') +
-                             nombreDelEjecutable() + QStringLiteral(".exe");
+    const QString programa = archivos::en(QCoreApplication::applicationDirPath(),
+                                          nombreDelEjecutable() + archivos::kEscritorioEnWindows);
     if (QProcess::startDetached(programa, palabras))
         return true;
     QTextStream(stderr) << "catalogo-ftp: no se pudo abrir " << QDir::toNativeSeparators(programa) << '\n';
@@ -54,13 +55,16 @@ int main(int argc, char** argv) {
     const ConsolaEnUtf8 utf8;
     QCoreApplication app(argc, argv);
     const QStringList palabras = palabrasDeLaLinea(argc, argv);
-    const LineaDeComandos linea = leerLineaDeComandos(palabras);
-    if (linea.orden == Orden::Escritorio)
-        return abrirEscritorio(palabras) ? 0 : salida::kSinArranque;
+    QString error;
+    const std::optional<LineaDeComandos> linea = leerLineaDeComandos(palabras, &error);
+    if (!linea)
+        return malUso(error);
+    if (linea->orden == Orden::Escritorio)
+        return abrirEscritorio(palabras) ? salida::kHecho : salida::kSinArranque;
     // Before the command makes the program folder current, which a relative --carpeta names from here.
-    const QString carpeta = carpetaDelPrograma(linea.carpeta);
-    const int estado = ejecutarSinVentana(linea);
-    if (linea.orden == Orden::Demo && estado == salida::kEnviado)
+    const QString carpeta = carpetaDelPrograma(linea->carpeta);
+    const int estado = ejecutarSinVentana(*linea);
+    if (linea->orden == Orden::Demo && estado == salida::kHecho)
         abrirEscritorio({QStringLiteral("-ktfa"), QStringLiteral("--carpeta"), carpeta});
     return estado;
 }

@@ -1,7 +1,7 @@
+#include "app/Arranque.h"
 #include "app/Ordenes.h"
+#include "app/iniciar.h"
 #include "components/Registro.h"
-#include "modulo/Arranque.h"
-#include "shell/iniciar.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -10,19 +10,22 @@
 // it directly works as the console companion does.
 int main(int argc, char** argv) {
     using Orden = LineaDeComandos::Orden;
-    const LineaDeComandos linea = leerLineaDeComandos(palabrasDeLaLinea(argc, argv));
-    if (linea.orden == Orden::Escritorio) {
+    QString error;
+    const std::optional<LineaDeComandos> linea = leerLineaDeComandos(palabrasDeLaLinea(argc, argv), &error);
+    if (!linea)
+        return malUso(error);
+    if (linea->orden == Orden::Escritorio) {
         QApplication app(argc, argv);
-        return ejecutarEscritorio(linea);
+        return ejecutarEscritorio(*linea);
     }
-    if (linea.orden == Orden::Demo && hayPantalla()) {
+    if (linea->orden == Orden::Demo && hayPantalla()) {
         QApplication app(argc, argv);
         registrarComponentesDelNucleo();
         // The send makes the shop's folder current, from where a relative --carpeta would name another.
-        LineaDeComandos demo = linea;
-        demo.carpeta = carpetaDelPrograma(linea.carpeta);
+        LineaDeComandos demo = *linea;
+        demo.carpeta = carpetaDelPrograma(linea->carpeta);
         return demoConVentana(demo);
     }
     QCoreApplication app(argc, argv);
-    return ejecutarSinVentana(linea);
+    return ejecutarSinVentana(*linea);
 }

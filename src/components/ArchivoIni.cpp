@@ -62,17 +62,17 @@ QByteArray finDe(const QByteArray& linea) {
     return linea.endsWith('\r') ? "\r" : "";
 }
 
-// The file as lines; an absent file has none. Nothing when it is there but cannot be read: `motivo`
+// The file as lines; an absent file has none. Nothing when it is there but cannot be read: `error`
 // then says why, naming the file.
-std::optional<Contenido> cargar(const QString& archivo, QString* motivo) {
+std::optional<Contenido> cargar(const QString& archivo, QString* error) {
     Contenido c;
-    const lectura::Lectura leido = lectura::leer(archivo, ini::kMaximo);
-    if (leido.ilegible()) {
-        if (motivo)
-            *motivo = leido.error();
+    QByteArray bytes;
+    QString porQue;
+    if (lectura::leer(archivo, bytes, &porQue, ini::kMaximo) == lectura::Estado::ilegible) {
+        if (error)
+            *error = lectura::noSePuedeLeer(archivo, porQue);
         return std::nullopt;
     }
-    QByteArray bytes = leido.bytes;
     if (const auto marcada = QStringConverter::encodingForData(bytes);
         marcada && *marcada != QStringConverter::Utf8) {
         // Notepad's "Unicode" cannot be kept byte for byte line by line: it is rewritten as UTF-8,
@@ -112,24 +112,24 @@ void insertar(Contenido& c, qsizetype posicion, const QString& texto) {
 }
 
 // Written aside and renamed over the old file: a full disk or a crash half-way leaves the old one.
-bool guardar(const QString& archivo, const Contenido& c, QString* motivo) {
+bool guardar(const QString& archivo, const Contenido& c, QString* error) {
     QByteArray bytes = c.inicio;
     for (const Linea& linea : c.lineas)
         bytes += linea.bytes;
     QSaveFile f(archivo);
-    QString error;
+    QString porQue;
     if (!f.open(QIODevice::WriteOnly))
-        error = f.errorString();
-    else if (escritura::escribirTodo(f, bytes, error) && f.commit())
+        porQue = f.errorString();
+    else if (escritura::escribirTodo(f, bytes, &porQue) && f.commit())
         return true;
-    else if (error.isEmpty())
-        error = f.errorString();
+    else if (porQue.isEmpty())
+        porQue = f.errorString();
     if (f.isOpen()) {
         f.cancelWriting();
         f.commit();
     }
-    if (motivo)
-        *motivo = QStringLiteral("no se puede escribir %1: %2").arg(QDir::toNativeSeparators(archivo), error);
+    if (error)
+        *error = QStringLiteral("no se puede escribir %1: %2").arg(QDir::toNativeSeparators(archivo), porQue);
     return false;
 }
 
@@ -230,11 +230,8 @@ void poner(Contenido& c, const QString& seccion, const QString& clave, const QSt
 
 namespace ini {
 
-QString leer(const QString& archivo, const QString& seccion, const QString& clave, QString* motivo) {
-    QString error;
-    const std::optional<Contenido> c = cargar(archivo, &error);
-    if (motivo)
-        *motivo = error;
+QString leer(const QString& archivo, const QString& seccion, const QString& clave, QString* error) {
+    const std::optional<Contenido> c = cargar(archivo, error);
     if (!c)
         return QString();
     const Rango r = buscarSeccion(c->lineas, seccion);
@@ -247,20 +244,19 @@ QString leer(const QString& archivo, const QString& seccion, const QString& clav
 }
 
 bool escribir(const QString& archivo, const QString& seccion, const QString& clave, const QString& valor,
-              QString* motivo) {
-    QString error;
+              QString* error) {
+    QString porQue;
     // A file that cannot be read is never replaced: what it holds would be lost.
-    std::optional<Contenido> c = cargar(archivo, &error);
+    std::optional<Contenido> c = cargar(archivo, &porQue);
     if (c) {
         poner(*c, seccion, clave, valor);
-        if (guardar(archivo, *c, &error))
-            error.clear();
+        if (guardar(archivo, *c, &porQue))
+            return true;
     }
-    if (motivo)
-        *motivo = error;
-    if (!error.isEmpty())
-        spdlog::error("No se guarda \"{}\": {}", clave.toStdString(), error.toStdString());
-    return error.isEmpty();
+    if (error)
+        *error = porQue;
+    spdlog::error("No se guarda \"{}\": {}", clave.toStdString(), porQue.toStdString());
+    return false;
 }
 
 } // namespace ini

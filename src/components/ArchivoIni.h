@@ -16,13 +16,13 @@ inline constexpr qint64 kMaximo = qint64(4) * 1024 * 1024;
 
 // The value under that key, "" when the file, the section or the key is missing. Blanks around the
 // value are not part of it; a value written between quotes loses them. A file that is there but cannot
-// be read gives "" too, and `motivo` says why (naming the file); it is "" otherwise.
-QString leer(const QString& archivo, const QString& seccion, const QString& clave, QString* motivo = nullptr);
+// be read gives "" too, and `error` says why, naming the file.
+QString leer(const QString& archivo, const QString& seccion, const QString& clave, QString* error = nullptr);
 
 // Stores the value, creating the file, the section and the key when missing. A line break in the value
 // becomes a space (a value is one line). False when the file cannot be written, or is there but cannot
-// be read (replacing it would lose what it holds): `motivo` says why.
+// be read (replacing it would lose what it holds): `error` says why.
 bool escribir(const QString& archivo, const QString& seccion, const QString& clave, const QString& valor,
-              QString* motivo = nullptr);
+              QString* error = nullptr);
 
 } // namespace ini

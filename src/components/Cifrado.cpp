@@ -29,9 +29,9 @@ constexpr qsizetype kLargoEtiqueta = crypto_aead_xchacha20poly1305_ietf_ABYTES;
 const QByteArray kDatosAsociados = QByteArrayLiteral("catalogo-ftp v1");
 constexpr auto kBase64 = QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals;
 
-void fallo(QString* motivo, const QString& texto) {
-    if (motivo)
-        *motivo = texto;
+void fallo(QString* error, const QString& texto) {
+    if (error)
+        *error = texto;
 }
 
 #ifdef Q_OS_WIN
@@ -71,37 +71,47 @@ constexpr QFile::Permissions kSoloDueno =
 // The key on disk is 32 bytes, a few hundred once protected by DPAPI.
 constexpr qint64 kMaximoEnDisco = 64 * 1024;
 
+// The key file as read.
+struct ClaveLeida {
+    lectura::Estado estado;
+    QByteArray bytes;
+    QString porQue; // when it cannot be read
+};
+
+ClaveLeida leerLaClave() {
+    ClaveLeida leida;
+    leida.estado = lectura::leer(cifrado::rutaDeLaClave(), leida.bytes, &leida.porQue, kMaximoEnDisco);
+    return leida;
+}
+
 // The key in a file that was there; nothing when it cannot be read or is no key.
-std::optional<QByteArray> claveDe(const lectura::Lectura& leida, QString* motivo) {
-    if (leida.ilegible()) {
-        fallo(motivo, QStringLiteral("no se puede leer la clave %1: %2").arg(leida.ruta, leida.motivo));
+std::optional<QByteArray> claveDe(const ClaveLeida& leida, QString* error) {
+    const QString ruta = QDir::toNativeSeparators(cifrado::rutaDeLaClave());
+    if (leida.estado == lectura::Estado::ilegible) {
+        fallo(error, QStringLiteral("no se puede leer la clave %1: %2").arg(ruta, leida.porQue));
         return std::nullopt;
     }
     const QByteArray clave = deDisco(leida.bytes);
     if (clave.size() != kLargoClave) {
-        fallo(motivo, QStringLiteral("la clave %1 no es válida; bórrela para que se cree otra "
-                                     "(lo cifrado con ella habrá que escribirlo de nuevo)")
-                          .arg(leida.ruta));
+        fallo(error, QStringLiteral("la clave %1 no es válida; bórrela para que se cree otra "
+                                    "(lo cifrado con ella habrá que escribirlo de nuevo)")
+                         .arg(ruta));
         return std::nullopt;
     }
     // Someone widened its permissions: narrow them again.
-    if ((QFile::permissions(leida.ruta) & ~(kSoloDueno | QFile::ExeOwner | QFile::ExeUser)).toInt() != 0)
-        QFile::setPermissions(leida.ruta, kSoloDueno);
+    if ((QFile::permissions(ruta) & ~(kSoloDueno | QFile::ExeOwner | QFile::ExeUser)).toInt() != 0)
+        QFile::setPermissions(ruta, kSoloDueno);
     return clave;
-}
-
-lectura::Lectura leerLaClave() {
-    return lectura::leer(cifrado::rutaDeLaClave(), kMaximoEnDisco);
 }
 
 // Makes the key once: written under a temporary name with owner-only permissions from the start, then
 // renamed, so that two processes starting together end up with the same key.
-std::optional<QByteArray> crearClave(const QString& ruta, QString* motivo) {
+std::optional<QByteArray> crearClave(const QString& ruta, QString* error) {
     const QString carpeta = QFileInfo(ruta).absolutePath();
     if (!QDir().mkpath(QFileInfo(carpeta).absolutePath()) ||
         (!QFileInfo(carpeta).isDir() &&
          !QDir().mkdir(carpeta, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))) {
-        fallo(motivo, QStringLiteral("no se puede crear la carpeta %1").arg(carpeta));
+        fallo(error, QStringLiteral("no se puede crear la carpeta %1").arg(carpeta));
         return std::nullopt;
     }
     QByteArray clave(kLargoClave, Qt::Uninitialized);
@@ -111,27 +121,28 @@ std::optional<QByteArray> crearClave(const QString& ruta, QString* motivo) {
     QFile f(temporal);
     if (guardada.isEmpty() || !f.open(QIODevice::WriteOnly | QIODevice::NewOnly, kSoloDueno) ||
         f.write(guardada) != guardada.size() || !f.flush()) {
-        fallo(motivo, QStringLiteral("no se puede guardar la clave %1: %2").arg(ruta, f.errorString()));
+        fallo(error, QStringLiteral("no se puede guardar la clave %1: %2").arg(ruta, f.errorString()));
         f.remove();
         return std::nullopt;
     }
     f.close();
     if (!QFile::rename(temporal, ruta)) {
         QFile::remove(temporal);
-        return claveDe(leerLaClave(), motivo); // another process made it first
+        return claveDe(leerLaClave(), error); // another process made it first
     }
     return clave;
 }
 
-std::optional<QByteArray> claveDelUsuario(QString* motivo) {
+std::optional<QByteArray> claveDelUsuario(QString* error) {
     if (sodium_init() < 0) {
-        fallo(motivo, QStringLiteral("libsodium no se pudo iniciar"));
+        fallo(error, QStringLiteral("libsodium no se pudo iniciar"));
         return std::nullopt;
     }
     // Only a key that is not there is made: one that cannot be read now (another program holds it, its
     // permissions were changed) still opens everything enciphered so far.
-    const lectura::Lectura leida = leerLaClave();
-    return leida.ausente() ? crearClave(cifrado::rutaDeLaClave(), motivo) : claveDe(leida, motivo);
+    const ClaveLeida leida = leerLaClave();
+    return leida.estado == lectura::Estado::ausente ? crearClave(cifrado::rutaDeLaClave(), error)
+                                                    : claveDe(leida, error);
 }
 
 const unsigned char* bytes(const QByteArray& b) {
@@ -150,16 +161,13 @@ QString rutaDeLaClave() {
            QStringLiteral("/catalogo-ftp/clave");
 }
 
-QString problemaDeLaClave() {
-    const lectura::Lectura leida = leerLaClave();
-    QString motivo;
-    if (!leida.ausente())
-        claveDe(leida, &motivo);
-    return motivo;
+bool claveUsable(QString* error) {
+    const ClaveLeida leida = leerLaClave();
+    return leida.estado == lectura::Estado::ausente || claveDe(leida, error);
 }
 
-std::optional<QString> cifrar(const QString& texto, QString* motivo) {
-    const auto clave = claveDelUsuario(motivo);
+std::optional<QString> cifrar(const QString& texto, QString* error) {
+    const auto clave = claveDelUsuario(error);
     if (!clave)
         return std::nullopt;
     const QByteArray plano = texto.toUtf8();
@@ -173,18 +181,18 @@ std::optional<QString> cifrar(const QString& texto, QString* motivo) {
     return kPrefijo + QString::fromLatin1(salida.toBase64(kBase64));
 }
 
-std::optional<QString> descifrar(const QString& linea, QString* motivo) {
+std::optional<QString> descifrar(const QString& linea, QString* error) {
     if (!linea.startsWith(kPrefijo)) {
-        fallo(motivo, QStringLiteral("no empieza con \"v1:\""));
+        fallo(error, QStringLiteral("no empieza con \"v1:\""));
         return std::nullopt;
     }
     const auto decodificado = QByteArray::fromBase64Encoding(
         linea.mid(kPrefijo.size()).toLatin1(), kBase64 | QByteArray::AbortOnBase64DecodingErrors);
     if (!decodificado || decodificado.decoded.size() < kLargoNonce + kLargoEtiqueta) {
-        fallo(motivo, QStringLiteral("no es base64url válido o es demasiado corto"));
+        fallo(error, QStringLiteral("no es base64url válido o es demasiado corto"));
         return std::nullopt;
     }
-    const auto clave = claveDelUsuario(motivo);
+    const auto clave = claveDelUsuario(error);
     if (!clave)
         return std::nullopt;
     const QByteArray& datos = decodificado.decoded;
@@ -194,8 +202,8 @@ std::optional<QString> descifrar(const QString& linea, QString* motivo) {
             bytes(plano), &largo, nullptr, bytes(datos) + kLargoNonce,
             static_cast<unsigned long long>(datos.size() - kLargoNonce), bytes(kDatosAsociados),
             static_cast<unsigned long long>(kDatosAsociados.size()), bytes(datos), bytes(*clave)) != 0) {
-        fallo(motivo, QStringLiteral("no se puede autenticar: alterado, o cifrado con la clave de otro "
-                                     "usuario o de otro equipo"));
+        fallo(error, QStringLiteral("no se puede autenticar: alterado, o cifrado con la clave de otro "
+                                    "usuario o de otro equipo"));
         return std::nullopt;
     }
     return QString::fromUtf8(plano);

@@ -8,17 +8,17 @@
 
 namespace cifrado {
 
-// The enciphered line, or nothing when the user's key cannot be made or read (`motivo` says why).
-std::optional<QString> cifrar(const QString& texto, QString* motivo = nullptr);
+// The enciphered line, or nothing when the user's key cannot be made or read (`error` says why).
+std::optional<QString> cifrar(const QString& texto, QString* error = nullptr);
 
 // The plain text, or nothing when the line is not one of ours or fails authentication.
-std::optional<QString> descifrar(const QString& linea, QString* motivo = nullptr);
+std::optional<QString> descifrar(const QString& linea, QString* error = nullptr);
 
 // Where the user's key is kept: <configuration folder>/catalogo-ftp/clave.
 QString rutaDeLaClave();
 
-// Why the user's key is there but cannot be used (it cannot be read, or is no key), naming the file;
-// "" when it can, or is not there yet. Nothing is made.
-QString problemaDeLaClave();
+// True when the user's key can be used, or is not there yet (nothing is made); false when it is there but
+// cannot be read or is no key, and `error` says why, naming the file.
+bool claveUsable(QString* error);
 
 } // namespace cifrado

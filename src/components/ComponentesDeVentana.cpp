@@ -1,15 +1,11 @@
 #include "components/ComponentesDeVentana.h"
 
-#include "components/CajaDeMensaje.h"
 #include "components/DeAyudaQ7DeVentana.h"
 #include "components/DeControlesDeVentana.h"
 #include "components/EfectosDeVentana.h"
 #include "components/Registro.h"
 #include "components/UtileriasDeVentana.h"
-#include "modulo/Rutinas.h"
-#include "winapi/wscript_shell.h"
-
-#include <QApplication>
+#include "components/WScriptShell.h"
 
 void registrarComponentesDeVentana() {
     registrarComponente(QStringLiteral("Nodex.Utilerias"),
@@ -19,7 +15,4 @@ void registrarComponentesDeVentana() {
     registrarComponente(QStringLiteral("nodex.Efectos"), [] { return std::make_unique<EfectosDeVentana>(); });
     registrarBusquedaDeProductos();
     registrarShellDeScripts();
-    ponerCajaDelSistema([](const QString& texto, qint32 estilo, const QString& titulo) {
-        return MostrarCajaDeMensaje(QApplication::activeWindow(), texto, estilo, titulo);
-    });
 }

@@ -16,17 +16,22 @@ QString DelRegistroNucleo::BuscarRegistroQ7K(QString& carpeta) {
     if (base.isEmpty())
         return QString();
     const QString archivo = base + QStringLiteral("/Q7K.ini");
-    const lectura::Lectura leido = lectura::leer(archivo, ini::kMaximo);
-    if (leido.ausente())
+    QByteArray bytes;
+    QString porQue;
+    const lectura::Estado estado = lectura::leer(archivo, bytes, &porQue, ini::kMaximo);
+    if (estado == lectura::Estado::ausente)
         return QString();
     archivoQ7K = archivo;
-    if (leido.ilegible())
-        cError = leido.error();
+    if (estado == lectura::Estado::ilegible)
+        cError = lectura::noSePuedeLeer(archivo, porQue);
     return carpeta;
 }
 
 QString DelRegistroNucleo::DatosQ7K(const QString& nombre) {
-    return archivoQ7K.isEmpty() ? QString() : ini::leer(archivoQ7K, kSeccion, nombre, &cError);
+    if (archivoQ7K.isEmpty())
+        return QString();
+    cError.clear();
+    return ini::leer(archivoQ7K, kSeccion, nombre, &cError);
 }
 
 void DelRegistroNucleo::GuardaDatosQ7K(const QString& nombre, const QString& valor) {
@@ -35,5 +40,6 @@ void DelRegistroNucleo::GuardaDatosQ7K(const QString& nombre, const QString& val
                       nombre.toStdString());
         return;
     }
+    cError.clear();
     ini::escribir(archivoQ7K, kSeccion, nombre, valor, &cError);
 }

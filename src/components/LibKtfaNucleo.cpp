@@ -6,11 +6,13 @@
 #include <QObject>
 
 QString LibKtfaNucleo::LeeIni(const QString& seccion, const QString& clave, const QString& archivo) {
+    cError.clear();
     return ini::leer(archivo, seccion, clave, &cError);
 }
 
 bool LibKtfaNucleo::EscribeIni(const QString& seccion, const QString& clave, const QString& valor,
                                const QString& archivo) {
+    cError.clear();
     return ini::escribir(archivo, seccion, clave, valor, &cError);
 }
 

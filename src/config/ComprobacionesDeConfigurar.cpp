@@ -1,10 +1,11 @@
 #include "config/ComprobacionesDeConfigurar.h"
 
+#include "modulo/ArchivosDelPrograma.h"
 #include "winapi/consola.h"
+#include "winapi/wininet.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QUrl>
 #include <iostream>
 #include <string>
 
@@ -60,12 +61,17 @@ private:
 #endif
 };
 
+// Where the server setting points, as the FTP layer reads it.
+wininet::Target destinoDe(const QString& url) {
+    wininet::Target destino;
+    wininet::parseTarget(url.trimmed(), 0, destino);
+    return destino;
+}
+
 // The local folder a target names ("/path", "C:\\path" or "file:///path"), "" when it names a server.
 QString carpetaLocal(const QString& url) {
-    const QString u = url.trimmed();
-    if (u.startsWith(QLatin1String("file://"), Qt::CaseInsensitive))
-        return QUrl(u).toLocalFile();
-    return QDir::isAbsolutePath(u) ? u : QString();
+    const wininet::Target destino = destinoDe(url);
+    return destino.kind == wininet::Target::Kind::Folder ? destino.folder : QString();
 }
 
 QString absoluta(const QString& ruta) {
@@ -93,34 +99,30 @@ std::optional<QString> leerContrasenaDeLaEntrada() {
 }
 
 bool contrasenaEnClaro(const QString& url) {
-    return carpetaLocal(url).isEmpty() &&
-           !url.trimmed().startsWith(QLatin1String("ftps://"), Qt::CaseInsensitive);
+    return carpetaLocal(url).isEmpty() && destinoDe(url).kind != wininet::Target::Kind::Ftps;
 }
 
-QString motivoDeRechazo(const CajasDeConfiguracion& cajas, const QString& carpetaDelPrograma,
-                        const QString& nombreDelPrograma) {
+bool sePuedenGrabar(const CajasDeConfiguracion& cajas, const QString& carpetaDelPrograma,
+                    const QString& nombreDelPrograma, QString* error) {
+    const auto rechazo = [error](const QString& porQue) {
+        if (error)
+            *error = porQue;
+        return false;
+    };
     // Only the file-name part of the setting is used: the export is always made in the program folder.
     const QString archivo =
-        QFileInfo(QString(cajas[2]).replace(QLatin1Char('\\'), QLatin1Char('/'))).fileName();
-    const QStringList propios{nombreDelPrograma + QStringLiteral(".ini"),
-                              QStringLiteral("ListaProductosReja.dat"),
-                              QStringLiteral("ListaDeCampos.dat"),
-                              QStringLiteral("catalogo-ftp.log"),
-                              QStringLiteral("catalogo-ftp.lock"),
-                              QStringLiteral("catalogo-ftp.instancia"),
-                              nombreDelPrograma,
-                              nombreDelPrograma + QStringLiteral(".exe"),
-                              nombreDelPrograma + QStringLiteral(".com")};
-    for (const QString& propio : propios)
+        QFileInfo(QString(enCaja(cajas, claves::kArchivo)).replace(QLatin1Char('\\'), QLatin1Char('/')))
+            .fileName();
+    for (const QString& propio : archivos::propios(nombreDelPrograma))
         if (archivo.compare(propio, Qt::CaseInsensitive) == 0)
-            return QStringLiteral(
-                       "el archivo para el FTP no puede ser \"%1\", un archivo del propio programa: el "
-                       "primer envío lo sobrescribiría")
-                .arg(archivo);
+            return rechazo(QStringLiteral("el archivo para el FTP no puede ser \"%1\", un archivo del propio "
+                                          "programa: el primer envío lo sobrescribiría")
+                               .arg(archivo));
 
-    const QString carpeta = carpetaLocal(cajas[4]);
-    if (!carpeta.isEmpty() && absoluta(carpeta + QLatin1Char('/') + cajas[6]) == absoluta(carpetaDelPrograma))
-        return QStringLiteral("la carpeta de publicación no puede ser la carpeta del programa: el envío "
-                              "reemplazaría el archivo exportado por sí mismo");
-    return QString();
+    const QString carpeta = carpetaLocal(enCaja(cajas, claves::kURL));
+    if (!carpeta.isEmpty() && absoluta(carpeta + QLatin1Char('/') + enCaja(cajas, claves::kDirectorio)) ==
+                                  absoluta(carpetaDelPrograma))
+        return rechazo(QStringLiteral("la carpeta de publicación no puede ser la carpeta del programa: el "
+                                      "envío reemplazaría el archivo exportado por sí mismo"));
+    return true;
 }

@@ -15,8 +15,8 @@ std::optional<QString> leerContrasenaDeLaEntrada();
 // "ftps://" nor a local folder.
 bool contrasenaEnClaro(const QString& url);
 
-// Why these boxes must not be saved, "" when they may: an export file named like a file of the program
-// (it would be overwritten by the first send), or a local publishing folder that is the program folder
-// (the upload would replace the export file by itself).
-QString motivoDeRechazo(const CajasDeConfiguracion& cajas, const QString& carpetaDelPrograma,
-                        const QString& nombreDelPrograma);
+// Whether these boxes may be saved. Not, and `error` says why: an export file named like a file of the
+// program (it would be overwritten by the first send), or a local publishing folder that is the program
+// folder (the upload would replace the export file by itself).
+bool sePuedenGrabar(const CajasDeConfiguracion& cajas, const QString& carpetaDelPrograma,
+                    const QString& nombreDelPrograma, QString* error);

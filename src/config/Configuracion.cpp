@@ -36,6 +36,17 @@ QString leerAjuste(const QString& clave) {
     return DescifraGuardada(*m.oUtilerias, a.clave, guardado);
 }
 
+QString ajusteGuardado(const Ajuste& a, QString* error) {
+    Modulo& m = modulo();
+    const QString guardado = m.oKtfa->LeeIni(claves::kSeccion, a.clave, m.cArchivoINI);
+    if (!a.cifrada())
+        return guardado;
+    const QString plano = m.oUtilerias->DesEncripta(guardado);
+    if (!m.oUtilerias->cError.isEmpty() && error)
+        *error = m.oUtilerias->cError;
+    return plano;
+}
+
 const std::array<Ajuste, 8>& ajustes() {
     using namespace claves;
     static const std::array<Ajuste, 8> tabla{{
@@ -90,7 +101,7 @@ QString TextoDeIlegibles(const QStringList& nombres) {
     const QString prefijo =
         QStringLiteral("no se puede descifrar \"%1\": ").arg(nombres.join(QStringLiteral("\", \"")));
     // A key that is there but cannot be used stops every enciphered setting at once.
-    if (const QString clave = cifrado::problemaDeLaClave(); !clave.isEmpty())
+    if (QString clave; !cifrado::claveUsable(&clave))
         return prefijo + clave;
     return prefijo +
            QStringLiteral("se cifró con la clave de otro usuario o de otro equipo; grábelo de nuevo "
@@ -129,7 +140,7 @@ void LeeConfiguracion() {
                  m.nIntervalo);
 }
 
-bool GrabarAjustes(const Cambios& cambios, QString& motivo) {
+bool GrabarAjustes(const Cambios& cambios, QString* error) {
     Modulo& m = modulo();
     Utilerias& u = *m.oUtilerias;
     Cambios guardados;
@@ -143,13 +154,15 @@ bool GrabarAjustes(const Cambios& cambios, QString& motivo) {
             guardados.append({clave, cifrado});
         else {
             // Stored empty, the setting would be lost: nothing is written.
-            motivo = QStringLiteral("no se puede cifrar \"%1\": %2").arg(clave, u.cError);
+            if (error)
+                *error = QStringLiteral("no se puede cifrar \"%1\": %2").arg(clave, u.cError);
             return false;
         }
     }
     for (const auto& [clave, valor] : guardados) {
         if (!m.oKtfa->EscribeIni(claves::kSeccion, clave, valor, m.cArchivoINI)) {
-            motivo = m.oKtfa->cError;
+            if (error)
+                *error = m.oKtfa->cError;
             return false;
         }
     }
@@ -170,6 +183,5 @@ bool GrabarConfiguracion(const CajasDeConfiguracion& txtDato) {
     for (const Ajuste& a : ajustes())
         if (a.caja >= 0)
             cambios.append({a.clave, txtDato[size_t(a.caja)]});
-    QString motivo;
-    return GrabarAjustes(cambios, motivo);
+    return GrabarAjustes(cambios, nullptr);
 }

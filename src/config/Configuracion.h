@@ -55,6 +55,10 @@ QString LeeIniConDefecto(const QString& seccion, const QString& clave, const QSt
 // but never stored, since stored empty it would be lost.
 QString leerAjuste(const QString& clave);
 
+// A setting as stored, deciphered where it is stored enciphered; nothing is written. "" for a value this
+// user cannot decipher, and `error` says why.
+QString ajusteGuardado(const Ajuste& a, QString* error = nullptr);
+
 // DesEncripta of a stored value. A value that is there but does not decipher is logged and its setting's
 // `nombre` kept in the module's cIlegibles until it is read again.
 QString DescifraGuardada(Utilerias& u, const QString& nombre, const QString& guardada);
@@ -70,14 +74,21 @@ void LeeConfiguracion();
 
 // The texts of the configuration tab's boxes by box number: txtDato_0 (database) … txtDato_6 (folder).
 using CajasDeConfiguracion = std::array<QString, 7>;
+// The box of the setting `clave`, as the table places it.
+inline QString& enCaja(CajasDeConfiguracion& cajas, const QString& clave) {
+    return cajas[size_t(ajuste(clave).caja)];
+}
+inline const QString& enCaja(const CajasDeConfiguracion& cajas, const QString& clave) {
+    return cajas[size_t(ajuste(clave).caja)];
+}
 
 // Settings to store: key and value as the user reads them.
 using Cambios = QList<std::pair<QString, QString>>;
 
 // Stores these settings and nothing else: enciphered where the table says so, the interval as the whole
 // number the countdown uses ("2.5" is 2). Nothing is written unless every value could be enciphered.
-// False when a value could not be enciphered or the file could not be written: `motivo` says why.
-bool GrabarAjustes(const Cambios& cambios, QString& motivo);
+// False when a value could not be enciphered or the file could not be written: `error` says why.
+bool GrabarAjustes(const Cambios& cambios, QString* error);
 
 // The settings of the boxes whose text is not what the program gave them to show.
 Cambios cambiosDe(const CajasDeConfiguracion& txtDato, const CajasDeConfiguracion& mostradas);

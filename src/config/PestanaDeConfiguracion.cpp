@@ -5,8 +5,7 @@
 #include "modulo/Modulo.h"
 #include "modulo/Redondeo.h"
 #include "modulo/Rutinas.h"
-#include "shell/frmInicial.h"
-#include "shell/teclas.h"
+#include "winapi/teclas.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -37,14 +36,11 @@ QString mascaraDe(qint16 Index) {
 }
 } // namespace
 
-PestanaDeConfiguracion::PestanaDeConfiguracion(frmInicial& ventana) : QObject(&ventana), ventana(ventana) {
-    for (qint16 i = 0; i < 7; ++i) {
-        txtDato[i] = ventana.findChild<QLineEdit*>(QStringLiteral("txtDato_%1").arg(i));
-        txtDato[i]->installEventFilter(this);
-    }
-    connect(ventana.findChild<QPushButton*>(QStringLiteral("cmdGrabar")), &QPushButton::clicked, this,
-            &PestanaDeConfiguracion::cmdGrabar_Click);
-    cmdCancelar = ventana.findChild<QPushButton*>(QStringLiteral("cmdCancelar"));
+PestanaDeConfiguracion::PestanaDeConfiguracion(const std::array<QLineEdit*, 7>& txtDato,
+                                               QPushButton* cmdCancelar, QObject* parent)
+    : QObject(parent), txtDato(txtDato), cmdCancelar(cmdCancelar) {
+    for (QLineEdit* caja : txtDato)
+        caja->installEventFilter(this);
 }
 
 void PestanaDeConfiguracion::cmdGrabar_Click() {
@@ -55,10 +51,10 @@ void PestanaDeConfiguracion::cmdGrabar_Click() {
     }
     CajasDeConfiguracion cajas;
     for (qint16 i = 0; i < 7; ++i)
-        cajas[size_t(i)] = txtDato[i]->text();
+        cajas[size_t(i)] = txtDato[size_t(i)]->text();
     // The same refusals as `configurar`: an export named like the settings file would be overwritten by
     // the first send. The tab stays open with what was typed, to be corrected.
-    if (QString rechazo = motivoDeRechazo(cajas, modulo().cCarpeta, modulo().cNombre); !rechazo.isEmpty()) {
+    if (QString rechazo; !sePuedenGrabar(cajas, modulo().cCarpeta, modulo().cNombre, &rechazo)) {
         rechazo[0] = rechazo[0].toUpper();
         Mensaje(rechazo + QLatin1Char('.'), estilo::vbExclamation + estilo::vbOKOnly,
                 QStringLiteral("Atención"));
@@ -66,15 +62,15 @@ void PestanaDeConfiguracion::cmdGrabar_Click() {
     }
     // Only what the user changed is written: a setting shown empty because this user cannot decipher it
     // keeps what it holds.
-    if (QString motivo; !GrabarAjustes(cambiosDe(cajas, mostradas()), motivo)) {
-        Mensaje(QStringLiteral("No se pudo grabar la configuración: %1.").arg(motivo),
+    if (QString error; !GrabarAjustes(cambiosDe(cajas, mostradas()), &error)) {
+        Mensaje(QStringLiteral("No se pudo grabar la configuración: %1.").arg(error),
                 estilo::vbCritical + estilo::vbOKOnly, QStringLiteral("Atención"));
         return;
     }
-    ventana.cmdCancelar_Click();
+    emit volverAPrincipal();
     // Back from the file: a folder saved without its final "/" shows it now.
     LeeConfiguracion();
-    ventana.MostrarConfiguracion();
+    emit configuracionLeida();
     if (const QStringList ilegibles = ilegiblesDeLaConfiguracion(); !ilegibles.isEmpty()) {
         QString aviso =
             TextoDeIlegibles(ilegibles) + QStringLiteral("; lo guardado se conserva tal como estaba.");

@@ -7,22 +7,30 @@
 #include "config/Configuracion.h"
 
 #include <QObject>
+#include <array>
 
 class QLineEdit;
 class QPushButton;
-class frmInicial;
 
 class PestanaDeConfiguracion : public QObject {
     Q_OBJECT
 
 public:
-    // Works on the window's controls txtDato_0 … txtDato_6 and cmdGrabar.
-    explicit PestanaDeConfiguracion(frmInicial& ventana);
+    // Works on the boxes txtDato_0 … txtDato_6; `cmdCancelar` is the tab's way out, which leaves the box
+    // it hides unchecked.
+    PestanaDeConfiguracion(const std::array<QLineEdit*, 7>& txtDato, QPushButton* cmdCancelar,
+                           QObject* parent);
 
     void cmdGrabar_Click();
     // Box 1: an interval from 0 to 9999 minutes; anything else beeps, and the caller keeps the focus in
     // the box.
     bool txtDato_Validate(qint16 Index);
+
+signals:
+    // Stored: back to the "Principal" tab, as "Cancelar" goes.
+    void volverAPrincipal();
+    // The settings were read back after a save, for the window to show.
+    void configuracionLeida();
 
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
@@ -34,7 +42,6 @@ private:
     bool txtDato_KeyDown(qint16 Index, qint16& KeyCode);
     bool txtDato_KeyPress(qint16 Index, qint16& KeyAscii);
 
-    frmInicial& ventana;
-    QLineEdit* txtDato[7] = {};
-    QPushButton* cmdCancelar = nullptr;
+    std::array<QLineEdit*, 7> txtDato;
+    QPushButton* cmdCancelar;
 };

@@ -3,28 +3,17 @@
 #include "export/ListasDeArchivo.h"
 #include "export/clsDeProductos.h"
 #include "modulo/Modulo.h"
-#include "shell/frmInicial.h"
 
 #include <QApplication>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QListWidget>
-#include <QPushButton>
-#include <QTimer>
 
-EditorDeCampos::EditorDeCampos(frmInicial& ventana)
-    : QObject(&ventana), ventana(ventana),
-      lstCampos(ventana.findChild<QListWidget*>(QStringLiteral("lstCampos"))),
-      Timer1(ventana.findChild<QTimer*>(QStringLiteral("Timer1"))) {
+EditorDeCampos::EditorDeCampos(QListWidget* lstCampos, Avance& avance, QObject* parent)
+    : QObject(parent), lstCampos(lstCampos), avance(avance) {
     // A click adds an item to the selection or takes it out: several fields are exported at once.
     lstCampos->setSelectionMode(QAbstractItemView::MultiSelection);
     lstCampos->installEventFilter(this);
-    connect(ventana.findChild<QPushButton*>(QStringLiteral("cmdCampos")), &QPushButton::clicked, this,
-            &EditorDeCampos::cmdCampos_Click);
-    connect(ventana.findChild<QPushButton*>(QStringLiteral("cmdGrabar2")), &QPushButton::clicked, this,
-            &EditorDeCampos::cmdGrabar2_Click);
-    connect(ventana.findChild<QPushButton*>(QStringLiteral("cmdCancelar2")), &QPushButton::clicked, &ventana,
-            &frmInicial::cmdCancelar_Click);
 }
 
 void EditorDeCampos::cmdCampos_Click() {
@@ -42,7 +31,7 @@ void EditorDeCampos::cmdCampos_Click() {
     lstCampos->clear();
     for (qint32 j = 0; j < columnas; ++j)
         lstCampos->addItem(rs.Fields(j).Name());
-    Timer1->stop();
+    emit detenerReloj();
 
     if (!m.oArchivos->HayArchivo(m.cArchivoCampos)) {
         QList<CampoDeLista> porDefecto;
@@ -52,7 +41,8 @@ void EditorDeCampos::cmdCampos_Click() {
     }
     // Names that are no column of the table any more take no number.
     qint16 orden = 0;
-    for (const QString& linea : leerListaDeCampos(m.cArchivoCampos).valores) {
+    const auto lista = leerListaDeCampos(m.cArchivoCampos);
+    for (const QString& linea : lista ? lista->valores : QStringList()) {
         for (qint32 j = 0; j < columnas; ++j) {
             QListWidgetItem* elemento = lstCampos->item(j);
             if (linea.compare(rs.Fields(j).Name(), Qt::CaseInsensitive) != 0)
@@ -66,7 +56,7 @@ void EditorDeCampos::cmdCampos_Click() {
     }
     bd.CierraTabla(rs);
     // The connection stays open: the order-number box reads its texts through it.
-    ventana.MostrarPestana(3);
+    emit mostrarPestana(3);
 }
 
 void EditorDeCampos::cmdGrabar2_Click() {
@@ -77,8 +67,8 @@ void EditorDeCampos::cmdGrabar2_Click() {
     QList<CampoDeLista> elementos;
     for (int i = 0; i < lstCampos->count(); ++i)
         elementos.append({lstCampos->item(i)->text(), lstCampos->item(i)->isSelected()});
-    clsDeProductos(ventana).GrabarListaCampos(elementos);
-    ventana.cmdCancelar_Click();
+    clsDeProductos(avance).GrabarListaCampos(elementos);
+    emit volverAPrincipal();
 }
 
 bool EditorDeCampos::lstCampos_KeyPress(qint16& KeyAscii) {
@@ -89,12 +79,12 @@ bool EditorDeCampos::lstCampos_KeyPress(qint16& KeyAscii) {
     const CajaDeEntrada InputBox = [this](const QString& prompt, const QString& titulo,
                                           const QString& propuesta) {
         bool aceptada = false;
-        const QString respuesta =
-            QInputDialog::getText(&ventana, titulo, prompt, QLineEdit::Normal, propuesta, &aceptada);
+        const QString respuesta = QInputDialog::getText(lstCampos->window(), titulo, prompt,
+                                                        QLineEdit::Normal, propuesta, &aceptada);
         return aceptada ? respuesta : QString();
     };
     const qint16 tecla = KeyAscii;
-    if (clsDeProductos(ventana).LstProds_KeyPress(KeyAscii, texto, InputBox)) {
+    if (clsDeProductos(avance).LstProds_KeyPress(KeyAscii, texto, InputBox)) {
         actual->setText(texto);
         actual->setSelected(true);
     }

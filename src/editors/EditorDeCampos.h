@@ -4,27 +4,34 @@
 
 #include <QObject>
 
+class Avance;
 class QListWidget;
-class QTimer;
-class frmInicial;
 
 class EditorDeCampos : public QObject {
     Q_OBJECT
 
 public:
-    // Works on the window's controls cmdCampos, lstCampos, cmdGrabar2 and cmdCancelar2.
-    explicit EditorDeCampos(frmInicial& ventana);
+    // Works on the list box lstCampos. `avance`: the window's, which the product export object of a save
+    // is made with.
+    EditorDeCampos(QListWidget* lstCampos, Avance& avance, QObject* parent);
 
+    // "Lista de campos": the table's columns listed and those of the file numbered, then the tab shown.
     void cmdCampos_Click();
     void cmdGrabar2_Click();
     // A typed character on the list box; true when it was taken for an order number.
     bool lstCampos_KeyPress(qint16& KeyAscii);
 
+signals:
+    // The automatic send waits while the tab is open.
+    void detenerReloj();
+    void mostrarPestana(quint8 pestana);
+    // Saved: back to the "Principal" tab.
+    void volverAPrincipal();
+
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
-    frmInicial& ventana;
     QListWidget* lstCampos;
-    QTimer* Timer1;
+    Avance& avance;
 };

@@ -6,30 +6,22 @@
 #include "export/clsDeProductos.h"
 #include "modulo/Modulo.h"
 #include "modulo/Rutinas.h"
-#include "shell/frmInicial.h"
-#include "shell/teclas.h"
+#include "winapi/teclas.h"
 
 #include <QApplication>
-#include <QPushButton>
-#include <QTimer>
 
-EditorDeProductos::EditorDeProductos(frmInicial& ventana)
-    : QObject(&ventana), ventana(ventana),
-      mfgProds(ventana.findChild<MSFlexGrid*>(QStringLiteral("mfgProds"))),
-      Timer1(ventana.findChild<QTimer*>(QStringLiteral("Timer1"))) {
-    connect(ventana.findChild<QPushButton*>(QStringLiteral("cmdListaProds")), &QPushButton::clicked, this,
-            &EditorDeProductos::cmdListaProds_Click);
-    connect(ventana.findChild<QPushButton*>(QStringLiteral("cmdRegresar")), &QPushButton::clicked, &ventana,
-            &frmInicial::cmdCancelar_Click);
+EditorDeProductos::EditorDeProductos(MSFlexGrid* mfgProds, Avance& avance, QObject* parent)
+    : QObject(parent), mfgProds(mfgProds), avance(avance) {
     connect(mfgProds, &MSFlexGrid::KeyDown, this, &EditorDeProductos::mfgProds_KeyDown);
 }
 
 void EditorDeProductos::cmdListaProds_Click() {
-    Timer1->stop();
+    emit detenerReloj();
     Modulo& m = modulo();
     if (m.oArchivos->HayArchivo(m.cArchivoProductos)) {
         mfgProds->setRows(1);
-        for (const ProductoDeLista& producto : leerListaDeProductos(m.cArchivoProductos).valores) {
+        const auto lista = leerListaDeProductos(m.cArchivoProductos);
+        for (const ProductoDeLista& producto : lista ? lista->valores : QList<ProductoDeLista>()) {
             mfgProds->AddItem(QLatin1Char('\t') + producto.clave + QLatin1Char('\t') + producto.descripcion);
             m.oControles->PintarRenglon(mfgProds, mfgProds->Rows() - 1, mfgProds->Rows() - 1);
         }
@@ -39,7 +31,7 @@ void EditorDeProductos::cmdListaProds_Click() {
         }
     }
     // Bringing the tab forward puts the focus in the grid.
-    ventana.MostrarPestana(2);
+    emit mostrarPestana(2);
 }
 
 void EditorDeProductos::mfgProds_KeyDown(qint16& KeyCode, qint16 /*Shift*/) {
@@ -53,7 +45,7 @@ void EditorDeProductos::agregarProducto() {
     Modulo& m = modulo();
     QString clave;
     {
-        clsDeProductos productos(ventana);
+        clsDeProductos productos(avance);
         QString stCondicion, stCaption, stCondicionShF1, stColector;
         bool blEnKits = false;
         bool blUsarShF1 = false;
@@ -107,7 +99,7 @@ void EditorDeProductos::quitarProducto() {
 }
 
 void EditorDeProductos::GrabarLista() {
-    clsDeProductos(ventana).GrabarLista(filas());
+    clsDeProductos(avance).GrabarLista(filas());
 }
 
 QList<ProductoDeLista> EditorDeProductos::filas() const {

@@ -6,20 +6,26 @@
 #include <QList>
 #include <QObject>
 
+class Avance;
 class MSFlexGrid;
-class QTimer;
-class frmInicial;
 struct ProductoDeLista;
 
 class EditorDeProductos : public QObject {
     Q_OBJECT
 
 public:
-    // Works on the window's controls cmdListaProds, mfgProds and cmdRegresar.
-    explicit EditorDeProductos(frmInicial& ventana);
+    // Works on the grid mfgProds. `avance`: the window's, which the product export object of a search
+    // or a save is made with.
+    EditorDeProductos(MSFlexGrid* mfgProds, Avance& avance, QObject* parent);
 
+    // "Lista de productos": the grid filled from the file, then the tab shown.
     void cmdListaProds_Click();
     void mfgProds_KeyDown(qint16& KeyCode, qint16 Shift);
+
+signals:
+    // The automatic send waits while the tab is open.
+    void detenerReloj();
+    void mostrarPestana(quint8 pestana);
 
 private:
     void agregarProducto();
@@ -27,7 +33,6 @@ private:
     void GrabarLista();
     QList<ProductoDeLista> filas() const;
 
-    frmInicial& ventana;
     MSFlexGrid* mfgProds;
-    QTimer* Timer1;
+    Avance& avance;
 };

@@ -1,8 +1,8 @@
 #include "editors/MSFlexGrid.h"
 
-#include "shell/teclas.h"
-#include "shell/twips.h"
 #include "winapi/color_ole.h"
+#include "winapi/teclas.h"
+#include "winapi/twips.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

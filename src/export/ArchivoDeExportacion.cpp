@@ -9,10 +9,10 @@ constexpr qsizetype kBloque = 256 * 1024;
 
 ArchivoDeExportacion::ArchivoDeExportacion(const QString& ruta) : archivo(ruta) {}
 
-bool ArchivoDeExportacion::abrir() {
+bool ArchivoDeExportacion::abrir(QString* error) {
     fallo = !archivo.open(QIODevice::WriteOnly);
-    if (fallo)
-        motivo = archivo.errorString();
+    if (fallo && error)
+        *error = archivo.errorString();
     return !fallo;
 }
 
@@ -31,19 +31,22 @@ void ArchivoDeExportacion::escribirLinea(const QStringList& valores) {
 
 bool ArchivoDeExportacion::vaciar() {
     if (!fallo)
-        fallo = !escritura::escribirTodo(archivo, pendiente, motivo);
+        fallo = !escritura::escribirTodo(archivo, pendiente, &motivo);
     escritos += pendiente.size();
     pendiente.clear();
     return !fallo;
 }
 
-bool ArchivoDeExportacion::terminar() {
+bool ArchivoDeExportacion::terminar(QString* error) {
     if (!vaciar()) {
         descartar();
+        if (error)
+            *error = motivo;
         return false;
     }
     if (!archivo.commit()) {
-        motivo = archivo.errorString();
+        if (error)
+            *error = archivo.errorString();
         return false;
     }
     return true;

@@ -11,15 +11,15 @@
 class ArchivoDeExportacion {
 public:
     explicit ArchivoDeExportacion(const QString& ruta);
-    bool abrir();
+    // `error`, here and in terminar(): why it could not be opened or written, as the system said it
+    // when it happened.
+    bool abrir(QString* error);
     // Values are written between double quotes exactly as they are; no values, no line.
     void escribirLinea(const QStringList& valores);
     // Writes what is pending and puts the file in place; false when anything failed.
-    bool terminar();
+    bool terminar(QString* error);
     // Gives the temporary file up; the previous export file stays as it was.
     void descartar();
-    // Why it could not be opened or written, as the system said it when it happened.
-    QString error() const { return motivo; }
     qint64 bytes() const { return escritos + pendiente.size(); }
 
 private:
@@ -29,5 +29,5 @@ private:
     QByteArray pendiente;
     qint64 escritos = 0;
     bool fallo = false;
-    QString motivo;
+    QString motivo; // of the first write that failed, for terminar()
 };

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QSqlDatabase>
 #include <spdlog/spdlog.h>
 
@@ -28,46 +29,53 @@ Exportador::Exportador(BasesDD& bd, ado::Connection& conexion, Avance& avance)
       referencias(bd, conexion, texto, [this](const QString& aviso) { avisar(aviso); }) {}
 
 ResultadoDeExportacion Exportador::exportar(const QString& archivoProductos, const QString& archivoCampos,
-                                            const QString& archivoSalida) {
+                                            const QString& archivoSalida, QString* error) {
     resultado = {};
+    porQue.clear();
+    const auto decirPorQue = qScopeGuard([this, error] {
+        if (error && !resultado.completo)
+            *error = porQue;
+    });
     // Decimal columns as the database's own text: reading each as a double and printing it again would
     // cost more than all the rest of the export.
     QSqlDatabase db = conexion.baseDeDatos();
     db.setNumericalPrecisionPolicy(QSql::HighPrecision);
     // A list that is there but cannot be read stops the send before anything is written: read as empty
     // it would publish an empty catalogue, or every product of a shop that chose a few.
-    const ListaLeida<QStringList> listaDeCampos = leerListaDeCampos(archivoCampos);
-    const ListaLeida<QList<ProductoDeLista>> listaDeProductos = leerListaDeProductos(archivoProductos);
-    resultado.error = listaDeCampos.error.isEmpty() ? listaDeProductos.error : listaDeCampos.error;
+    const auto listaDeCampos = leerListaDeCampos(archivoCampos, &porQue);
+    const auto listaDeProductos =
+        listaDeCampos ? leerListaDeProductos(archivoProductos, &porQue) : std::nullopt;
+    if (!listaDeProductos)
+        return resultado;
     // The program never leaves a product list without products: such a file was cut short or edited by
     // hand, and says nothing about which products the shop wants.
-    if (resultado.error.isEmpty() && listaDeProductos.existe && listaDeProductos.valores.isEmpty())
-        resultado.error =
-            QStringLiteral("la lista de productos %1 no tiene ningún producto completo, un código y su "
-                           "descripción en dos líneas; bórrela para enviar todos los productos")
-                .arg(QDir::toNativeSeparators(archivoProductos));
-    if (!resultado.error.isEmpty())
+    if (listaDeProductos->existe && listaDeProductos->valores.isEmpty()) {
+        porQue = QStringLiteral("la lista de productos %1 no tiene ningún producto completo, un código y su "
+                                "descripción en dos líneas; bórrela para enviar todos los productos")
+                     .arg(QDir::toNativeSeparators(archivoProductos));
         return resultado;
+    }
     // Without a field list the shop still gets the usual columns, never an empty catalogue.
-    const QStringList campos = listaDeCampos.existe ? listaDeCampos.valores : camposPorDefecto();
+    const QStringList campos = listaDeCampos->existe ? listaDeCampos->valores : camposPorDefecto();
     if (!prepararColumnas(campos)) {
-        resultado.error = QStringLiteral("no se pudo leer la tabla productos: ") + bd.cError;
+        porQue = QStringLiteral("no se pudo leer la tabla productos: ") + bd.cError;
         resultado.deLaBase = true;
         return resultado;
     }
 
     ArchivoDeExportacion salida(archivoSalida);
     // The file's own name, so that the reason reads the same whichever step of the writing failed.
+    QString porQueNo;
     const auto noEscrito = [&] {
         return QStringLiteral("el archivo '%1' no se pudo escribir completo (%2)")
-            .arg(QFileInfo(archivoSalida).fileName(), salida.error());
+            .arg(QFileInfo(archivoSalida).fileName(), porQueNo);
     };
-    if (!salida.abrir()) {
-        resultado.error = noEscrito();
+    if (!salida.abrir(&porQueNo)) {
+        porQue = noEscrito();
         return resultado;
     }
     archivo = &salida;
-    const bool leido = listaDeProductos.existe ? exportarLista(listaDeProductos.valores) : exportarTodos();
+    const bool leido = listaDeProductos->existe ? exportarLista(listaDeProductos->valores) : exportarTodos();
     archivo = nullptr;
 
     resultado.bytes = salida.bytes();
@@ -75,8 +83,8 @@ ResultadoDeExportacion Exportador::exportar(const QString& archivoProductos, con
         salida.descartar();
         return resultado;
     }
-    if (!salida.terminar()) {
-        resultado.error = noEscrito();
+    if (!salida.terminar(&porQueNo)) {
+        porQue = noEscrito();
         return resultado;
     }
     resultado.completo = true;
@@ -207,9 +215,8 @@ bool Exportador::exportarLista(const QList<ProductoDeLista>& lista) {
 bool Exportador::terminoBien(ado::Recordset& rs) {
     const bool bien = rs.State() == ado::adStateOpen && rs.Error().isEmpty();
     if (!bien) {
-        resultado.error = rs.Error().isEmpty()
-                              ? QStringLiteral("la consulta de productos falló: ") + bd.cError
-                              : rs.Error();
+        porQue = rs.Error().isEmpty() ? QStringLiteral("la consulta de productos falló: ") + bd.cError
+                                      : rs.Error();
         resultado.deLaBase = true;
     }
     bd.CierraTabla(rs);
@@ -241,7 +248,7 @@ void Exportador::escribirProducto(const ado::Recordset& rs) {
 bool Exportador::interrumpido() {
     if (!avance.Interrumpido())
         return false;
-    resultado.error = QStringLiteral("el envío se interrumpió");
+    porQue = QStringLiteral("el envío se interrumpió");
     return true;
 }
 

@@ -21,15 +21,15 @@ struct ResultadoDeExportacion {
     qint32 total = 0;      // products listed (or in the catalogue)
     qint32 escritos = 0;   // lines written
     qint64 bytes = 0;
-    QString error;         // why it is not complete
     bool deLaBase = false; // a query failed (a missing table, a lost connection, a time-out), not the file
 };
 
 class Exportador {
 public:
     Exportador(BasesDD& bd, ado::Connection& conexion, Avance& avance);
+    // When the file is not complete, `error` says why.
     ResultadoDeExportacion exportar(const QString& archivoProductos, const QString& archivoCampos,
-                                    const QString& archivoSalida);
+                                    const QString& archivoSalida, QString* error);
 
 private:
     struct Columna {
@@ -61,4 +61,5 @@ private:
     QString listaSelect; // "Clave,Descrip,..." with the columns the fields need
     ArchivoDeExportacion* archivo = nullptr;
     ResultadoDeExportacion resultado;
+    QString porQue; // why the export stopped short
 };

@@ -25,7 +25,7 @@ bool escribirLineas(const QString& ruta, const QStringList& lineas) {
     // keeps the old one.
     QSaveFile archivo(ruta);
     QString motivo;
-    if (archivo.open(QIODevice::WriteOnly) && escritura::escribirTodo(archivo, bytes, motivo) &&
+    if (archivo.open(QIODevice::WriteOnly) && escritura::escribirTodo(archivo, bytes, &motivo) &&
         archivo.commit())
         return true;
     spdlog::error("No se puede escribir {}: {}", ruta.toStdString(),
@@ -38,10 +38,16 @@ bool escribirLineas(const QString& ruta, const QStringList& lineas) {
 }
 
 // Lines end with CR LF, LF or CR; the end of the file ends the last line.
-ListaLeida<QStringList> leerLineas(const QString& ruta) {
-    const lectura::Lectura leida = lectura::leer(ruta);
-    ListaLeida<QStringList> lista{!leida.ausente(), {}, leida.ilegible() ? leida.error() : QString()};
-    const QByteArray& bytes = leida.bytes;
+std::optional<ListaLeida<QStringList>> leerLineas(const QString& ruta, QString* error) {
+    QByteArray bytes;
+    QString porQue;
+    const lectura::Estado estado = lectura::leer(ruta, bytes, &porQue);
+    if (estado == lectura::Estado::ilegible) {
+        if (error)
+            *error = lectura::noSePuedeLeer(ruta, porQue);
+        return std::nullopt;
+    }
+    ListaLeida<QStringList> lista{estado == lectura::Estado::leido, {}};
     QStringList& lineas = lista.valores;
     qsizetype inicio = 0;
     for (qsizetype i = 0; i < bytes.size(); ++i) {
@@ -66,11 +72,13 @@ bool escribirListaDeProductos(const QString& ruta, const QList<ProductoDeLista>&
     return escribirLineas(ruta, lineas);
 }
 
-ListaLeida<QList<ProductoDeLista>> leerListaDeProductos(const QString& ruta) {
-    const ListaLeida<QStringList> lineas = leerLineas(ruta);
-    ListaLeida<QList<ProductoDeLista>> lista{lineas.existe, {}, lineas.error};
-    for (qsizetype i = 0; i + 1 < lineas.valores.size(); i += 2)
-        lista.valores.append({lineas.valores.at(i), lineas.valores.at(i + 1)});
+std::optional<ListaLeida<QList<ProductoDeLista>>> leerListaDeProductos(const QString& ruta, QString* error) {
+    const std::optional<ListaLeida<QStringList>> lineas = leerLineas(ruta, error);
+    if (!lineas)
+        return std::nullopt;
+    ListaLeida<QList<ProductoDeLista>> lista{lineas->existe, {}};
+    for (qsizetype i = 0; i + 1 < lineas->valores.size(); i += 2)
+        lista.valores.append({lineas->valores.at(i), lineas->valores.at(i + 1)});
     return lista;
 }
 
@@ -96,8 +104,8 @@ bool escribirListaDeCampos(const QString& ruta, const QList<CampoDeLista>& eleme
     return escribirLineas(ruta, campos);
 }
 
-ListaLeida<QStringList> leerListaDeCampos(const QString& ruta) {
-    return leerLineas(ruta);
+std::optional<ListaLeida<QStringList>> leerListaDeCampos(const QString& ruta, QString* error) {
+    return leerLineas(ruta, error);
 }
 
 const QStringList& camposPorDefecto() {

@@ -11,6 +11,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 class LibKtfa;
 
@@ -29,16 +30,17 @@ struct CampoDeLista {
 
 // A list file as read.
 template <class Valores> struct ListaLeida {
-    bool existe = false; // the file is there, read or not
-    Valores valores;     // in file order; none when the file is absent or cannot be read
-    QString error;       // when it is there but cannot be read: names it and says why
+    bool existe = false; // the file is there
+    Valores valores;     // in file order; none when the file is absent
 };
 
 // Replaces the file with these products. False when it cannot be written.
 bool escribirListaDeProductos(const QString& ruta, const QList<ProductoDeLista>& productos);
 
-// The products of the file, in file order; a last line without its description is left out.
-ListaLeida<QList<ProductoDeLista>> leerListaDeProductos(const QString& ruta);
+// The products of the file, in file order; a last line without its description is left out. None when
+// the file is there but cannot be read: `error` names it and says why.
+std::optional<ListaLeida<QList<ProductoDeLista>>> leerListaDeProductos(const QString& ruta,
+                                                                       QString* error = nullptr);
 
 // Replaces the file with the selected fields: first those numbered 1, 2, … up to the number of selected
 // items, each number once (the first item carrying it), then the unnumbered ones in list order. A
@@ -50,5 +52,6 @@ bool escribirListaDeCampos(const QString& ruta, const QList<CampoDeLista>& eleme
 // while there is no field list file.
 const QStringList& camposPorDefecto();
 
-// The field names of the file, in file order, each line exactly as written.
-ListaLeida<QStringList> leerListaDeCampos(const QString& ruta);
+// The field names of the file, in file order, each line exactly as written. None when the file is there
+// but cannot be read: `error` names it and says why.
+std::optional<ListaLeida<QStringList>> leerListaDeCampos(const QString& ruta, QString* error = nullptr);

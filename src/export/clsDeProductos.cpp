@@ -5,12 +5,12 @@
 #include "export/Avance.h"
 #include "export/Exportador.h"
 #include "export/FormatoRegional.h"
+#include "export/UltimoEnvio.h"
 #include "ftp/Publicacion.h"
 #include "modulo/CandadoDeEnvio.h"
 #include "modulo/Modulo.h"
 #include "modulo/Redondeo.h"
 #include "modulo/Rutinas.h"
-#include "modulo/UltimoEnvio.h"
 
 #include <QScopeGuard>
 #include <spdlog/spdlog.h>
@@ -51,20 +51,25 @@ clsDeProductos::~clsDeProductos() {
     mFTP.CloseConnection();
 }
 
-void clsDeProductos::CrearArchivo() {
+clsDeProductos::Resultado clsDeProductos::enviar(QString* error) {
+    const auto decirPorQue = qScopeGuard([this, error] {
+        if (error && ultimo != Resultado::Enviado)
+            *error = ultimoDetalle;
+    });
     const Modulo& m = modulo();
     BasesDD& bd = *m.oBasesDD;
     const CortesDelFtp cortes(avance);
     CandadoDeEnvio candado(m.cCarpeta);
-    if (!candado.tomar([this] { avance.ProcesarEventos(); })) {
+    if (const auto toma = candado.tomar([this] { avance.ProcesarEventos(); }, &ultimoDetalle);
+        toma != CandadoDeEnvio::Toma::tomado) {
         // A lock that cannot be made is a fault of the program folder: waiting for the next send would not
         // mend it, and a scheduler must see a failure, not a busy folder.
-        ultimo = candado.ocupado() ? Resultado::OtroEnvio : Resultado::ArchivoIncompleto;
-        ultimoDetalle = candado.motivo();
+        const bool ocupado = toma == CandadoDeEnvio::Toma::ocupado;
+        ultimo = ocupado ? Resultado::OtroEnvio : Resultado::ArchivoIncompleto;
         spdlog::warn("Envío: no empieza: {}", ultimoDetalle.toStdString());
-        if (!candado.ocupado())
+        if (!ocupado)
             anotarFallo(0, 0, ultimoDetalle);
-        return;
+        return ultimo;
     }
     spdlog::info("Envío: comienza");
 
@@ -78,13 +83,14 @@ void clsDeProductos::CrearArchivo() {
         if (const QStringList ilegibles = ilegiblesDe(true); !ilegibles.isEmpty())
             ultimoDetalle += QStringLiteral("; ") + TextoDeIlegibles(ilegibles);
         anotarFallo(0, 0, ultimoDetalle);
-        return;
+        return ultimo;
     }
     avance.MostrarLabel3(true);
 
     Exportador exportador(bd, conexion, avance);
+    QString noExportado;
     const ResultadoDeExportacion exportado = exportador.exportar(
-        m.cArchivoProductos, m.cArchivoCampos, m.cCarpeta + QLatin1Char('/') + m.cArchivoFTP);
+        m.cArchivoProductos, m.cArchivoCampos, m.cCarpeta + QLatin1Char('/') + m.cArchivoFTP, &noExportado);
     if (exportado.completo) {
         avance.Label3(QStringLiteral("Enviando archivo..."));
         avance.ProcesarEventos();
@@ -98,8 +104,8 @@ void clsDeProductos::CrearArchivo() {
         ultimo = exportado.deLaBase ? Resultado::SinBaseDeDatos : Resultado::ArchivoIncompleto;
         ultimoDetalle =
             exportado.deLaBase
-                ? QStringLiteral("no se pudo leer la base de datos '%1': %2").arg(bd.cMiBase, exportado.error)
-                : exportado.error;
+                ? QStringLiteral("no se pudo leer la base de datos '%1': %2").arg(bd.cMiBase, noExportado)
+                : noExportado;
         avance.Pitido();
     }
     avance.MostrarLabel3(false);
@@ -113,6 +119,7 @@ void clsDeProductos::CrearArchivo() {
                           m.cDirectorioFTP + stNombreArchivo);
     else
         anotarFallo(exportado.escritos, exportado.total, ultimoDetalle);
+    return ultimo;
 }
 
 void clsDeProductos::SubirArchivo() {
@@ -133,7 +140,7 @@ void clsDeProductos::SubirArchivo() {
         return;
     }
     const QString local = m.cCarpeta + QLatin1Char('/') + stNombreArchivo;
-    if (publicar(mFTP, local, m.cDirectorioFTP + stNombreArchivo, ultimoDetalle)) {
+    if (publicar(mFTP, local, m.cDirectorioFTP + stNombreArchivo, &ultimoDetalle)) {
         ultimo = Resultado::Enviado;
     } else {
         ultimo = Resultado::SubidaFallida;

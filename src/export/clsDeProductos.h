@@ -20,7 +20,7 @@ using CajaDeEntrada =
 class clsDeProductos : public QObject {
     Q_OBJECT
 public:
-    // How the last CrearArchivo ended; `enviar` turns it into its exit status.
+    // How a send ended; `enviar` turns it into its exit status.
     enum class Resultado {
         SinEnviar,
         Enviado,
@@ -36,9 +36,11 @@ public:
     ~clsDeProductos() override;
 
     // Builds the export file and uploads it; returns when both have ended, or sooner once `avance` says
-    // the send is interrupted. Runs on any thread, with a database connection of its own.
-    void CrearArchivo();
-    Resultado resultado() const { return ultimo; }
+    // the send is interrupted. Runs on any thread, with a database connection of its own. When the file
+    // was not published, `error` says why, in words for the log and for `enviar`.
+    Resultado enviar(QString* error);
+    // The window's send: it shows its own progress and the log keeps its outcome, so nothing is returned.
+    void CrearArchivo() { enviar(nullptr); }
 
     // The point of sale's product search over the main window: the chosen product's code, or "" when
     // the user chose none, the database could not be opened or the search window could not be created.
@@ -55,8 +57,6 @@ public:
     // current item (`elemento`, its text); true when the user gave one above 0 and `elemento` now carries
     // it, after the column name, as " - (n)". Every other key, 0 included, changes nothing.
     bool LstProds_KeyPress(qint16& inTecla, QString& elemento, const CajaDeEntrada& InputBox);
-    // Why the last send did not publish the file, in words for the log and for `enviar`.
-    QString detalle() const { return ultimoDetalle; }
     // The session's progress during the upload: it gives the total, which Label5 shows with the bytes the
     // server has; a count past the total is not shown, though waiting events are still looked at.
     // Nothing before the upload starts.

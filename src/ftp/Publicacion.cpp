@@ -38,13 +38,18 @@ void quitar(clsFTP& ftp, const QString& temporal) {
 
 } // namespace
 
-bool publicar(clsFTP& ftp, const QString& local, const QString& remoto, QString& motivo) {
+bool publicar(clsFTP& ftp, const QString& local, const QString& remoto, QString* error) {
     QString temporal = nombreTemporal(remoto, true);
+    const auto decir = [error](const QString& porQue) {
+        if (error)
+            *error = porQue;
+        return false;
+    };
     // The reason is taken before the clean-up, whose own failure would replace it.
     const auto fallar = [&] {
-        motivo = ftp.GetLastErrorMessage().trimmed();
+        const QString porQue = ftp.GetLastErrorMessage().trimmed();
         quitar(ftp, temporal);
-        return false;
+        return decir(porQue);
     };
 
     bool subido = ftp.FTPUploadFile(local, temporal);
@@ -57,8 +62,7 @@ bool publicar(clsFTP& ftp, const QString& local, const QString& remoto, QString&
     const qint64 tamano = QFileInfo(local).size();
     if (const qint64 recibido = ftp.RemoteFileSize(temporal); recibido >= 0 && recibido != tamano) {
         quitar(ftp, temporal);
-        motivo = QStringLiteral("el servidor recibió %1 bytes de %2").arg(recibido).arg(tamano);
-        return false;
+        return decir(QStringLiteral("el servidor recibió %1 bytes de %2").arg(recibido).arg(tamano));
     }
 
     if (ftp.RenameFTPFile(temporal, remoto))
@@ -80,8 +84,5 @@ bool publicar(clsFTP& ftp, const QString& local, const QString& remoto, QString&
                  temporal.toStdString(), ftp.GetLastErrorMessage().trimmed().toStdString(),
                  remoto.toStdString());
     quitar(ftp, temporal);
-    if (ftp.FTPUploadFile(local, remoto))
-        return true;
-    motivo = ftp.GetLastErrorMessage().trimmed();
-    return false;
+    return ftp.FTPUploadFile(local, remoto) || decir(ftp.GetLastErrorMessage().trimmed());
 }

@@ -8,5 +8,5 @@
 #include <QString>
 
 // Uploads `local` to `remoto` on an open session. False when the server does not end up holding the
-// whole new file under `remoto`; `motivo` then says why, in the server's words where it gave any.
-bool publicar(clsFTP& ftp, const QString& local, const QString& remoto, QString& motivo);
+// whole new file under `remoto`; `error` then says why, in the server's words where it gave any.
+bool publicar(clsFTP& ftp, const QString& local, const QString& remoto, QString* error);

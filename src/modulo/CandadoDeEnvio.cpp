@@ -1,5 +1,6 @@
 #include "modulo/CandadoDeEnvio.h"
 
+#include "modulo/ArchivosDelPrograma.h"
 #include "winapi/lectura.h"
 
 #include <QCoreApplication>
@@ -69,8 +70,7 @@ QString errorDelSistema() {
 
 } // namespace
 
-CandadoDeEnvio::CandadoDeEnvio(const QString& carpeta)
-    : ruta(carpeta + QStringLiteral("/catalogo-ftp.lock")) {}
+CandadoDeEnvio::CandadoDeEnvio(const QString& carpeta) : ruta(archivos::en(carpeta, archivos::kCandado)) {}
 
 CandadoDeEnvio::~CandadoDeEnvio() {
     if (tomado) {
@@ -102,35 +102,33 @@ void CandadoDeEnvio::cerrar() {
     tomado = false;
 }
 
-bool CandadoDeEnvio::tomar(const std::function<void()>& esperando) {
+CandadoDeEnvio::Toma CandadoDeEnvio::tomar(const std::function<void()>& esperando, QString* error) {
+    QString sinUso;
+    if (!error)
+        error = &sinUso;
     const QDeadlineTimer limite(nMilisegundosDeEspera);
     for (;;) {
-        switch (intentar()) {
-        case Intento::tomado:
-            return true;
-        case Intento::fallido:
-            return false;
-        case Intento::ocupado:
-            break;
-        }
+        if (const Toma toma = intentar(error); toma != Toma::ocupado)
+            return toma;
         if (limite.hasExpired())
             break;
         esperando();
         QThread::msleep(kPaso);
     }
-    porOtroEnvio = true;
     QString quien;
-    if (const std::optional<Dueno> dueno = duenoDe(lectura::leer(ruta, kMaximo).bytes))
+    QByteArray contenido;
+    lectura::leer(ruta, contenido, nullptr, kMaximo);
+    if (const std::optional<Dueno> dueno = duenoDe(contenido))
         quien = dueno->equipo == QSysInfo::machineHostName()
                     ? QStringLiteral(" (proceso %1)").arg(dueno->proceso)
                     : QStringLiteral(" (proceso %1 del equipo %2)").arg(dueno->proceso).arg(dueno->equipo);
-    porQue = QStringLiteral("otro envío de esta carpeta%1 seguía en curso después de esperarlo %2 s")
+    *error = QStringLiteral("otro envío de esta carpeta%1 seguía en curso después de esperarlo %2 s")
                  .arg(quien)
                  .arg(nMilisegundosDeEspera / 1000.0);
-    return false;
+    return Toma::ocupado;
 }
 
-bool CandadoDeEnvio::anotarDueno() {
+bool CandadoDeEnvio::anotarDueno(QString* error) {
     QByteArray antes(kMaximo, Qt::Uninitialized);
     const QByteArray propio = contenidoPropio();
 #ifdef Q_OS_WIN
@@ -156,7 +154,7 @@ bool CandadoDeEnvio::anotarDueno() {
     }
 #endif
     if (!escrito) {
-        porQue = errorDelSistema();
+        *error = errorDelSistema();
         return false;
     }
     if (antes.isEmpty())
@@ -174,7 +172,7 @@ bool CandadoDeEnvio::anotarDueno() {
     return true;
 }
 
-CandadoDeEnvio::Intento CandadoDeEnvio::intentar() {
+CandadoDeEnvio::Toma CandadoDeEnvio::intentar(QString* error) {
     const QString nativa = QDir::toNativeSeparators(ruta);
 #ifdef Q_OS_WIN
     if (manejador == -1) {
@@ -185,9 +183,9 @@ CandadoDeEnvio::Intento CandadoDeEnvio::intentar() {
         if (h == INVALID_HANDLE_VALUE) {
             // Held by a program that shares it with nobody (an antivirus scanning it): busy, not broken.
             if (GetLastError() == ERROR_SHARING_VIOLATION)
-                return Intento::ocupado;
-            porQue = QStringLiteral("no se puede crear %1: %2").arg(nativa, errorDelSistema());
-            return Intento::fallido;
+                return Toma::ocupado;
+            *error = QStringLiteral("no se puede crear %1: %2").arg(nativa, errorDelSistema());
+            return Toma::fallido;
         }
         manejador = reinterpret_cast<qintptr>(h);
     }
@@ -195,32 +193,33 @@ CandadoDeEnvio::Intento CandadoDeEnvio::intentar() {
     if (!LockFileEx(comoHandle(manejador), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
                     &o)) {
         if (GetLastError() == ERROR_LOCK_VIOLATION || GetLastError() == ERROR_IO_PENDING)
-            return Intento::ocupado;
-        porQue = QStringLiteral("no se puede bloquear %1: %2").arg(nativa, errorDelSistema());
+            return Toma::ocupado;
+        *error = QStringLiteral("no se puede bloquear %1: %2").arg(nativa, errorDelSistema());
         cerrar();
-        return Intento::fallido;
+        return Toma::fallido;
     }
 #else
     if (manejador == -1) {
         const int fd = ::open(QFile::encodeName(ruta).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
         if (fd < 0) {
-            porQue = QStringLiteral("no se puede crear %1: %2").arg(nativa, errorDelSistema());
-            return Intento::fallido;
+            *error = QStringLiteral("no se puede crear %1: %2").arg(nativa, errorDelSistema());
+            return Toma::fallido;
         }
         manejador = fd;
     }
     if (flock(int(manejador), LOCK_EX | LOCK_NB) != 0) {
         if (errno == EWOULDBLOCK || errno == EINTR)
-            return Intento::ocupado;
-        porQue = QStringLiteral("no se puede bloquear %1: %2").arg(nativa, errorDelSistema());
+            return Toma::ocupado;
+        *error = QStringLiteral("no se puede bloquear %1: %2").arg(nativa, errorDelSistema());
         cerrar();
-        return Intento::fallido;
+        return Toma::fallido;
     }
 #endif
     tomado = true;
-    if (anotarDueno())
-        return Intento::tomado;
-    porQue = QStringLiteral("no se puede escribir %1: %2").arg(nativa, porQue);
+    QString sistema;
+    if (anotarDueno(&sistema))
+        return Toma::tomado;
+    *error = QStringLiteral("no se puede escribir %1: %2").arg(nativa, sistema);
     cerrar(); // closing it lets the lock go
-    return Intento::fallido;
+    return Toma::fallido;
 }

@@ -24,25 +24,22 @@ public:
     CandadoDeEnvio(const CandadoDeEnvio&) = delete;
     CandadoDeEnvio& operator=(const CandadoDeEnvio&) = delete;
 
+    // ocupado: another send held the lock past the wait. fallido: the lock file could not be made or
+    // written (a read-only folder, a full disk), a fault of the program folder that waiting does not mend.
+    enum class Toma { tomado, ocupado, fallido };
     // Takes the lock, waiting for the send that holds it up to the limit and calling `esperando` about
-    // every 50 ms meanwhile (the window repaints). False when it could not be taken: motivo() says why.
-    bool tomar(const std::function<void()>& esperando);
-    // After a failed tomar(): true when another send held the lock past the wait; false when the lock
-    // file could not be made or written (a read-only folder, a full disk), a fault of the program
-    // folder that waiting does not mend.
-    bool ocupado() const { return porOtroEnvio; }
-    QString motivo() const { return porQue; }
+    // every 50 ms meanwhile (the window repaints). When it is not taken, `error` says why.
+    Toma tomar(const std::function<void()>& esperando, QString* error);
 
 private:
-    enum class Intento { tomado, ocupado, fallido };
-    Intento intentar();
-    // Writes who holds it, after saying in the log what an earlier holder left there.
-    bool anotarDueno();
+    // One try, without waiting; `error` says why it failed.
+    Toma intentar(QString* error);
+    // Writes who holds it, after saying in the log what an earlier holder left there; `error`: the
+    // system's reason when it cannot.
+    bool anotarDueno(QString* error);
     void cerrar();
 
     QString ruta;
     qintptr manejador = -1; // the open lock file (a descriptor, or a Windows handle); -1 when closed
     bool tomado = false;
-    bool porOtroEnvio = false;
-    QString porQue;
 };

@@ -1,6 +1,6 @@
 #include "shell/Formulario.h"
 
-#include "shell/twips.h"
+#include "winapi/twips.h"
 
 #include <QGuiApplication>
 #include <QScreen>

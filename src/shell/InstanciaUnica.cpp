@@ -1,5 +1,6 @@
 #include "shell/InstanciaUnica.h"
 
+#include "modulo/ArchivosDelPrograma.h"
 #include "shell/clsInicio.h"
 #include "shell/frmInicial.h"
 
@@ -40,7 +41,7 @@ QString InstanciaUnica::nombreDelServidor(const QString& carpeta) {
 
 InstanciaUnica::InstanciaUnica(const QString& carpeta) {
     const QString nombre = nombreDelServidor(carpeta);
-    const QString archivo = carpeta + QStringLiteral("/catalogo-ftp.instancia");
+    const QString archivo = archivos::en(carpeta, archivos::kInstancia);
     const QDeadlineTimer limite(msParaLaQueArranca);
     for (;;) {
         switch (tomarGuarda(archivo)) {
@@ -128,8 +129,8 @@ void InstanciaUnica::escuchar(const QString& nombre, bool conGuarda) {
     if (!servidor.isListening())
         avisos << QStringLiteral("Sin aviso entre arranques: ") + servidor.errorString();
     if (!conGuarda)
-        avisos << QStringLiteral("Sin guarda de un solo programa en esta carpeta: no se puede crear "
-                                 "catalogo-ftp.instancia");
+        avisos << QStringLiteral("Sin guarda de un solo programa en esta carpeta: no se puede crear ") +
+                      archivos::kInstancia;
     connect(&servidor, &QLocalServer::newConnection, this, &InstanciaUnica::atenderConexiones);
 }
 

@@ -1,10 +1,10 @@
 #include "shell/clsInicio.h"
 
+#include "components/WScriptShell.h"
 #include "modulo/Rutinas.h"
 #include "shell/Formulario.h"
-#include "shell/twips.h"
 #include "winapi/ansi.h"
-#include "winapi/wscript_shell.h"
+#include "winapi/twips.h"
 
 #include <QCoreApplication>
 #include <QDir>

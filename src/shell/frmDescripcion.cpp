@@ -3,7 +3,7 @@
 #include "modulo/Modulo.h"
 #include "resources/Recursos.h"
 #include "shell/Ventana.h"
-#include "shell/twips.h"
+#include "winapi/twips.h"
 
 #include <QCloseEvent>
 #include <QFile>

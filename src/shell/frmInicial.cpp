@@ -5,20 +5,20 @@
 #include "editors/EditorDeCampos.h"
 #include "editors/EditorDeProductos.h"
 #include "editors/MSFlexGrid.h"
-#include "modulo/LineaDeComandos.h"
+#include "export/UltimoEnvio.h"
 #include "modulo/Modulo.h"
 #include "modulo/Rutinas.h"
-#include "modulo/UltimoEnvio.h"
 #include "shell/clsInicio.h"
 #include "shell/frmDescripcion.h"
-#include "shell/teclas.h"
-#include "shell/twips.h"
+#include "winapi/teclas.h"
+#include "winapi/twips.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QThread>
 #include <QTimer>
@@ -44,9 +44,7 @@ frmInicial::frmInicial(QWidget* parent) : Formulario(parent) {
     setWindowTitle(tituloDeDiseno);
     crearControles();
     EnterPulsaBotones(*this);
-    new PestanaDeConfiguracion(*this);
-    new EditorDeProductos(*this);
-    new EditorDeCampos(*this);
+    conectarPestanas();
     TamanoDeDiseno(9750, 6885);
     Centrar();
     // Designed to open minimized: shown that way it goes straight to the notification area.
@@ -74,7 +72,27 @@ frmInicial::~frmInicial() {
     delete descripcion;
 }
 
-void frmInicial::Cargar(const LineaDeComandos& linea) {
+void frmInicial::conectarPestanas() {
+    auto* configuracion = new PestanaDeConfiguracion(txtDato, cmdCancelar, this);
+    connect(cmdGrabar, &QPushButton::clicked, configuracion, &PestanaDeConfiguracion::cmdGrabar_Click);
+    connect(configuracion, &PestanaDeConfiguracion::volverAPrincipal, this, &frmInicial::cmdCancelar_Click);
+    connect(configuracion, &PestanaDeConfiguracion::configuracionLeida, this,
+            &frmInicial::MostrarConfiguracion);
+
+    auto* productos = new EditorDeProductos(mfgProds, *this, this);
+    connect(cmdListaProds, &QPushButton::clicked, productos, &EditorDeProductos::cmdListaProds_Click);
+    connect(productos, &EditorDeProductos::detenerReloj, Timer1, &QTimer::stop);
+    connect(productos, &EditorDeProductos::mostrarPestana, this, &frmInicial::MostrarPestana);
+
+    auto* campos = new EditorDeCampos(lstCampos, *this, this);
+    connect(cmdCampos, &QPushButton::clicked, campos, &EditorDeCampos::cmdCampos_Click);
+    connect(cmdGrabar2, &QPushButton::clicked, campos, &EditorDeCampos::cmdGrabar2_Click);
+    connect(campos, &EditorDeCampos::detenerReloj, Timer1, &QTimer::stop);
+    connect(campos, &EditorDeCampos::mostrarPestana, this, &frmInicial::MostrarPestana);
+    connect(campos, &EditorDeCampos::volverAPrincipal, this, &frmInicial::cmdCancelar_Click);
+}
+
+void frmInicial::Cargar(bool ktfa) {
     const Modulo& m = modulo();
     setWindowTitle(tituloDeDiseno.trimmed() + m.cVersion);
 
@@ -98,7 +116,7 @@ void frmInicial::Cargar(const LineaDeComandos& linea) {
 
     PrepararRejilla();
     stbTabs->setCurrentIndex(0);
-    if (linea.ktfa)
+    if (ktfa)
         setWindowState(Qt::WindowNoState);
     if (m.oControles)
         m.oControles->LaCeldaFG(mfgProds, mfgProds->BackColor(), mfgProds->ForeColor(), true);

@@ -7,6 +7,7 @@
 
 #include <QPointer>
 #include <QStringList>
+#include <array>
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -23,7 +24,6 @@ class QTimer;
 class QToolButton;
 class QWidget;
 class frmDescripcion;
-struct LineaDeComandos;
 
 // Time left before the next automatic send.
 struct Restante {
@@ -41,8 +41,9 @@ public:
     ~frmInicial() override;
 
     // The window's part of the load, once the point-of-sale connection and the settings are in place:
-    // caption, computer and database names, tray icon, autostart, product grid, first tab.
-    void Cargar(const LineaDeComandos& linea);
+    // caption, computer and database names, tray icon, autostart, product grid, first tab. `ktfa`: the
+    // command line's "-ktfa", which opens the window normal instead of minimized.
+    void Cargar(bool ktfa);
     // Shows the window in the state the load left: minimized, which sends it to the notification
     // area, unless the load made it normal.
     void MostrarAlCargar();
@@ -98,12 +99,10 @@ protected:
     bool nativeEvent(const QByteArray& tipo, void* mensaje, qintptr* resultado) override;
 #endif
 
-public slots:
+private slots:
     // The configuration tab's "Cancelar", which the list tabs' ways back share: tab 0, and the timer
     // running again when an interval is set.
     void cmdCancelar_Click();
-
-private slots:
     void Timer1_Timer();
     void cmdLeerAhora_Click();
     void cmdTerminar_Click();
@@ -112,6 +111,9 @@ private slots:
 
 private:
     void crearControles();
+    // The three tabs work on their controls; the window connects their requests (a tab shown, the
+    // timer stopped, back to "Principal") to its own.
+    void conectarPestanas();
     QWidget* crearPrincipal();
     QWidget* crearConfiguracion();
     QWidget* crearListaDeProductos();
@@ -149,7 +151,7 @@ private:
     QPushButton* cmdCampos = nullptr;
 
     QWidget* Picture1 = nullptr;
-    QLineEdit* txtDato[7] = {};
+    std::array<QLineEdit*, 7> txtDato{};
     QLabel* Label2 = nullptr;
     QPushButton* cmdGrabar = nullptr;
     QPushButton* cmdCancelar = nullptr;

@@ -218,6 +218,7 @@ QWidget* frmInicial::crearListaDeProductos() {
     mfgProds = nuevo<MSFlexGrid>("mfgProds");
     mfgProds->setRows(1); // no product listed yet: the header alone
     cmdRegresar = boton("cmdRegresar", "Regresar");
+    connect(cmdRegresar, &QPushButton::clicked, this, &frmInicial::cmdCancelar_Click);
 
     auto* columna = new QVBoxLayout(pagina);
     columna->addWidget(Label4);
@@ -235,6 +236,7 @@ QWidget* frmInicial::crearCamposAExportar() {
     ayuda->setWordWrap(true);
     cmdGrabar2 = boton("cmdGrabar2", "Grabar");
     cmdCancelar2 = boton("cmdCancelar2", "Cancelar");
+    connect(cmdCancelar2, &QPushButton::clicked, this, &frmInicial::cmdCancelar_Click);
 
     auto* columna = new QVBoxLayout(pagina);
     columna->addWidget(nuevo<QLabel>("Label7", QStringLiteral("Lista de Campos a exportar:")));

@@ -1,9 +1,9 @@
 // The send scheduler: the countdown on the one-second timer and the send itself, which runs on a thread
 // of its own so that the window answers whatever the database or the server makes it wait for.
 
+#include "export/UltimoEnvio.h"
 #include "export/clsDeProductos.h"
 #include "modulo/Modulo.h"
-#include "modulo/UltimoEnvio.h"
 #include "shell/clsInicio.h"
 #include "shell/frmInicial.h"
 

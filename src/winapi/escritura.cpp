@@ -2,11 +2,12 @@
 
 namespace escritura {
 
-bool escribirTodo(QFileDevice& archivo, const QByteArray& bytes, QString& motivo) {
+bool escribirTodo(QFileDevice& archivo, const QByteArray& bytes, QString* error) {
     for (qint64 hecho = 0; hecho < bytes.size();) {
         const qint64 parte = archivo.write(bytes.constData() + hecho, bytes.size() - hecho);
         if (parte <= 0) {
-            motivo = archivo.errorString();
+            if (error)
+                *error = archivo.errorString();
             return false;
         }
         hecho += parte;
@@ -14,7 +15,8 @@ bool escribirTodo(QFileDevice& archivo, const QByteArray& bytes, QString& motivo
     // What stays in the buffer after a flush cut short is tried again by the next one.
     if (archivo.flush() || archivo.flush())
         return true;
-    motivo = archivo.errorString();
+    if (error)
+        *error = archivo.errorString();
     return false;
 }
 

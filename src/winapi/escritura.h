@@ -10,7 +10,7 @@
 namespace escritura {
 
 // Writes `bytes` and flushes them to the system (a write that fails as the buffer goes to disk shows
-// there). False when they could not all be written: `motivo` then holds the system's reason.
-bool escribirTodo(QFileDevice& archivo, const QByteArray& bytes, QString& motivo);
+// there). False when they could not all be written: `error` then holds the system's reason.
+bool escribirTodo(QFileDevice& archivo, const QByteArray& bytes, QString* error);
 
 } // namespace escritura

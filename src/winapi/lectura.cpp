@@ -18,7 +18,14 @@
 namespace {
 
 using lectura::Estado;
-using lectura::Lectura;
+
+// What one attempt found.
+struct Lectura {
+    Estado estado = Estado::ausente;
+    QByteArray bytes;
+    QString ruta;   // as the user sees it ("\\" on Windows)
+    QString motivo; // the system's reason, when unreadable
+};
 
 Lectura ilegible(Lectura l, const QString& motivo) {
     l.estado = Estado::ilegible;
@@ -139,25 +146,30 @@ Lectura intentar(Lectura l, qint64 maximo) {
 
 namespace lectura {
 
-QString Lectura::error() const {
-    return QStringLiteral("no se puede leer %1: %2").arg(ruta, motivo);
+QString noSePuedeLeer(const QString& ruta, const QString& porQue) {
+    return QStringLiteral("no se puede leer %1: %2").arg(QDir::toNativeSeparators(ruta), porQue);
 }
 
-Lectura leer(const QString& ruta, qint64 maximo) {
-    Lectura l;
-    l.ruta = QDir::toNativeSeparators(ruta);
+Estado leer(const QString& ruta, QByteArray& bytes, QString* error, qint64 maximo) {
+    Lectura nueva;
+    nueva.ruta = QDir::toNativeSeparators(ruta);
 #ifdef Q_OS_WIN
     const QDeadlineTimer limite(kEsperaSiOcupado);
+    Lectura l;
     for (;;) {
-        DWORD error = ERROR_SUCCESS;
-        Lectura hecha = intentar(l, maximo, error);
-        if (!ocupado(error) || limite.hasExpired())
-            return hecha;
+        DWORD codigo = ERROR_SUCCESS;
+        l = intentar(nueva, maximo, codigo);
+        if (!ocupado(codigo) || limite.hasExpired())
+            break;
         QThread::msleep(kIntervalo);
     }
 #else
-    return intentar(l, maximo);
+    Lectura l = intentar(nueva, maximo);
 #endif
+    bytes = std::move(l.bytes);
+    if (l.estado == Estado::ilegible && error)
+        *error = l.motivo;
+    return l.estado;
 }
 
 } // namespace lectura

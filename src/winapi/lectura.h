@@ -13,23 +13,15 @@ namespace lectura {
 
 enum class Estado { ausente, ilegible, leido };
 
-struct Lectura {
-    Estado estado = Estado::ausente;
-    QByteArray bytes; // the whole file, when read
-    QString ruta;     // as the user sees it ("\" on Windows)
-    QString motivo;   // the system's reason, when unreadable
-
-    bool ausente() const { return estado == Estado::ausente; }
-    bool ilegible() const { return estado == Estado::ilegible; }
-    // "no se puede leer <ruta>: <motivo>", for messages and the log.
-    QString error() const;
-};
-
 // Larger files are refused as unreadable: no file of the program comes near it, and reading a stray
 // huge one whole would take the memory of the machine.
 inline constexpr qint64 kMaximo = qint64(256) * 1024 * 1024;
 
-// The file's bytes; absent when neither it nor its folder exists.
-Lectura leer(const QString& ruta, qint64 maximo = kMaximo);
+// Reads the whole file into `bytes`: absent when neither it nor its folder exists; unreadable when it
+// is there but cannot be read, and then `error` says why in the system's words.
+Estado leer(const QString& ruta, QByteArray& bytes, QString* error, qint64 maximo = kMaximo);
+
+// "no se puede leer <ruta>: <porQue>", the words for a file that leer() found unreadable.
+QString noSePuedeLeer(const QString& ruta, const QString& porQue);
 
 } // namespace lectura

@@ -189,55 +189,55 @@ void setFileName(WIN32_FIND_DATAA& entry, const QByteArray& name) {
     std::memcpy(entry.cFileName, name.constData(), size);
 }
 
-DWORD parseTarget(const QByteArray& server, INTERNET_PORT port, Target& target) {
-    QByteArray rest = server;
-    const qsizetype scheme = server.indexOf("://");
+} // namespace detail
+
+DWORD parseTarget(const QString& server, INTERNET_PORT port, Target& target) {
+    QString rest = server;
+    const qsizetype scheme = server.indexOf(QLatin1String("://"));
     if (scheme >= 0) {
-        const QByteArray name = server.left(scheme).toLower();
-        if (name == "file") {
+        const QString name = server.left(scheme).toLower();
+        if (name == QLatin1String("file")) {
             target.kind = Target::Kind::Folder;
-            target.folder = QUrl(desdeAnsi(server)).toLocalFile();
+            target.folder = QUrl(server).toLocalFile();
             return target.folder.isEmpty() ? ERROR_INTERNET_INVALID_URL : 0;
         }
-        if (name != "ftp" && name != "ftps")
+        if (name != QLatin1String("ftp") && name != QLatin1String("ftps"))
             return ERROR_INTERNET_UNRECOGNIZED_SCHEME;
-        target.kind = name == "ftps" ? Target::Kind::Ftps : Target::Kind::Ftp;
+        target.kind = name == QLatin1String("ftps") ? Target::Kind::Ftps : Target::Kind::Ftp;
         rest = server.mid(scheme + 3);
-        if (rest.endsWith('/'))
+        if (rest.endsWith(QLatin1Char('/')))
             rest.chop(1);
-        if (rest.contains('/'))
+        if (rest.contains(QLatin1Char('/')))
             return ERROR_INTERNET_INVALID_URL;
-    } else if (QDir::isAbsolutePath(desdeAnsi(server))) {
+    } else if (QDir::isAbsolutePath(server)) {
         target.kind = Target::Kind::Folder;
-        target.folder = desdeAnsi(server);
+        target.folder = server;
         return 0;
     }
 
     // host, host:port, [v6], [v6]:port; a v6 literal without brackets takes no port.
-    QByteArray portText;
-    if (rest.startsWith('[')) {
-        const qsizetype end = rest.indexOf(']');
+    QString portText;
+    if (rest.startsWith(QLatin1Char('['))) {
+        const qsizetype end = rest.indexOf(QLatin1Char(']'));
         if (end < 0)
             return ERROR_INTERNET_INVALID_URL;
         portText = rest.mid(end + 1);
-        if (!portText.isEmpty() && !portText.startsWith(':'))
+        if (!portText.isEmpty() && !portText.startsWith(QLatin1Char(':')))
             return ERROR_INTERNET_INVALID_URL;
         portText = portText.mid(1);
         rest = rest.mid(1, end - 1);
-    } else if (rest.count(':') == 1) {
-        portText = rest.mid(rest.indexOf(':') + 1);
-        rest.truncate(rest.indexOf(':'));
+    } else if (rest.count(QLatin1Char(':')) == 1) {
+        portText = rest.mid(rest.indexOf(QLatin1Char(':')) + 1);
+        rest.truncate(rest.indexOf(QLatin1Char(':')));
     }
     bool valid = true;
     const uint number = portText.isEmpty() ? (port ? port : 21u) : portText.toUInt(&valid);
     if (rest.isEmpty() || !valid || number == 0 || number > 65535)
         return ERROR_INTERNET_INVALID_URL;
-    target.host = rest;
+    target.host = aAnsi(rest);
     target.port = static_cast<quint16>(number);
     return 0;
 }
-
-} // namespace detail
 
 void setLimits(const Limits& limits) {
     currentLimits = limits;
@@ -278,7 +278,7 @@ HINTERNET InternetConnectA(HINTERNET hInternet, const char* lpszServerName, INTE
         return nullptr;
     }
     Target target;
-    if (const DWORD error = parseTarget(lpszServerName, nServerPort, target)) {
+    if (const DWORD error = parseTarget(desdeAnsi(lpszServerName), nServerPort, target)) {
         SetLastError(error);
         return nullptr;
     }

@@ -115,6 +115,20 @@ bool InternetGetLastResponseInfoA(DWORD* lpdwError, char* lpszBuffer, DWORD* lpd
 bool FtpCommandA(HINTERNET hConnect, bool fExpectResponse, DWORD dwFlags, const char* lpszCommand,
                  quintptr dwContext, HINTERNET* phFtpCommand);
 
+// Where a server setting points: beyond WinINet's bare host (plain FTP, port 21), "host:port",
+// "ftp://host[:port]", "ftps://host[:port]" (explicit TLS) or a local folder ("file:///..." or an absolute
+// path). InternetConnectA connects to it; the settings' checks look at it too.
+struct Target {
+    enum class Kind { Ftp, Ftps, Folder };
+    Kind kind = Kind::Ftp;
+    QByteArray host; // in the ANSI code page, without brackets for an IPv6 literal
+    quint16 port = 21;
+    QString folder; // Kind::Folder
+};
+// 0, or ERROR_INTERNET_UNRECOGNIZED_SCHEME or ERROR_INTERNET_INVALID_URL for a setting that points
+// nowhere. `port`: the one to take when the setting names none; 0 for FTP's own.
+DWORD parseTarget(const QString& server, INTERNET_PORT port, Target& target);
+
 // How long the layer waits. Tests shorten them.
 struct Limits {
     std::chrono::seconds connect{30}; // to connect and log in

@@ -41,16 +41,6 @@ public:
                        std::unique_ptr<Transfer>& transfer) = 0;
 };
 
-// Where InternetConnectA's server name points.
-struct Target {
-    enum class Kind { Ftp, Ftps, Folder };
-    Kind kind = Kind::Ftp;
-    QByteArray host; // without brackets for an IPv6 literal
-    quint16 port = 21;
-    QString folder; // Kind::Folder
-};
-DWORD parseTarget(const QByteArray& server, INTERNET_PORT port, Target& target);
-
 std::unique_ptr<Backend> makeFtpBackend(const Target& target, const QByteArray& user,
                                         const QByteArray& password, bool passive);
 std::unique_ptr<Backend> makeFolderBackend(const Target& target);

@@ -110,9 +110,9 @@ TEST_F(LibKtfaTest, listaDeProductosEnParesDeLineasAnsi) {
         {"", {}}};
     for (const auto& [bytes, esperado] : casos) {
         escribir(listaDeProductos, bytes);
-        EXPECT_EQ(leerListaDeProductos(listaDeProductos).valores, esperado) << bytes.toStdString();
+        EXPECT_EQ(leerListaDeProductos(listaDeProductos).value().valores, esperado) << bytes.toStdString();
     }
-    EXPECT_FALSE(leerListaDeProductos(ruta(u"no-existe.dat"_s)).existe);
+    EXPECT_FALSE(leerListaDeProductos(ruta(u"no-existe.dat"_s)).value().existe);
 }
 
 // The selected fields numbered "- (n)" go first, in that order, then the other selected ones; a number
@@ -131,7 +131,7 @@ TEST_F(LibKtfaTest, listaDeCamposPrimeroLosNumeradosLuegoLosDemas) {
     // Read back as written, in ANSI like the product list.
     ASSERT_TRUE(escribirListaDeCampos(campos, {{u"Descripción"_s, true}}, u" - "_s, *ktfa));
     escribir(campos, leer(campos) + " Precio3 \r\n");
-    EXPECT_EQ(leerListaDeCampos(campos).valores, QStringList({u"Descripción"_s, u" Precio3 "_s}));
+    EXPECT_EQ(leerListaDeCampos(campos).value().valores, QStringList({u"Descripción"_s, u" Precio3 "_s}));
 }
 
 #ifdef Q_OS_UNIX // a file size limit plays the full disk

@@ -1,9 +1,9 @@
 // Finding the point-of-sale installation and completing its MySQL settings.
 
+#include "app/Arranque.h"
 #include "components/Registro.h"
 #include "config/ConexionQ7K.h"
 #include "config_entorno.h"
-#include "modulo/Arranque.h"
 #include "modulo/Modulo.h"
 #include "modulo/Rutinas.h"
 

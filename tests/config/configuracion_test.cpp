@@ -1,9 +1,9 @@
 // The settings file as start-up leaves it, the settings in memory, and the save of the configuration tab.
 
+#include "app/Arranque.h"
 #include "components/Registro.h"
 #include "config/Configuracion.h"
 #include "config_entorno.h"
-#include "modulo/Arranque.h"
 #include "modulo/Modulo.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 // `catalogo-ftp enviar` and `catalogo-ftp demo`, run as a scheduled task or a newcomer would run them.
 
+#include "app/Salidas.h"
 #include "components/ArchivoIni.h"
 #include "components/Nucleo.h"
-#include "export/ComandoEnviar.h"
 #include "modulo/CandadoDeEnvio.h"
 #include "tienda_de_prueba.h"
 #include "winapi/ansi.h"
@@ -39,16 +39,17 @@ TEST_F(Enviar, UnoALaVezPorCarpetaYLoDiceEnLineasYEnElRegistro) {
     const int espera = std::exchange(CandadoDeEnvio::nMilisegundosDeEspera, 300);
     CandadoDeEnvio segundo(carpeta);
     int esperas = 0;
-    EXPECT_FALSE(segundo.tomar([&] { ++esperas; }));
+    QString error;
+    EXPECT_EQ(segundo.tomar([&] { ++esperas; }, &error), CandadoDeEnvio::Toma::ocupado);
     CandadoDeEnvio::nMilisegundosDeEspera = espera;
     EXPECT_GT(esperas, 2);
-    EXPECT_TRUE(segundo.motivo().contains(QString("(proceso %1)").arg(QCoreApplication::applicationPid())));
+    EXPECT_TRUE(error.contains(QString("(proceso %1)").arg(QCoreApplication::applicationPid())));
 
     Ejecucion e({"enviar", "--carpeta", carpeta});
     EXPECT_FALSE(e.proceso.waitForFinished(1000)) << "did not wait for the other send";
     otroEnvio.unlock();
 
-    EXPECT_EQ(e.estado(), salida::kEnviado) << e.salida.toStdString() << e.errores.toStdString();
+    EXPECT_EQ(e.estado(), salida::kHecho) << e.salida.toStdString() << e.errores.toStdString();
     // Lines end in CR LF on Windows.
     for (const char* linea :
          {"Producto 300 de 300: | P000300 | ", "Enviando archivo...", "De 'catalogo.csv': bytes copiados "})
@@ -129,13 +130,13 @@ TEST(Demo, PublicaElCatalogoDeMuestraSinNadaMas) {
     const QStringList orden = {"demo", "--carpeta", carpeta.path()};
     Ejecucion e(orden, {"XDG_CONFIG_HOME=" + usuario.path()});
 
-    EXPECT_EQ(e.estado(), salida::kEnviado) << e.salida.toStdString() << e.errores.toStdString();
+    EXPECT_EQ(e.estado(), salida::kHecho) << e.salida.toStdString() << e.errores.toStdString();
     const QString publicado = carpeta.path() + "/sitio-ftp/catalogo/productos.csv";
     const QByteArray bytes = leerArchivo(publicado);
     EXPECT_EQ(bytes.count("\r\n"), 3000);
     EXPECT_TRUE(e.salida.contains("Archivo publicado: " + publicado));
     EXPECT_TRUE(e.salida.contains("  " + desdeAnsi(bytes.left(bytes.indexOf('\r'))))) << "primeras líneas";
-    EXPECT_EQ(Ejecucion(orden, {"XDG_CONFIG_HOME=" + usuario.path()}).estado(), salida::kEnviado);
+    EXPECT_EQ(Ejecucion(orden, {"XDG_CONFIG_HOME=" + usuario.path()}).estado(), salida::kHecho);
 }
 
 } // namespace

@@ -2,8 +2,8 @@
 // wrong there, and what the program promises then. Each row starts from the same good shop, spoils one
 // file and runs the program as a scheduled task or a technician runs it.
 
+#include "app/Salidas.h"
 #include "components/Cifrado.h"
-#include "export/ComandoEnviar.h"
 #include "tienda_de_prueba.h"
 #include "winapi/ansi.h"
 
@@ -181,8 +181,8 @@ TEST_F(EquipoDeLaTienda, ArchivosDeConfiguracion) {
          true},
         {"configuración con basura", ini, basura, salida::kSinArranque, "ruta correcta de Vendalia Pro",
          kAnterior},
-        {"configuración con fines CR", ini, finesCR, salida::kEnviado, "Enviado: /catalogo.csv", kTodos},
-        {"configuración con fines mezclados", ini, finesMezclados, salida::kEnviado, "Enviado", kTodos},
+        {"configuración con fines CR", ini, finesCR, salida::kHecho, "Enviado: /catalogo.csv", kTodos},
+        {"configuración con fines mezclados", ini, finesMezclados, salida::kHecho, "Enviado", kTodos},
         {"configuración enorme", ini, enorme, salida::kSinArranque, "más de los 4194304", kAnterior, true},
         {"configurar, ilegible",
          ini,
@@ -212,7 +212,7 @@ TEST_F(EquipoDeLaTienda, ArchivosDeConfiguracion) {
         {"Q7K.ini ilegible", q7k, ilegible, salida::kSinArranque, "no se puede leer " + ruta(q7k), kAnterior,
          true},
         {"Q7K.ini es una carpeta", q7k, carpeta, salida::kSinArranque, "es una carpeta", kAnterior, true},
-        {"Q7K.ini con fines CR", q7k, finesCR, salida::kEnviado, "Enviado", kTodos, true},
+        {"Q7K.ini con fines CR", q7k, finesCR, salida::kHecho, "Enviado", kTodos, true},
         // Without the key the database's user deciphers empty too, and its client then logs in as the
         // system's user: root where the tests run as root (the FTP settings fail next), refused elsewhere.
         {"clave ausente", "clave", quitar, sinClave, "se cifró con la clave de otro usuario", kAnterior},
@@ -232,15 +232,15 @@ TEST_F(EquipoDeLaTienda, Listas) {
     const QByteArray dosProductos = "P000002\r\nDos\r\nP000001\r\nUno\r\n";
     const QByteArray dosEnviados = "\"P000002\",\"P000002\"\r\n\"P000001\",\"P000001\"\r\n";
     const Fila filas[] = {
-        {"campos ausentes", campos, quitar, salida::kEnviado, "Enviado",
+        {"campos ausentes", campos, quitar, salida::kHecho, "Enviado",
          "\"P000001\",\"" + aAnsi(puntoDeVenta::productoDeMuestra(1).Descrip) + "\",\""},
-        {"campos vacíos", campos, vaciar, salida::kEnviado, "Enviado", ""},
+        {"campos vacíos", campos, vaciar, salida::kHecho, "Enviado", ""},
         {"campos ilegibles", campos, ilegible, salida::kArchivoIncompleto, "no se puede leer " + ruta(campos),
          kAnterior, true},
         {"campos es una carpeta", campos, carpeta, salida::kArchivoIncompleto, "es una carpeta", kAnterior},
-        {"campos con fines CR", campos, finesCR, salida::kEnviado, "Enviado", kTodos},
-        {"campos con fines mezclados", campos, escribir("Clave\rClave\nClave\r\n"), salida::kEnviado,
-         "Enviado", "\"P000001\",\"P000001\",\"P000001\"\r\n"},
+        {"campos con fines CR", campos, finesCR, salida::kHecho, "Enviado", kTodos},
+        {"campos con fines mezclados", campos, escribir("Clave\rClave\nClave\r\n"), salida::kHecho, "Enviado",
+         "\"P000001\",\"P000001\",\"P000001\"\r\n"},
         {"productos vacíos", productos, vaciar, salida::kArchivoIncompleto, "no tiene ningún producto",
          kAnterior},
         {"productos de una línea", productos, escribir("P000001"), salida::kArchivoIncompleto,
@@ -253,10 +253,10 @@ TEST_F(EquipoDeLaTienda, Listas) {
          salida::kArchivoIncompleto, "no se puede leer " + ruta(productos), kAnterior, true},
         {"productos es una carpeta", productos, carpeta, salida::kArchivoIncompleto, "es una carpeta",
          kAnterior},
-        {"productos con fines CR", productos, escribir("P000002\rDos\rP000001\rUno\r"), salida::kEnviado,
+        {"productos con fines CR", productos, escribir("P000002\rDos\rP000001\rUno\r"), salida::kHecho,
          "Enviado", dosEnviados},
-        {"productos con fines mezclados", productos, escribir("P000002\nDos\rP000001\r\nUno"),
-         salida::kEnviado, "Enviado", dosEnviados},
+        {"productos con fines mezclados", productos, escribir("P000002\nDos\rP000001\r\nUno"), salida::kHecho,
+         "Enviado", dosEnviados},
     };
     for (const Fila& fila : filas)
         comprobar(fila);
@@ -286,14 +286,14 @@ TEST_F(EquipoDeLaTienda, LoQueElEnvioEscribe) {
              carpetaDeSoloLectura(r);
          },
          salida::kArchivoIncompleto, "no se pudo escribir completo (", kAnterior},
-        {"candado vacío", candado, candadoAnterior, salida::kEnviado, "Enviado", kTodos},
-        {"candado con basura", candado, basura, salida::kEnviado, "tenía algo que no es de un envío en curso",
+        {"candado vacío", candado, candadoAnterior, salida::kHecho, "Enviado", kTodos},
+        {"candado con basura", candado, basura, salida::kHecho, "tenía algo que no es de un envío en curso",
          kTodos},
-        {"candado de otro equipo", candado, escribir("4321\ncatalogo-ftp\notra-caja\n"), salida::kEnviado,
+        {"candado de otro equipo", candado, escribir("4321\ncatalogo-ftp\notra-caja\n"), salida::kHecho,
          "era del proceso 4321 (catalogo-ftp, equipo otra-caja), que terminó sin soltarlo", kTodos},
         {"candado de un proceso que ya no existe", candado,
-         escribir("999999999\ncatalogo-ftp\n" + QSysInfo::machineHostName().toUtf8() + "\n"),
-         salida::kEnviado, "era del proceso 999999999", kTodos},
+         escribir("999999999\ncatalogo-ftp\n" + QSysInfo::machineHostName().toUtf8() + "\n"), salida::kHecho,
+         "era del proceso 999999999", kTodos},
         {"candado es una carpeta", candado, carpeta, salida::kArchivoIncompleto,
          "no se puede crear " + ruta(candado), kAnterior},
         {"candado en carpeta de solo lectura", candado, carpetaDeSoloLectura, salida::kArchivoIncompleto,
@@ -307,14 +307,14 @@ TEST_F(EquipoDeLaTienda, LoQueElEnvioEscribe) {
          false,
          {"enviar"},
          16},
-        {"bitácora es una carpeta", bitacora, carpeta, salida::kEnviado, "No se puede escribir la bitácora",
+        {"bitácora es una carpeta", bitacora, carpeta, salida::kHecho, "No se puede escribir la bitácora",
          kTodos},
         {"bitácora ilegible", bitacora,
          [](const QString& r) {
              escribirArchivo(r, "x");
              ilegible(r);
          },
-         salida::kEnviado, "No se puede escribir la bitácora", kTodos},
+         salida::kHecho, "No se puede escribir la bitácora", kTodos},
     };
     for (const Fila& fila : filas)
         comprobar(fila);

@@ -1,8 +1,8 @@
 // The command line: which command runs with which folder, and what the program answers without
 // running any (usage, version, a mistyped command).
 
-#include "export/ComandoEnviar.h"
-#include "modulo/LineaDeComandos.h"
+#include "app/LineaDeComandos.h"
+#include "app/Salidas.h"
 #include "tienda_de_prueba.h"
 
 namespace {
@@ -12,7 +12,7 @@ using Orden = LineaDeComandos::Orden;
 TEST(LineaDeComandos, DiceLaOrdenLaCarpetaYElInterruptor) {
     struct Linea {
         QStringList palabras;
-        Orden orden;
+        std::optional<Orden> orden; // none: a wrong line
         QString carpeta;
         bool ktfa;
         QStringList opciones;
@@ -23,10 +23,10 @@ TEST(LineaDeComandos, DiceLaOrdenLaCarpetaYElInterruptor) {
         // "-ktfa" anywhere, whatever else a shortcut carries; other options alone are left be.
         {{"/min", "x-ktfa"}, Orden::Escritorio, "", true, {}},
         {{"-KTFA"}, Orden::Escritorio, "", false, {}},
-        {{"envair"}, Orden::MalUso, "", false, {}},
+        {{"envair"}, std::nullopt, "", false, {}},
         {{"enviar", "--carpeta=/t"}, Orden::Enviar, "/t", false, {}},
-        {{"enviar", "/t"}, Orden::MalUso, "", false, {}},
-        {{"demo", "--carpeta"}, Orden::MalUso, "", false, {}},
+        {{"enviar", "/t"}, std::nullopt, "", false, {}},
+        {{"demo", "--carpeta"}, std::nullopt, "", false, {}},
         {{"configurar", "--url", "ftp.x", "--carpeta", "/t", "--mostrar"},
          Orden::Configurar,
          "/t",
@@ -36,12 +36,17 @@ TEST(LineaDeComandos, DiceLaOrdenLaCarpetaYElInterruptor) {
     };
     for (const Linea& caso : lineas) {
         SCOPED_TRACE(caso.palabras.join(' ').toStdString());
-        const LineaDeComandos linea = leerLineaDeComandos(caso.palabras);
-        EXPECT_EQ(linea.orden, caso.orden) << linea.error.toStdString();
-        EXPECT_EQ(linea.error.isEmpty(), caso.orden != Orden::MalUso);
-        EXPECT_EQ(linea.carpeta, caso.carpeta);
-        EXPECT_EQ(linea.ktfa, caso.ktfa);
-        EXPECT_EQ(linea.opciones, caso.opciones);
+        QString error;
+        const std::optional<LineaDeComandos> linea = leerLineaDeComandos(caso.palabras, &error);
+        EXPECT_EQ(error.isEmpty(), caso.orden.has_value()) << error.toStdString();
+        if (!linea || !caso.orden) {
+            EXPECT_EQ(linea.has_value(), caso.orden.has_value());
+            continue;
+        }
+        EXPECT_EQ(linea->orden, *caso.orden);
+        EXPECT_EQ(linea->carpeta, caso.carpeta);
+        EXPECT_EQ(linea->ktfa, caso.ktfa);
+        EXPECT_EQ(linea->opciones, caso.opciones);
     }
 }
 

@@ -1,7 +1,7 @@
 // The upload that ends every send, and the failures that must never publish a half-written file.
 
+#include "app/ComandoEnviar.h"
 #include "components/BasesDDSql.h"
-#include "export/ComandoEnviar.h"
 #include "ftp_travieso.h"
 #include "tienda_de_prueba.h"
 
@@ -119,7 +119,7 @@ TEST_F(Publicacion, ElEstadoYElTextoDicenComoTerminoLaSubida) {
                    "No se envió: RenameFTPFile error code: 12002 Message: Se agotó el tiempo de espera de la "
                    "operación.",
                    "no se publicó: RenameFTPFile error code: 12002"},
-                  {"sin-renombrar", salida::kEnviado, "Enviado: /catalogo.csv",
+                  {"sin-renombrar", salida::kHecho, "Enviado: /catalogo.csv",
                    "se subió directamente a '/catalogo.csv'"}};
     for (const auto& e : envios) {
         SCOPED_TRACE(e.capricho);
@@ -135,7 +135,7 @@ TEST_F(Publicacion, ElEstadoYElTextoDicenComoTerminoLaSubida) {
         EXPECT_TRUE(texto.endsWith(QString::fromUtf8(e.ultimaLinea) + "\n")) << texto.toStdString();
         EXPECT_TRUE(leerArchivo(tienda.ruta("catalogo-ftp.log")).contains(e.enElRegistro));
         EXPECT_EQ(leerArchivo(travieso.carpeta() + "/catalogo.csv"),
-                  e.estado == salida::kEnviado ? tienda.exportado() : "lo de ayer\r\n");
+                  e.estado == salida::kHecho ? tienda.exportado() : "lo de ayer\r\n");
     }
     wininet::setLimits({});
 }

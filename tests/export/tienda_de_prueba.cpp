@@ -1,8 +1,8 @@
 #include "tienda_de_prueba.h"
 
+#include "app/Arranque.h"
 #include "components/BasesDDSql.h"
 #include "components/Registro.h"
-#include "modulo/Arranque.h"
 
 #include <QFileInfo>
 
@@ -69,8 +69,7 @@ void TiendaDePrueba::grabar(const std::function<void(CajasDeConfiguracion&)>& ca
 
 void TiendaDePrueba::enviar() {
     clsDeProductos envio(avance);
-    envio.CrearArchivo();
-    resultado = envio.resultado();
+    resultado = envio.enviar(nullptr);
 }
 
 QByteArray TiendaDePrueba::exportado() const {

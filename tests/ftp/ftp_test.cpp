@@ -140,7 +140,7 @@ TEST_P(EnCadaDestino, LosBytesLleganIntactosYLasOperacionesSeVenEnElDisco) {
             vistos << remoto(u"remoto.bin"_s);
     });
     QString motivo;
-    ASSERT_TRUE(publicar(ftp, subida, u"/remoto.bin"_s, motivo)) << motivo.toStdString();
+    ASSERT_TRUE(publicar(ftp, subida, u"/remoto.bin"_s, &motivo)) << motivo.toStdString();
     EXPECT_EQ(vistos, QSet<QByteArray>{"lo de ayer"});
     EXPECT_EQ(remoto(u"remoto.bin"_s), bytes);
     EXPECT_EQ(QDir(c.carpeta).entryList({u"*remoto*"_s}, QDir::Files | QDir::Hidden),
@@ -407,7 +407,7 @@ TEST_P(Fallos, SoloSePublicaLoQueLlegoEnteroYElMotivoEsElDelServidor) {
         escribirArchivo(c.carpeta + u"/catalogo.csv"_s, "lo de ayer\r\n");
         const QByteArray nuevo = bytesDePrueba(tamano);
         QString motivo;
-        const bool publicado = publicar(ftp, local(u"catalogo.csv"_s, nuevo), u"/catalogo.csv"_s, motivo);
+        const bool publicado = publicar(ftp, local(u"catalogo.csv"_s, nuevo), u"/catalogo.csv"_s, &motivo);
         EXPECT_EQ(publicado, *caso.motivo == 0) << motivo.toStdString();
         EXPECT_TRUE(*caso.motivo ? esperado.match(motivo).hasMatch() : motivo.isEmpty())
             << motivo.toStdString();

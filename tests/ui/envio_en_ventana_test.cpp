@@ -151,7 +151,8 @@ TEST_P(AlTerminar, ElEnvioSeDetieneLimpio) {
     EXPECT_TRUE(bitacora().contains("; no se publicó: se interrumpió al cerrarse el programa"))
         << bitacora().toStdString();
     CandadoDeEnvio otroEnvio(carpeta.path());
-    EXPECT_TRUE(otroEnvio.tomar([] {})) << "the send's lock was left taken";
+    EXPECT_EQ(otroEnvio.tomar([] {}, nullptr), CandadoDeEnvio::Toma::tomado)
+        << "the send's lock was left taken";
     EXPECT_EQ(QDir(ftp->carpeta()).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 

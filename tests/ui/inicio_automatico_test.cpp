@@ -1,9 +1,9 @@
 // Starting at logon: the Run value (here an XDG autostart entry) written when it does not name the
 // running executable letter for letter, and left alone when it does.
 
+#include "components/WScriptShell.h"
 #include "entorno.h"
 #include "shell/clsInicio.h"
-#include "winapi/wscript_shell.h"
 
 #include <QCoreApplication>
 #include <QDir>

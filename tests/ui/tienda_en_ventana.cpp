@@ -1,17 +1,17 @@
 #include "tienda_en_ventana.h"
 
+#include "app/Arranque.h"
+#include "app/Demo.h"
+#include "app/LineaDeComandos.h"
+#include "app/iniciar.h"
 #include "archivos.h"
 #include "components/BusquedaDeProductos.h"
 #include "components/Nucleo.h"
 #include "components/Registro.h"
 #include "config/Configuracion.h"
-#include "export/Demo.h"
-#include "modulo/Arranque.h"
-#include "modulo/LineaDeComandos.h"
 #include "modulo/Modulo.h"
 #include "modulo/Rutinas.h"
 #include "shell/frmDescripcion.h"
-#include "shell/iniciar.h"
 #include "winapi/shell_notify.h"
 
 #include <QAbstractButton>
@@ -70,8 +70,8 @@ frmInicial& TiendaEnVentana::cargar(const QList<puntoDeVenta::Producto>& product
 }
 
 frmInicial* TiendaEnVentana::arrancar(const QStringList& opciones) {
-    ventana.reset(qobject_cast<frmInicial*>(
-        iniciar(leerLineaDeComandos(opciones + QStringList{QStringLiteral("--carpeta"), carpeta.path()}))));
+    ventana.reset(qobject_cast<frmInicial*>(iniciar(
+        leerLineaDeComandos(opciones + QStringList{QStringLiteral("--carpeta"), carpeta.path()}).value())));
     return ventana.get();
 }
 

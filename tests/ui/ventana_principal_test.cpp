@@ -1,12 +1,12 @@
 // The main window: its tabs, how it hides and ends, the send countdown driven tick by tick, and the
 // description window F1 opens.
 
+#include "app/Demo.h"
 #include "components/ComponentesDeVentana.h"
 #include "components/Nucleo.h"
 #include "components/Registro.h"
 #include "config/Configuracion.h"
 #include "editors/MSFlexGrid.h"
-#include "export/Demo.h"
 #include "modulo/Rutinas.h"
 #include "shell/clsInicio.h"
 #include "shell/frmDescripcion.h"

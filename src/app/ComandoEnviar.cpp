@@ -1,9 +1,9 @@
-#include "export/ComandoEnviar.h"
+#include "app/ComandoEnviar.h"
 
-#include "export/AvanceEnConsola.h"
+#include "app/Arranque.h"
+#include "app/AvanceEnConsola.h"
+#include "app/LineaDeComandos.h"
 #include "export/clsDeProductos.h"
-#include "modulo/Arranque.h"
-#include "modulo/LineaDeComandos.h"
 #include "modulo/Modulo.h"
 
 namespace {
@@ -11,7 +11,7 @@ namespace {
 int salidaDe(clsDeProductos::Resultado resultado) {
     switch (resultado) {
     case clsDeProductos::Resultado::Enviado:
-        return salida::kEnviado;
+        return salida::kHecho;
     case clsDeProductos::Resultado::SinBaseDeDatos:
         return salida::kSinBaseDeDatos;
     case clsDeProductos::Resultado::ArchivoIncompleto:
@@ -32,12 +32,13 @@ int salidaDe(clsDeProductos::Resultado resultado) {
 int EnviarUnaVez(QTextStream& salida) {
     AvanceEnConsola avance(salida);
     clsDeProductos envio(avance);
-    envio.CrearArchivo();
-    if (envio.resultado() == clsDeProductos::Resultado::Enviado)
+    QString error;
+    const clsDeProductos::Resultado resultado = envio.enviar(&error);
+    if (resultado == clsDeProductos::Resultado::Enviado)
         salida << "Enviado: " << modulo().cDirectorioFTP << modulo().cArchivoFTP << Qt::endl;
     else
-        salida << "No se envió: " << envio.detalle() << Qt::endl;
-    return salidaDe(envio.resultado());
+        salida << "No se envió: " << error << Qt::endl;
+    return salidaDe(resultado);
 }
 
 int ComandoEnviar(const LineaDeComandos& linea) {

@@ -13,7 +13,8 @@ struct LineaDeComandos;
 QWidget* iniciar(const LineaDeComandos& linea);
 
 // Runs the desktop program on an application object that already exists: start-up through iniciar(),
-// then the event loop until the window unloads. Its exit status: 1 when start-up ended the program.
+// then the event loop until the window unloads. Its exit status: salida::kSinArranque when start-up ended the
+// program.
 int ejecutarEscritorio(const LineaDeComandos& linea);
 
 // `catalogo-ftp demo` where there is a display: the demo's send, then the sample shop's window, shown,

@@ -1,10 +1,11 @@
-#include "export/Demo.h"
+#include "app/Demo.h"
 
+#include "app/Arranque.h"
+#include "app/ComandoEnviar.h"
+#include "app/LineaDeComandos.h"
 #include "components/EsquemaPuntoDeVenta.h"
 #include "config/Configuracion.h"
-#include "export/ComandoEnviar.h"
-#include "modulo/Arranque.h"
-#include "modulo/LineaDeComandos.h"
+#include "modulo/ArchivosDelPrograma.h"
 #include "modulo/Modulo.h"
 #include "winapi/ansi.h"
 
@@ -35,13 +36,13 @@ bool escribirConfiguracion(const QString& carpeta, QString* error) {
     m.oKtfa->EscribeIni(claves::kSeccion, claves::kRutaVendalia,
                         QDir::toNativeSeparators(carpetaVendalia(carpeta)), m.cArchivoINI);
     CajasDeConfiguracion cajas;
-    cajas[0] = QStringLiteral("datos1");
-    cajas[1] = QStringLiteral("5");
-    cajas[2] = QStringLiteral("productos.csv");
-    cajas[3] = QStringLiteral("demo");
-    cajas[4] = QUrl::fromLocalFile(carpetaSitio(carpeta)).toString();
-    cajas[5] = QStringLiteral("demo");
-    cajas[6] = QStringLiteral("/catalogo/");
+    enCaja(cajas, claves::kBase) = QStringLiteral("datos1");
+    enCaja(cajas, claves::kIntervalo) = QStringLiteral("5");
+    enCaja(cajas, claves::kArchivo) = QStringLiteral("productos.csv");
+    enCaja(cajas, claves::kUsuario) = QStringLiteral("demo");
+    enCaja(cajas, claves::kURL) = QUrl::fromLocalFile(carpetaSitio(carpeta)).toString();
+    enCaja(cajas, claves::kContrasena) = QStringLiteral("demo");
+    enCaja(cajas, claves::kDirectorio) = QStringLiteral("/catalogo/");
     GrabarConfiguracion(cajas);
     const bool escrito = QFile::exists(m.cArchivoINI);
     reiniciarModulo();
@@ -77,7 +78,7 @@ bool prepararDemo(const QString& carpeta, QString* error) {
                   QDir::toNativeSeparators(vendalia).toUtf8() + QByteArrayLiteral("\r\n"));
         q7k.close();
     }
-    if (!QFile::exists(carpeta + QLatin1Char('/') + nombreDelEjecutable() + QStringLiteral(".ini")))
+    if (!QFile::exists(archivos::en(carpeta, archivos::ajustes(nombreDelEjecutable()))))
         return escribirConfiguracion(carpeta, error);
     return true;
 }
@@ -102,7 +103,7 @@ int ComandoDemo(const LineaDeComandos& linea) {
     }
     const int estado = EnviarUnaVez(salida);
     reiniciarModulo();
-    if (estado != salida::kEnviado)
+    if (estado != salida::kHecho)
         return estado;
 
     QFile publicado(archivoPublicadoDeDemo(carpeta));

@@ -1,9 +1,10 @@
-#include "config/ComandoConfigurar.h"
+#include "app/ComandoConfigurar.h"
 
+#include "app/Arranque.h"
+#include "app/LineaDeComandos.h"
+#include "app/Salidas.h"
 #include "config/ComprobacionesDeConfigurar.h"
 #include "config/Configuracion.h"
-#include "modulo/Arranque.h"
-#include "modulo/LineaDeComandos.h"
 #include "modulo/Modulo.h"
 #include "modulo/Rutinas.h"
 
@@ -14,10 +15,6 @@
 
 namespace {
 
-constexpr int kHecho = 0;
-constexpr int kFallo = 1;
-constexpr int kMalUso = 2;
-
 const QString kUso = QStringLiteral(
     "uso: catalogo-ftp configurar [--carpeta DIR] [--url URL] [--usuario USUARIO] [--contrasena CONTRASEÑA]\n"
     "                             [--directorio DIRECTORIO] [--archivo ARCHIVO] [--intervalo MINUTOS]\n"
@@ -26,7 +23,7 @@ const QString kUso = QStringLiteral(
 
 int malUso(const QString& motivo) {
     QTextStream(stderr) << "catalogo-ftp configurar: " << motivo << '\n' << kUso;
-    return kMalUso;
+    return salida::kMalUso;
 }
 
 // Like the tab's interval box: at most four digits (0 to 9999); empty is 0.
@@ -38,14 +35,10 @@ bool intervaloValido(const QString& texto) {
 // The boxes as the stored settings fill them, deciphered ("" where they cannot be) but otherwise as
 // stored; nothing is written.
 CajasDeConfiguracion cajasGuardadas() {
-    Modulo& m = modulo();
     CajasDeConfiguracion cajas;
-    for (const Ajuste& a : ajustes()) {
-        if (a.caja < 0)
-            continue;
-        const QString guardado = m.oKtfa->LeeIni(claves::kSeccion, a.clave, m.cArchivoINI);
-        cajas[size_t(a.caja)] = a.cifrada() ? m.oUtilerias->DesEncripta(guardado) : guardado;
-    }
+    for (const Ajuste& a : ajustes())
+        if (a.caja >= 0)
+            cajas[size_t(a.caja)] = ajusteGuardado(a);
     return cajas;
 }
 
@@ -59,19 +52,15 @@ void avisarSiEnClaro(const QString& url) {
 // One "key=value" line per key of the section, as stored (nothing is written), deciphered, the
 // password masked; a value this user cannot decipher is shown empty and said why.
 void mostrar() {
-    Modulo& m = modulo();
-    Utilerias& u = *m.oUtilerias;
     QTextStream salida(stdout);
     QTextStream errores(stderr);
     QString url;
     for (const Ajuste& a : ajustes()) {
-        QString valor = m.oKtfa->LeeIni(claves::kSeccion, a.clave, m.cArchivoINI);
-        if (a.cifrada()) {
-            valor = u.DesEncripta(valor);
-            if (!u.cError.isEmpty())
-                errores << "catalogo-ftp configurar: \"" << a.clave
-                        << "\" no se puede descifrar: " << u.cError << '\n';
-        }
+        QString error;
+        QString valor = ajusteGuardado(a, &error);
+        if (!error.isEmpty())
+            errores << "catalogo-ftp configurar: \"" << a.clave << "\" no se puede descifrar: " << error
+                    << '\n';
         if (a.clave == claves::kURL)
             url = valor;
         if (a.clave == claves::kContrasena && !valor.isEmpty())
@@ -85,7 +74,7 @@ void mostrar() {
 
 int fallo(const QString& motivo) {
     QTextStream(stderr) << "catalogo-ftp configurar: " << motivo << '\n';
-    return kFallo;
+    return salida::kSinArranque;
 }
 
 } // namespace
@@ -133,7 +122,7 @@ int ComandoConfigurar(const LineaDeComandos& linea) {
     const QString nodex = QStringLiteral("Nodex");
     if (!CreaObjeto(m.oKtfa, QStringLiteral("libKtfa"), nodex) ||
         !CreaObjeto(m.oUtilerias, QStringLiteral("Utilerias"), nodex))
-        return kFallo;
+        return salida::kSinArranque;
     m.oKtfa->LeeIni(claves::kSeccion, claves::kRutaVendalia, m.cArchivoINI);
     if (!m.oKtfa->cError.isEmpty())
         return fallo(m.oKtfa->cError);
@@ -143,12 +132,12 @@ int ComandoConfigurar(const LineaDeComandos& linea) {
         for (const auto& [clave, valor] : cambios)
             if (const int caja = ajuste(clave).caja; caja >= 0)
                 txtDato[size_t(caja)] = valor;
-        if (const QString rechazo = motivoDeRechazo(txtDato, m.cCarpeta, m.cNombre); !rechazo.isEmpty()) {
+        if (QString rechazo; !sePuedenGrabar(txtDato, m.cCarpeta, m.cNombre, &rechazo)) {
             QTextStream(stderr) << "catalogo-ftp configurar: " << rechazo << '\n';
-            return kMalUso;
+            return salida::kMalUso;
         }
-        if (QString motivo; !GrabarAjustes(cambios, motivo))
-            return fallo(motivo);
+        if (QString error; !GrabarAjustes(cambios, &error))
+            return fallo(error);
     }
     if (std::any_of(cambios.begin(), cambios.end(),
                     [](const auto& c) { return ajuste(c.first).caja >= 0; })) {
@@ -164,5 +153,5 @@ int ComandoConfigurar(const LineaDeComandos& linea) {
     }
     if (parser.isSet(verlas))
         mostrar();
-    return kHecho;
+    return salida::kHecho;
 }

@@ -1,6 +1,8 @@
-#include "modulo/UltimoEnvio.h"
+#include "export/UltimoEnvio.h"
 
 #include "export/FormatoRegional.h"
+#include "modulo/ArchivosDelPrograma.h"
+#include "modulo/Bitacora.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -10,31 +12,30 @@
 
 namespace {
 
-const QString kBitacora = QStringLiteral("/catalogo-ftp.log");
-
-// The log's own layout: "2026-01-31 10:15:00.123 info [4321] Envío: ...".
-const QRegularExpression& lineaDeEnvio() {
-    static const QRegularExpression linea(QStringLiteral(
-        "^(\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d)\\.\\d+ \\w+ \\[\\d+\\] Envío: (\\d+) líneas de "
-        "(\\d+) productos(?:, (\\d+) bytes, subido a '.*'|; no se publicó: (.*))$"));
-    return linea;
+// The message of a send's end, as anotarPublicacion and anotarFallo below write it.
+const QRegularExpression& mensajeDeEnvio() {
+    static const QRegularExpression mensaje(QStringLiteral(
+        "^Envío: (\\d+) líneas de (\\d+) productos(?:, (\\d+) bytes, subido a '.*'|; no se publicó: (.*))$"));
+    return mensaje;
 }
 
 std::optional<UltimoEnvio> ultimoEn(const QByteArray& bytes) {
     const QStringList lineas = QString::fromUtf8(bytes).split(QLatin1Char('\n'));
     for (auto linea = lineas.crbegin(); linea != lineas.crend(); ++linea) {
-        if (!linea->contains(QStringLiteral("] Envío: ")))
+        if (!linea->contains(QStringLiteral("Envío: ")))
             continue;
-        const QRegularExpressionMatch partes = lineaDeEnvio().match(linea->trimmed());
+        const std::optional<LineaDeBitacora> leida = leerLineaDeBitacora(linea->trimmed());
+        const QRegularExpressionMatch partes =
+            leida ? mensajeDeEnvio().match(leida->mensaje) : QRegularExpressionMatch();
         if (!partes.hasMatch())
             continue;
         UltimoEnvio envio;
-        envio.cuando = QDateTime::fromString(partes.captured(1), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-        envio.escritos = partes.captured(2).toInt();
-        envio.total = partes.captured(3).toInt();
-        envio.publicado = partes.capturedLength(4) > 0;
-        envio.bytes = partes.captured(4).toLongLong();
-        envio.motivo = partes.captured(5);
+        envio.cuando = leida->cuando;
+        envio.escritos = partes.captured(1).toInt();
+        envio.total = partes.captured(2).toInt();
+        envio.publicado = partes.capturedLength(3) > 0;
+        envio.bytes = partes.captured(3).toLongLong();
+        envio.motivo = partes.captured(4);
         return envio;
     }
     return std::nullopt;
@@ -69,9 +70,9 @@ void anotarFallo(qint32 escritos, qint32 total, QString motivo) {
 
 std::optional<UltimoEnvio> leerUltimoEnvio(const QString& carpeta) {
     // After a rotation the current file may not have a send yet.
-    if (auto envio = ultimoDe(carpeta + kBitacora))
+    if (auto envio = ultimoDe(archivos::en(carpeta, archivos::kBitacora)))
         return envio;
-    return ultimoDe(carpeta + QStringLiteral("/catalogo-ftp.1.log"));
+    return ultimoDe(archivos::en(carpeta, archivos::kBitacoraAnterior));
 }
 
 QString textoDeEnvio(const std::optional<UltimoEnvio>& envio) {
@@ -87,7 +88,7 @@ QString textoDeEnvio(const std::optional<UltimoEnvio>& envio) {
 }
 
 VigilanteDeBitacora::VigilanteDeBitacora(const QString& carpeta, QObject* parent)
-    : QObject(parent), archivo(carpeta + kBitacora), visto(huella()) {
+    : QObject(parent), archivo(archivos::en(carpeta, archivos::kBitacora)), visto(huella()) {
     connect(&reloj, &QTimer::timeout, this, &VigilanteDeBitacora::mirar);
     reloj.setTimerType(Qt::VeryCoarseTimer);
     reloj.start(1000);

@@ -1,4 +1,4 @@
-#include "winapi/wscript_shell.h"
+#include "components/WScriptShell.h"
 
 #include "components/Registro.h"
 

@@ -1,12 +1,14 @@
-#include "shell/iniciar.h"
+#include "app/iniciar.h"
 
+#include "app/Arranque.h"
+#include "app/Demo.h"
+#include "app/LineaDeComandos.h"
+#include "app/Salidas.h"
+#include "components/CajaDeMensaje.h"
 #include "components/ComponentesDeVentana.h"
 #include "components/Registro.h"
-#include "export/ComandoEnviar.h"
-#include "export/Demo.h"
-#include "modulo/Arranque.h"
-#include "modulo/LineaDeComandos.h"
 #include "modulo/Modulo.h"
+#include "modulo/Rutinas.h"
 #include "resources/Recursos.h"
 #include "shell/InstanciaUnica.h"
 #include "shell/SenalesDeFin.h"
@@ -19,6 +21,10 @@ QWidget* iniciar(const LineaDeComandos& linea) {
     instalarTraduccionDeQt();
     registrarComponentesDelNucleo();
     registrarComponentesDeVentana();
+    // The plain system message box as a window too.
+    ponerCajaDelSistema([](const QString& texto, qint32 estilo, const QString& titulo) {
+        return MostrarCajaDeMensaje(QApplication::activeWindow(), texto, estilo, titulo);
+    });
 
     auto ventana = std::make_unique<frmInicial>();
     modulo().frmInicial = ventana.get();
@@ -27,7 +33,7 @@ QWidget* iniciar(const LineaDeComandos& linea) {
         return nullptr;
     }
     ventana->MostrarConfiguracion();
-    ventana->Cargar(linea);
+    ventana->Cargar(linea.ktfa);
     ventana->MostrarAlCargar();
     return ventana.release();
 }
@@ -38,11 +44,11 @@ int ejecutarEscritorio(const LineaDeComandos& linea) {
     QApplication::setQuitOnLastWindowClosed(false);
     InstanciaUnica instancia(carpetaDelPrograma(linea.carpeta));
     if (!instancia.corre())
-        return 0;
+        return salida::kHecho;
     std::unique_ptr<QWidget> ventana(iniciar(linea));
     auto* principal = qobject_cast<frmInicial*>(ventana.get());
     if (principal == nullptr)
-        return 1;
+        return salida::kSinArranque;
     instancia.atender(*principal);
     QObject::connect(principal, &frmInicial::descargada, qApp, &QCoreApplication::quit);
     // A signal to end (the system shutting down, Ctrl+C) lets a send under way stop cleanly first.
@@ -55,7 +61,7 @@ int ejecutarEscritorio(const LineaDeComandos& linea) {
 
 int demoConVentana(const LineaDeComandos& linea) {
     const int estado = ComandoDemo(linea);
-    if (estado != salida::kEnviado)
+    if (estado != salida::kHecho)
         return estado;
     // The sample shop's window, shown.
     LineaDeComandos escritorio;

@@ -1,4 +1,4 @@
-#include "export/AvanceEnConsola.h"
+#include "app/AvanceEnConsola.h"
 
 #include <QCoreApplication>
 

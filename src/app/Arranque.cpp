@@ -1,7 +1,8 @@
-#include "modulo/Arranque.h"
+#include "app/Arranque.h"
 
 #include "config/ConexionQ7K.h"
 #include "config/Configuracion.h"
+#include "modulo/ArchivosDelPrograma.h"
 #include "modulo/Bitacora.h"
 #include "modulo/Modulo.h"
 #include "modulo/Rutinas.h"
@@ -19,9 +20,9 @@ QString carpetaDelPrograma(const QString& carpetaDada) {
 QString nombreDelEjecutable() {
     // The console companion catalogo-ftp.com is the same program, with the same settings file.
     QString nombre = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-    if (nombre.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive) ||
-        nombre.endsWith(QLatin1String(".com"), Qt::CaseInsensitive))
-        nombre.chop(4);
+    for (const QString& extension : {archivos::kEscritorioEnWindows, archivos::kConsolaEnWindows})
+        if (nombre.endsWith(extension, Qt::CaseInsensitive))
+            nombre.chop(extension.size());
     return nombre;
 }
 
@@ -34,10 +35,9 @@ bool prepararCarpeta(const QString& carpeta) {
     m.cNombre = nombreDelEjecutable();
     m.cSeparador = QStringLiteral(" - ");
     // Written the system's way ("\" on Windows): the settings file's path reaches the user in messages.
-    m.cArchivoProductos = QDir::toNativeSeparators(m.cCarpeta + QStringLiteral("/ListaProductosReja.dat"));
-    m.cArchivoCampos = QDir::toNativeSeparators(m.cCarpeta + QStringLiteral("/ListaDeCampos.dat"));
-    m.cArchivoINI =
-        QDir::toNativeSeparators(m.cCarpeta + QLatin1Char('/') + m.cNombre + QStringLiteral(".ini"));
+    m.cArchivoProductos = QDir::toNativeSeparators(archivos::en(m.cCarpeta, archivos::kProductos));
+    m.cArchivoCampos = QDir::toNativeSeparators(archivos::en(m.cCarpeta, archivos::kCampos));
+    m.cArchivoINI = QDir::toNativeSeparators(archivos::en(m.cCarpeta, archivos::ajustes(m.cNombre)));
     m.cVersion = QStringLiteral("   v %1.%2.%3")
                      .arg(CATALOGO_VERSION_MAJOR)
                      .arg(CATALOGO_VERSION_MINOR)

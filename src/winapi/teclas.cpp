@@ -1,4 +1,4 @@
-#include "shell/teclas.h"
+#include "winapi/teclas.h"
 
 #include <QAbstractButton>
 #include <QKeyEvent>

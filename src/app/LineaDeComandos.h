@@ -4,18 +4,19 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 struct LineaDeComandos {
-    enum class Orden { Escritorio, Enviar, Configurar, Demo, Ayuda, Version, MalUso };
+    enum class Orden { Escritorio, Enviar, Configurar, Demo, Ayuda, Version };
     Orden orden = Orden::Escritorio;
     QString carpeta;      // after --carpeta; "" for the executable's own folder
     bool ktfa = false;    // "-ktfa" anywhere on the line: the desktop program shows its window
     QStringList opciones; // what follows "configurar", --carpeta taken out
-    QString error;        // with MalUso: what is wrong, for the user
 };
 
-// `argumentos`: the command line without the program itself.
-LineaDeComandos leerLineaDeComandos(const QStringList& argumentos);
+// `argumentos`: the command line without the program itself. None when it is wrong: `error` says what
+// is wrong, for the user.
+std::optional<LineaDeComandos> leerLineaDeComandos(const QStringList& argumentos, QString* error = nullptr);
 
 // Every command with its options and exit statuses, as --help prints it.
 QString textoDeUso();
