@@ -15,6 +15,8 @@ namespace {
 // file cut short or touched by hand reads as damaged instead of as a wrong publication.
 const QByteArray kCabecera = QByteArrayLiteral("catalogo-ftp: lo publicado, forma 1\n");
 constexpr auto kHash = QCryptographicHash::Blake2b_256;
+// Fixed, so that a later Qt reads what this one wrote.
+constexpr auto kVersion = QDataStream::Qt_6_0;
 constexpr qint32 kMinimoParaRetener = 20;
 
 QByteArray hashDe(QByteArrayView bytes) {
@@ -71,6 +73,7 @@ LecturaDeLoPublicado leerLoPublicado(const QString& ruta, LoPublicado& publicado
         return danado();
 
     QDataStream entrada(cuerpo.sliced(kCabecera.size()).toByteArray());
+    entrada.setVersion(kVersion);
     LoPublicado leido;
     qint32 productos = 0;
     entrada >> leido.destino >> leido.bytes >> leido.resumen >> leido.publicado >> leido.subido >>
@@ -93,6 +96,7 @@ bool escribirLoPublicado(const QString& ruta, const LoPublicado& publicado, QStr
     QByteArray bytes = kCabecera;
     {
         QDataStream salida(&bytes, QIODevice::Append);
+        salida.setVersion(kVersion);
         salida << publicado.destino << publicado.bytes << publicado.resumen << publicado.publicado
                << publicado.subido << publicado.lineas << qint32(publicado.productos.size());
     }
