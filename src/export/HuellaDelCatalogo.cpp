@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <sodium.h>
+#include <utility>
 
 namespace {
 
@@ -15,6 +16,26 @@ quint64 hash64(const void* datos, qsizetype bytes) {
     for (const unsigned char byte : salida)
         hash = (hash << 8) | byte;
     return hash;
+}
+
+// By code hash, 16 bits a pass from the lowest: linear where a comparison sort of 100,000 products took
+// a tenth of the whole cost, and stable, so that the lines of a repeated code keep the file's order.
+void ordenarPorClave(ProductosPublicados& productos) {
+    constexpr int kBits = 16;
+    ProductosPublicados otro(productos.size());
+    std::vector<size_t> inicio(size_t(1) << kBits);
+    for (int desde = 0; desde < 64; desde += kBits) {
+        const auto digito = [desde](const ProductoPublicado& p) { return size_t(p.clave >> desde) & 0xFFFF; };
+        std::fill(inicio.begin(), inicio.end(), 0);
+        for (const ProductoPublicado& p : productos)
+            ++inicio[digito(p)];
+        size_t suma = 0;
+        for (size_t& n : inicio)
+            suma += std::exchange(n, suma);
+        for (const ProductoPublicado& p : productos)
+            otro[inicio[digito(p)]++] = p;
+        productos.swap(otro);
+    }
 }
 
 } // namespace
@@ -46,10 +67,7 @@ QByteArray HuellaDelCatalogo::resumen() const {
 
 ProductosPublicados HuellaDelCatalogo::productos() const {
     ProductosPublicados productos = enOrden;
-    // Stable, so that the lines of a repeated code stay in the file's order.
-    std::stable_sort(
-        productos.begin(), productos.end(),
-        [](const ProductoPublicado& a, const ProductoPublicado& b) { return a.clave < b.clave; });
+    ordenarPorClave(productos);
     auto ultimo = productos.begin();
     for (auto p = productos.begin(); p != productos.end(); ++p) {
         if (p != productos.begin() && p->clave == (ultimo - 1)->clave)

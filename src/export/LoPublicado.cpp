@@ -3,24 +3,27 @@
 #include "winapi/escritura.h"
 #include "winapi/lectura.h"
 
-#include <QCryptographicHash>
 #include <QDataStream>
 #include <QDir>
 #include <QIODevice>
 #include <QtEndian>
+#include <sodium.h>
 
 namespace {
 
 // The file: this line, then the fields in QDataStream's form, then a hash of all that before it, so that a
 // file cut short or touched by hand reads as damaged instead of as a wrong publication.
 const QByteArray kCabecera = QByteArrayLiteral("catalogo-ftp: lo publicado, forma 1\n");
-constexpr auto kHash = QCryptographicHash::Blake2b_256;
 // Fixed, so that a later Qt reads what this one wrote.
 constexpr auto kVersion = QDataStream::Qt_6_0;
 constexpr qint32 kMinimoParaRetener = 20;
 
 QByteArray hashDe(QByteArrayView bytes) {
-    return QCryptographicHash::hash(bytes, kHash);
+    QByteArray hash(crypto_generichash_blake2b_BYTES, Qt::Uninitialized);
+    crypto_generichash_blake2b(reinterpret_cast<unsigned char*>(hash.data()), size_t(hash.size()),
+                               reinterpret_cast<const unsigned char*>(bytes.data()),
+                               static_cast<unsigned long long>(bytes.size()), nullptr, 0);
+    return hash;
 }
 
 QString cuenta(qint32 n, const char* singular, const char* plural) {
@@ -65,7 +68,7 @@ LecturaDeLoPublicado leerLoPublicado(const QString& ruta, LoPublicado& publicado
             *error = QStringLiteral("%1 está dañado").arg(QDir::toNativeSeparators(ruta));
         return LecturaDeLoPublicado::danado;
     };
-    const qsizetype hashBytes = QCryptographicHash::hashLength(kHash);
+    constexpr qsizetype hashBytes = crypto_generichash_blake2b_BYTES;
     if (bytes.size() < kCabecera.size() + hashBytes || !bytes.startsWith(kCabecera))
         return danado();
     const QByteArrayView cuerpo = QByteArrayView(bytes).first(bytes.size() - hashBytes);
