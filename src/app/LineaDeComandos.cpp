@@ -15,13 +15,16 @@ const char* const kUsoDelEscritorio =
     "      Salida: %1 al terminar; %2 si el arranque no pudo terminar (no se encontró el punto de venta,\n"
     "      su configuración o la de este programa no se puede leer, falta un componente).\n";
 const char* const kUsoDeEnviar =
-    "  catalogo-ftp enviar [--carpeta DIR]\n"
-    "      Un envío, con su avance en líneas.\n"
-    "      Salida: %1 publicado; %2 el arranque no pudo terminar (como arriba); %3 mal uso; %4 no se pudo\n"
-    "      abrir o leer la base de datos; %5 un archivo de la carpeta del programa no se pudo leer o\n"
-    "      escribir (las listas, el archivo a enviar, el candado del envío) y no se subió nada; %6 el\n"
-    "      servidor FTP no respondió o rechazó el acceso, o su configuración no se puede descifrar;\n"
-    "      %7 la subida falló; %8 otro envío de la misma carpeta seguía en curso tras esperarlo 3 s.\n";
+    "  catalogo-ftp enviar [--carpeta DIR] [--forzar]\n"
+    "      Un envío, con su avance en líneas. Un catálogo igual al publicado, que el servidor aún tiene,\n"
+    "      no se sube otra vez; uno con menos de la mitad de los productos de la última publicación\n"
+    "      (si tenía al menos 20) se retiene. --forzar lo sube siempre.\n"
+    "      Salida: %1 publicado o sin cambios; %2 el arranque no pudo terminar (como arriba); %3 mal uso;\n"
+    "      %4 no se pudo abrir o leer la base de datos; %5 un archivo de la carpeta del programa no se\n"
+    "      pudo leer o escribir (las listas, el archivo a enviar, lo publicado, el candado del envío) y\n"
+    "      no se subió nada; %6 el servidor FTP no respondió o rechazó el acceso, o su configuración no\n"
+    "      se puede descifrar; %7 la subida falló; %8 otro envío de la misma carpeta seguía en curso tras\n"
+    "      esperarlo 3 s; %9 retenido: no se subió nada.\n";
 const char* const kUsoDeConfigurar =
     "  catalogo-ftp configurar [--carpeta DIR] [--url URL] [--usuario USUARIO] [--contrasena CONTRASEÑA]\n"
     "                          [--directorio DIRECTORIO] [--archivo ARCHIVO] [--intervalo MINUTOS]\n"
@@ -86,6 +89,8 @@ std::optional<LineaDeComandos> leerLineaDeComandos(const QStringList& argumentos
             linea.carpeta = argumentos.at(i);
         } else if (palabra.startsWith(opcionCarpeta + QLatin1Char('='))) {
             linea.carpeta = palabra.mid(opcionCarpeta.size() + 1);
+        } else if (linea.orden == Orden::Enviar && palabra == QLatin1String("--forzar")) {
+            linea.forzar = true;
         } else if (linea.orden == Orden::Configurar) {
             linea.opciones << palabra;
         } else if (linea.orden != Orden::Escritorio) {
@@ -107,7 +112,8 @@ QString textoDeUso() {
                .arg(kArchivoIncompleto)
                .arg(kSinConexionFtp)
                .arg(kSubidaFallida)
-               .arg(kOtroEnvio) +
+               .arg(kOtroEnvio)
+               .arg(kRetenido) +
            QString::fromUtf8(kUsoDeConfigurar).arg(kHecho).arg(kSinArranque).arg(kMalUso) +
            QString::fromUtf8(kUsoDeLasDemas);
 }

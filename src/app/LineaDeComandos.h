@@ -11,6 +11,7 @@ struct LineaDeComandos {
     Orden orden = Orden::Escritorio;
     QString carpeta;      // after --carpeta; "" for the executable's own folder
     bool ktfa = false;    // "-ktfa" anywhere on the line: the desktop program shows its window
+    bool forzar = false;  // `enviar --forzar`: upload whatever the catalogue is
     QStringList opciones; // what follows "configurar", --carpeta taken out
 };
 

@@ -7,7 +7,8 @@
 // README's table.
 
 namespace salida {
-// Done: published (`enviar`, `demo`), written (`configurar`), ended (the desktop program).
+// Done: published or already on the server unchanged (`enviar`, `demo`), written (`configurar`), ended
+// (the desktop program).
 inline constexpr int kHecho = 0;
 // Start-up could not end: no program folder, a missing component, no point of sale, or settings of
 // either that cannot be read. For `configurar`: the settings file cannot be read or written, a value
@@ -24,4 +25,6 @@ inline constexpr int kArchivoIncompleto = 4;
 inline constexpr int kSinConexionFtp = 5;
 inline constexpr int kSubidaFallida = 6;
 inline constexpr int kOtroEnvio = 7; // another send of the same folder went on past the wait
+// Held: the catalogue has fewer than half the products of the last publication; nothing was uploaded.
+inline constexpr int kRetenido = 8;
 } // namespace salida

@@ -4,8 +4,6 @@
 #include "winapi/escritura.h"
 #include "winapi/lectura.h"
 
-#include <QDir>
-#include <QSaveFile>
 #include <QStringConverter>
 #include <algorithm>
 #include <optional>
@@ -116,21 +114,7 @@ bool guardar(const QString& archivo, const Contenido& c, QString* error) {
     QByteArray bytes = c.inicio;
     for (const Linea& linea : c.lineas)
         bytes += linea.bytes;
-    QSaveFile f(archivo);
-    QString porQue;
-    if (!f.open(QIODevice::WriteOnly))
-        porQue = f.errorString();
-    else if (escritura::escribirTodo(f, bytes, &porQue) && f.commit())
-        return true;
-    else if (porQue.isEmpty())
-        porQue = f.errorString();
-    if (f.isOpen()) {
-        f.cancelWriting();
-        f.commit();
-    }
-    if (error)
-        *error = QStringLiteral("no se puede escribir %1: %2").arg(QDir::toNativeSeparators(archivo), porQue);
-    return false;
+    return escritura::reemplazar(archivo, bytes, error);
 }
 
 bool mismoNombre(const QString& a, const QString& b) {

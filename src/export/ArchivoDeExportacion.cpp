@@ -16,17 +16,19 @@ bool ArchivoDeExportacion::abrir(QString* error) {
     return !fallo;
 }
 
-void ArchivoDeExportacion::escribirLinea(const QStringList& valores) {
+QByteArrayView ArchivoDeExportacion::escribirLinea(const QStringList& valores) {
     if (valores.isEmpty() || fallo)
-        return;
+        return {};
+    if (pendiente.size() >= kBloque)
+        vaciar();
+    const qsizetype inicio = pendiente.size();
     for (qsizetype i = 0; i < valores.size(); ++i) {
         pendiente += i > 0 ? ",\"" : "\"";
         agregarAnsi(pendiente, valores[i]);
         pendiente += '"';
     }
     pendiente += "\r\n";
-    if (pendiente.size() >= kBloque)
-        vaciar();
+    return QByteArrayView(pendiente).sliced(inicio);
 }
 
 bool ArchivoDeExportacion::vaciar() {

@@ -14,8 +14,9 @@ public:
     // `error`, here and in terminar(): why it could not be opened or written, as the system said it
     // when it happened.
     bool abrir(QString* error);
-    // Values are written between double quotes exactly as they are; no values, no line.
-    void escribirLinea(const QStringList& valores);
+    // Values are written between double quotes exactly as they are; no values, no line. Gives the line's
+    // bytes as written, valid until the next call.
+    QByteArrayView escribirLinea(const QStringList& valores);
     // Writes what is pending and puts the file in place; false when anything failed.
     bool terminar(QString* error);
     // Gives the temporary file up; the previous export file stays as it was.

@@ -22,4 +22,7 @@ public:
     // True once the program asks the send to stop because it is ending: the send then stops as soon as it
     // cleanly can (the export's loop, the FTP layer's waits) and says so in the log.
     virtual bool Interrumpido() const { return false; }
+    // "Enviar ahora" found a catalogue that lost most of its products (`porQue` says how many): true to
+    // publish it anyway. Only the window asks; nothing else that sends waits for a person.
+    virtual bool PublicarRetenido(const QString& /*porQue*/) { return false; }
 };

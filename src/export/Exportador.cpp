@@ -24,8 +24,8 @@ qsizetype indiceSinMayusculas(const QStringList& nombres, const QString& nombre)
 
 } // namespace
 
-Exportador::Exportador(BasesDD& bd, ado::Connection& conexion, Avance& avance)
-    : bd(bd), conexion(conexion), avance(avance),
+Exportador::Exportador(BasesDD& bd, ado::Connection& conexion, Avance& avance, AlEscribirLinea alEscribir)
+    : bd(bd), conexion(conexion), avance(avance), alEscribir(std::move(alEscribir)),
       referencias(bd, conexion, texto, [this](const QString& aviso) { avisar(aviso); }) {}
 
 ResultadoDeExportacion Exportador::exportar(const QString& archivoProductos, const QString& archivoCampos,
@@ -240,8 +240,11 @@ void Exportador::escribirProducto(const ado::Recordset& rs) {
         }
     }
     if (!valores.isEmpty()) {
-        archivo->escribirLinea(valores);
+        const QByteArrayView linea = archivo->escribirLinea(valores);
         ++resultado.escritos;
+        // The product's code as the database has it: Clave is always the first column read.
+        if (alEscribir)
+            alEscribir(rs.Fields(0).Value().toString(), linea);
     }
 }
 

@@ -9,8 +9,10 @@
 #include "modulo/Ritmo.h"
 #include "winapi/ado.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 class Avance;
@@ -24,9 +26,13 @@ struct ResultadoDeExportacion {
     bool deLaBase = false; // a query failed (a missing table, a lost connection, a time-out), not the file
 };
 
+// Each line as it is written, with the code of its product: what a send needs to tell what changed,
+// without reading the file or the database again.
+using AlEscribirLinea = std::function<void(const QString& clave, QByteArrayView linea)>;
+
 class Exportador {
 public:
-    Exportador(BasesDD& bd, ado::Connection& conexion, Avance& avance);
+    Exportador(BasesDD& bd, ado::Connection& conexion, Avance& avance, AlEscribirLinea alEscribir = {});
     // When the file is not complete, `error` says why.
     ResultadoDeExportacion exportar(const QString& archivoProductos, const QString& archivoCampos,
                                     const QString& archivoSalida, QString* error);
@@ -53,6 +59,7 @@ private:
     BasesDD& bd;
     ado::Connection& conexion;
     Avance& avance;
+    AlEscribirLinea alEscribir;
     TextoDeValor texto;
     Referencias referencias;
     Ritmo ritmo;

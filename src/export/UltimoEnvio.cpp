@@ -12,14 +12,19 @@
 
 namespace {
 
-// The message of a send's end, as anotarPublicacion and anotarFallo below write it.
+const QString kFormaDeFecha = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+
+// The message of a send's end, as the anotar… functions below write it.
 const QRegularExpression& mensajeDeEnvio() {
     static const QRegularExpression mensaje(QStringLiteral(
-        "^Envío: (\\d+) líneas de (\\d+) productos(?:, (\\d+) bytes, subido a '.*'|; no se publicó: (.*))$"));
+        "^Envío: (\\d+) líneas de (\\d+) productos(?:, (\\d+) bytes, (?:subido a '.*?'(?:; (.*))?|"
+        "sin cambios desde (\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d) en '.*')|; retenido: (.*)|"
+        "; no se publicó: (.*))$"));
     return mensaje;
 }
 
 std::optional<UltimoEnvio> ultimoEn(const QByteArray& bytes) {
+    using Fin = UltimoEnvio::Fin;
     const QStringList lineas = QString::fromUtf8(bytes).split(QLatin1Char('\n'));
     for (auto linea = lineas.crbegin(); linea != lineas.crend(); ++linea) {
         if (!linea->contains(QStringLiteral("Envío: ")))
@@ -33,9 +38,17 @@ std::optional<UltimoEnvio> ultimoEn(const QByteArray& bytes) {
         envio.cuando = leida->cuando;
         envio.escritos = partes.captured(1).toInt();
         envio.total = partes.captured(2).toInt();
-        envio.publicado = partes.capturedLength(3) > 0;
         envio.bytes = partes.captured(3).toLongLong();
-        envio.motivo = partes.captured(4);
+        envio.cambios = partes.captured(4);
+        envio.desde = QDateTime::fromString(partes.captured(5), kFormaDeFecha);
+        if (partes.capturedLength(6) > 0) {
+            envio.fin = Fin::retenido;
+            envio.motivo = partes.captured(6);
+        } else if (partes.capturedLength(7) > 0) {
+            envio.motivo = partes.captured(7);
+        } else {
+            envio.fin = envio.desde.isValid() ? Fin::sinCambios : Fin::publicado;
+        }
         return envio;
     }
     return std::nullopt;
@@ -56,9 +69,28 @@ std::optional<UltimoEnvio> ultimoDe(const QString& archivo) {
 
 } // namespace
 
-void anotarPublicacion(qint32 escritos, qint32 total, qint64 bytes, const QString& destino) {
-    spdlog::info("Envío: {} líneas de {} productos, {} bytes, subido a '{}'", escritos, total, bytes,
-                 destino.toStdString());
+void anotarPublicacion(qint32 escritos, qint32 total, qint64 bytes, const QString& destino,
+                       const QString& cambios) {
+    spdlog::info("Envío: {} líneas de {} productos, {} bytes, subido a '{}'; {}", escritos, total, bytes,
+                 destino.toStdString(), cambios.toStdString());
+}
+
+void anotarSinCambios(qint32 escritos, qint32 total, qint64 bytes, const QString& destino,
+                      const QDateTime& desde) {
+    spdlog::info("Envío: {} líneas de {} productos, {} bytes, sin cambios desde {} en '{}'", escritos, total,
+                 bytes, desde.toLocalTime().toString(kFormaDeFecha).toStdString(), destino.toStdString());
+}
+
+void anotarRetencion(qint32 escritos, qint32 total, qint32 publicados) {
+    spdlog::warn("Envío: {} líneas de {} productos; retenido: {}", escritos, total,
+                 textoDeRetencion(escritos, publicados).toStdString());
+}
+
+QString textoDeRetencion(qint32 productos, qint32 publicados) {
+    return QStringLiteral("%1 %2 frente a los %3 de la última publicación")
+        .arg(productos)
+        .arg(productos == 1 ? QStringLiteral("producto") : QStringLiteral("productos"))
+        .arg(publicados);
 }
 
 void anotarFallo(qint32 escritos, qint32 total, QString motivo) {
@@ -76,15 +108,28 @@ std::optional<UltimoEnvio> leerUltimoEnvio(const QString& carpeta) {
 }
 
 QString textoDeEnvio(const std::optional<UltimoEnvio>& envio) {
+    using Fin = UltimoEnvio::Fin;
     if (!envio)
         return QStringLiteral("Último envío: ninguno");
     const FormatoRegional formato;
-    const QString cuando =
-        formato.fecha(envio->cuando.date()) + QLatin1Char(' ') + formato.hora(envio->cuando.time());
-    if (!envio->publicado)
-        return QStringLiteral("Último envío: %1, no se publicó: %2").arg(cuando, envio->motivo);
-    return QStringLiteral("Último envío: %1, publicado: %2 productos, %3 bytes")
-        .arg(cuando, formato.conMiles(envio->escritos), formato.conMiles(envio->bytes));
+    const auto fechaYHora = [&formato](const QDateTime& momento) {
+        return formato.fecha(momento.date()) + QLatin1Char(' ') + formato.hora(momento.time());
+    };
+    const QString cuando = QStringLiteral("Último envío: ") + fechaYHora(envio->cuando);
+    const QString productos = QStringLiteral("%1 productos, %2 bytes")
+                                  .arg(formato.conMiles(envio->escritos), formato.conMiles(envio->bytes));
+    switch (envio->fin) {
+    case Fin::publicado:
+        return cuando + QStringLiteral(", publicado: ") + productos +
+               (envio->cambios.isEmpty() ? QString() : QStringLiteral("; ") + envio->cambios);
+    case Fin::sinCambios:
+        return cuando + QStringLiteral(", sin cambios desde %1: ").arg(fechaYHora(envio->desde)) + productos;
+    case Fin::retenido:
+        return cuando + QStringLiteral(", retenido: %1; no se publicó").arg(envio->motivo);
+    case Fin::fallido:
+        break;
+    }
+    return cuando + QStringLiteral(", no se publicó: ") + envio->motivo;
 }
 
 VigilanteDeBitacora::VigilanteDeBitacora(const QString& carpeta, QObject* parent)

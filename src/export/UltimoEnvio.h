@@ -10,23 +10,40 @@
 #include <optional>
 
 struct UltimoEnvio {
+    enum class Fin {
+        publicado,
+        sinCambios, // the server already held this very file
+        retenido,   // most of the catalogue was gone: it waits for the shop
+        fallido
+    };
     QDateTime cuando;
-    bool publicado = false;
+    Fin fin = Fin::fallido;
     qint32 escritos = 0; // lines written
     qint32 total = 0;    // products listed
     qint64 bytes = 0;
-    QString motivo; // why it was not published
+    QString cambios; // published: what changed since the publication before
+    QDateTime desde; // unchanged: when the file the server holds was published
+    QString motivo;  // held or failed: why it was not published
 };
 
-// Log the end of a send: published to `destino`, or not and why.
-void anotarPublicacion(qint32 escritos, qint32 total, qint64 bytes, const QString& destino);
+// Log the end of a send: published to `destino` with what changed, the same file that was published
+// `desde` still there, held with both counts, or failed and why.
+void anotarPublicacion(qint32 escritos, qint32 total, qint64 bytes, const QString& destino,
+                       const QString& cambios);
+void anotarSinCambios(qint32 escritos, qint32 total, qint64 bytes, const QString& destino,
+                      const QDateTime& desde);
+void anotarRetencion(qint32 escritos, qint32 total, qint32 publicados);
 void anotarFallo(qint32 escritos, qint32 total, QString motivo);
+
+// Why a send was held: "8 productos frente a los 300 de la última publicación".
+QString textoDeRetencion(qint32 productos, qint32 publicados);
 
 // The last send's end in the log of that folder (the current file, else the one before it).
 std::optional<UltimoEnvio> leerUltimoEnvio(const QString& carpeta);
 
-// What the window says of it: "Último envío: <date>, publicado: 300 productos, 12,345 bytes" or
-// "Último envío: <date>, no se publicó: <why>"; "Último envío: ninguno" before the first.
+// What the window says of it: "Último envío: <date>, publicado: 300 productos, 12,345 bytes; Cambios: …",
+// "…, sin cambios desde <date>: 300 productos, 12,345 bytes", "…, retenido: <why>; no se publicó" or
+// "…, no se publicó: <why>"; "Último envío: ninguno" before the first.
 QString textoDeEnvio(const std::optional<UltimoEnvio>& envio);
 
 // Watches the log of a folder for a send's end written by any process (a scheduled `enviar`): it looks at

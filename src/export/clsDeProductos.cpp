@@ -7,6 +7,7 @@
 #include "export/FormatoRegional.h"
 #include "export/UltimoEnvio.h"
 #include "ftp/Publicacion.h"
+#include "modulo/ArchivosDelPrograma.h"
 #include "modulo/CandadoDeEnvio.h"
 #include "modulo/Modulo.h"
 #include "modulo/Redondeo.h"
@@ -51,9 +52,11 @@ clsDeProductos::~clsDeProductos() {
     mFTP.CloseConnection();
 }
 
-clsDeProductos::Resultado clsDeProductos::enviar(QString* error) {
-    const auto decirPorQue = qScopeGuard([this, error] {
-        if (error && ultimo != Resultado::Enviado)
+clsDeProductos::Resultado clsDeProductos::enviar(Modo modo, QString* cambios, QString* error) {
+    const auto decir = qScopeGuard([this, cambios, error] {
+        if (cambios && ultimo == Resultado::Enviado)
+            *cambios = cambiosDelEnvio;
+        else if (error && ultimo != Resultado::Enviado && ultimo != Resultado::SinCambios)
             *error = ultimoDetalle;
     });
     const Modulo& m = modulo();
@@ -73,6 +76,24 @@ clsDeProductos::Resultado clsDeProductos::enviar(QString* error) {
     }
     spdlog::info("Envío: comienza");
 
+    // What the last publication was. Unreadable, it stops the send: without it a catalogue that lost most
+    // of its products would go out unchecked, and it must not be written over.
+    LoPublicado anterior;
+    QString porQueNo;
+    const LecturaDeLoPublicado leido =
+        leerLoPublicado(archivos::en(m.cCarpeta, archivos::kPublicado), anterior, &porQueNo);
+    if (leido == LecturaDeLoPublicado::ilegible) {
+        ultimo = Resultado::ArchivoIncompleto;
+        ultimoDetalle = porQueNo;
+        anotarFallo(0, 0, ultimoDetalle);
+        return ultimo;
+    }
+    if (leido == LecturaDeLoPublicado::danado) {
+        const QString aviso = porQueNo + QStringLiteral("; se publica como la primera vez");
+        spdlog::warn("Envío: {}", aviso.toStdString());
+        avance.Aviso(aviso);
+    }
+
     // A connection of the send's own, opened and closed on the thread that sends: a database connection
     // serves the thread that opened it, and the window's thread keeps the shared one for its tabs.
     ado::Connection conexion;
@@ -87,18 +108,27 @@ clsDeProductos::Resultado clsDeProductos::enviar(QString* error) {
     }
     avance.MostrarLabel3(true);
 
-    Exportador exportador(bd, conexion, avance);
+    Exportador exportador(bd, conexion, avance, [this](const QString& clave, QByteArrayView linea) {
+        huella.agregar(clave, linea);
+    });
     QString noExportado;
     const ResultadoDeExportacion exportado = exportador.exportar(
         m.cArchivoProductos, m.cArchivoCampos, m.cCarpeta + QLatin1Char('/') + m.cArchivoFTP, &noExportado);
+    const LoPublicado* antes = nullptr;
     if (exportado.completo) {
-        avance.Label3(QStringLiteral("Enviando archivo..."));
-        avance.ProcesarEventos();
         QString archivo = m.cArchivoFTP;
         stNombreArchivo = m.oArchivos->NombreDeArchivo(archivo);
-        SubirArchivo();
-        avance.Label3(QStringLiteral("Archivo enviando"));
-        avance.ProcesarEventos();
+        // Another server, account, folder or name is a publication of its own.
+        const QByteArray destino = destinoDe(m.cURLFTP, m.cUsuarioFTP, m.cDirectorioFTP + stNombreArchivo);
+        if (leido == LecturaDeLoPublicado::leido && anterior.destino == destino)
+            antes = &anterior;
+        if (!Retener(modo, antes, huella.lineas())) {
+            avance.Label3(QStringLiteral("Enviando archivo..."));
+            avance.ProcesarEventos();
+            SubirArchivo(modo, antes, destino);
+            avance.Label3(QStringLiteral("Archivo enviando"));
+            avance.ProcesarEventos();
+        }
     } else {
         // The previous export file stays in place and nothing half-written is uploaded.
         ultimo = exportado.deLaBase ? Resultado::SinBaseDeDatos : Resultado::ArchivoIncompleto;
@@ -111,18 +141,40 @@ clsDeProductos::Resultado clsDeProductos::enviar(QString* error) {
     avance.MostrarLabel3(false);
     conexion.Close();
 
-    // Wherever the stop found the send, its outcome line says why it ended there.
-    if (ultimo != Resultado::Enviado && avance.Interrumpido())
-        ultimoDetalle = kInterrumpido;
-    if (ultimo == Resultado::Enviado)
-        anotarPublicacion(exportado.escritos, exportado.total, exportado.bytes,
-                          m.cDirectorioFTP + stNombreArchivo);
-    else
+    const QString remoto = m.cDirectorioFTP + stNombreArchivo;
+    switch (ultimo) {
+    case Resultado::Enviado:
+        anotarPublicacion(exportado.escritos, exportado.total, exportado.bytes, remoto, cambiosDelEnvio);
+        break;
+    case Resultado::SinCambios:
+        anotarSinCambios(exportado.escritos, exportado.total, exportado.bytes, remoto, antes->publicado);
+        break;
+    case Resultado::Retenido:
+        anotarRetencion(exportado.escritos, exportado.total, antes->lineas);
+        break;
+    default:
+        // Wherever the stop found the send, its outcome line says why it ended there.
+        if (avance.Interrumpido())
+            ultimoDetalle = kInterrumpido;
         anotarFallo(exportado.escritos, exportado.total, ultimoDetalle);
+    }
     return ultimo;
 }
 
-void clsDeProductos::SubirArchivo() {
+bool clsDeProductos::Retener(Modo modo, const LoPublicado* anterior, qint32 lineas) {
+    if (!anterior || modo == Modo::forzado || !retener(*anterior, lineas))
+        return false;
+    const QString porQue = textoDeRetencion(lineas, anterior->lineas);
+    if (modo == Modo::ahora && avance.PublicarRetenido(porQue)) {
+        spdlog::info("Envío: {}; se publica porque así se respondió", porQue.toStdString());
+        return false;
+    }
+    ultimo = Resultado::Retenido;
+    ultimoDetalle = porQue;
+    return true;
+}
+
+void clsDeProductos::SubirArchivo(Modo modo, const LoPublicado* anterior, const QByteArray& destino) {
     const Modulo& m = modulo();
     blMostrarAvance = true;
     wininet::setUploadProgress([this](qint64 bytes) {
@@ -139,13 +191,45 @@ void clsDeProductos::SubirArchivo() {
         avance.Pitido();
         return;
     }
+    const QString remoto = m.cDirectorioFTP + stNombreArchivo;
+    if (modo == Modo::programado && anterior && SigueEnElServidor(*anterior, remoto)) {
+        ultimo = Resultado::SinCambios;
+        return;
+    }
     const QString local = m.cCarpeta + QLatin1Char('/') + stNombreArchivo;
-    if (publicar(mFTP, local, m.cDirectorioFTP + stNombreArchivo, &ultimoDetalle)) {
-        ultimo = Resultado::Enviado;
-    } else {
+    if (!publicar(mFTP, local, remoto, &ultimoDetalle)) {
         ultimo = Resultado::SubidaFallida;
         avance.Pitido();
+        return;
     }
+    ultimo = Resultado::Enviado;
+    const LoPublicado nuevo = publicacionDe(huella, destino, anterior, QDateTime::currentDateTimeUtc());
+    cambiosDelEnvio = textoDeCambios(
+        anterior ? std::optional(cambiosDesde(anterior->productos, nuevo.productos)) : std::nullopt);
+    // Kept only once the server has the file: a send that failed compares with what is really there.
+    QString porQue;
+    if (!escribirLoPublicado(archivos::en(m.cCarpeta, archivos::kPublicado), nuevo, &porQue)) {
+        const QString aviso = porQue + QStringLiteral("; el próximo envío subirá el archivo otra vez");
+        spdlog::warn("Envío: {}", aviso.toStdString());
+        avance.Aviso(aviso);
+    }
+}
+
+// The same bytes as the published file, and the server still holds a file of that size under its name.
+// A server that cannot say gets the file once an hour, so that one deleted by hand comes back.
+bool clsDeProductos::SigueEnElServidor(const LoPublicado& anterior, const QString& remoto) {
+    if (anterior.bytes != huella.bytes() || anterior.resumen != huella.resumen())
+        return false;
+    switch (comparar(mFTP, remoto, anterior.bytes)) {
+    case EnElServidor::igual:
+        return true;
+    case EnElServidor::distinto:
+        return false;
+    case EnElServidor::noSabe:
+        break;
+    }
+    const qint64 desdeLaSubida = anterior.subido.secsTo(QDateTime::currentDateTimeUtc());
+    return desdeLaSubida >= 0 && desdeLaSubida < nSegundosSinTamano;
 }
 
 void clsDeProductos::mFTP_FileTransferProgress(qint32 lCurrentBytes, qint32 lTotalBytes) {

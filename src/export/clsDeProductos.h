@@ -2,7 +2,9 @@
 // One send: builds the export file from the point-of-sale database and publishes it to the FTP
 // folder. A fresh object serves each send and is released right afterwards; it owns its FTP session.
 
+#include "export/HuellaDelCatalogo.h"
 #include "export/ListasDeArchivo.h"
+#include "export/LoPublicado.h"
 #include "ftp/clsFTP.h"
 #include "modulo/Ritmo.h"
 
@@ -24,6 +26,8 @@ public:
     enum class Resultado {
         SinEnviar,
         Enviado,
+        SinCambios, // the server already holds this very file: nothing was uploaded
+        Retenido,   // most of the published products are gone: nothing was uploaded
         SinBaseDeDatos,
         ArchivoIncompleto,
         SinConexionFtp,
@@ -32,15 +36,21 @@ public:
     };
     Q_ENUM(Resultado)
 
+    // Who asked for the send. The timer and `enviar` leave an unchanged catalogue at home and hold one that
+    // lost most of its products; "Enviar ahora" always uploads, asking first about a catalogue it would
+    // have held; `enviar --forzar` always uploads.
+    enum class Modo { programado, ahora, forzado };
+
     explicit clsDeProductos(Avance& avance, QObject* parent = nullptr);
     ~clsDeProductos() override;
 
     // Builds the export file and uploads it; returns when both have ended, or sooner once `avance` says
     // the send is interrupted. Runs on any thread, with a database connection of its own. When the file
-    // was not published, `error` says why, in words for the log and for `enviar`.
-    Resultado enviar(QString* error);
+    // was not published (held included), `error` says why, in words for the log and for `enviar`; when it
+    // was uploaded, `cambios` says what changed since the last publication (textoDeCambios).
+    Resultado enviar(Modo modo, QString* cambios, QString* error);
     // The window's send: it shows its own progress and the log keeps its outcome, so nothing is returned.
-    void CrearArchivo() { enviar(nullptr); }
+    void CrearArchivo(Modo modo) { enviar(modo, nullptr, nullptr); }
 
     // The point of sale's product search over the main window: the chosen product's code, or "" when
     // the user chose none, the database could not be opened or the search window could not be created.
@@ -62,8 +72,13 @@ public:
     // Nothing before the upload starts.
     void mFTP_FileTransferProgress(qint32 lCurrentBytes, qint32 lTotalBytes);
 
+    // How long an unchanged file stays unchecked on a server that cannot give its size (no SIZE).
+    static inline qint64 nSegundosSinTamano = 3600;
+
 private:
-    void SubirArchivo();
+    bool Retener(Modo modo, const LoPublicado* anterior, qint32 lineas);
+    void SubirArchivo(Modo modo, const LoPublicado* anterior, const QByteArray& destino);
+    bool SigueEnElServidor(const LoPublicado& anterior, const QString& remoto);
     void MostrarEnServidor();
 
     Avance& avance;
@@ -72,6 +87,8 @@ private:
     QString stNombreArchivo;
     Resultado ultimo = Resultado::SinEnviar;
     QString ultimoDetalle;
+    QString cambiosDelEnvio;
+    HuellaDelCatalogo huella;
     Ritmo ritmoFtp;
     qint64 totalSubido = -1; // of the upload under way, once the session has said it
     qint64 enServidor = 0;   // bytes of it the server has

@@ -86,3 +86,12 @@ bool publicar(clsFTP& ftp, const QString& local, const QString& remoto, QString*
     quitar(ftp, temporal);
     return ftp.FTPUploadFile(local, remoto) || decir(ftp.GetLastErrorMessage().trimmed());
 }
+
+EnElServidor comparar(clsFTP& ftp, const QString& remoto, qint64 bytes) {
+    qint32 respuesta = 0;
+    const qint64 tamano = ftp.RemoteFileSize(remoto, &respuesta);
+    if (respuesta == 213)
+        return tamano == bytes ? EnElServidor::igual : EnElServidor::distinto;
+    // 550 is "no such file"; other permanent refusals (500, 502, 504) say the command is not there.
+    return respuesta >= 500 && respuesta != 550 ? EnElServidor::noSabe : EnElServidor::distinto;
+}

@@ -349,7 +349,9 @@ bool clsFTP::EndTransfer() {
     return ended;
 }
 
-qint64 clsFTP::RemoteFileSize(const QString& sRemote) {
+qint64 clsFTP::RemoteFileSize(const QString& sRemote, qint32* respuesta) {
+    if (respuesta)
+        *respuesta = 0;
     QByteArray path = aAnsi(sRemote);
     if (!path.startsWith('/')) {
         QByteArray folder(1024, '\0');
@@ -359,12 +361,21 @@ qint64 clsFTP::RemoteFileSize(const QString& sRemote) {
         folder.truncate(length);
         path = folder + (folder.endsWith('/') ? "" : "/") + path;
     }
-    if (!FtpCommandA(m_hConnection, true, m_lTransferType, ("SIZE " + path).constData(), 0, nullptr))
+    // Some servers give a size in binary mode only (pyftpdlib says 550 in ASCII), and a session's type is
+    // set on the server only by its first transfer.
+    if (m_lTransferType == FTP_TRANSFER_TYPE_BINARY)
+        FtpCommandA(m_hConnection, true, m_lTransferType, "TYPE I", 0, nullptr);
+    const bool answered =
+        FtpCommandA(m_hConnection, true, m_lTransferType, ("SIZE " + path).constData(), 0, nullptr);
+    // A refusal is a reply too; after a time-out the last reply is an older command's.
+    if (!answered && GetLastError() != wininet::ERROR_INTERNET_EXTENDED_ERROR)
         return -1;
     std::array<char, 2048> reply{};
     DWORD code = 0;
     DWORD length = static_cast<DWORD>(reply.size());
     InternetGetLastResponseInfoA(&code, reply.data(), &length);
+    if (respuesta)
+        *respuesta = static_cast<qint32>(code);
     bool number = false;
     const qint64 size = QByteArray(reply.data()).mid(4).trimmed().toLongLong(&number);
     return code == 213 && number ? size : -1;

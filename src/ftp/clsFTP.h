@@ -50,8 +50,8 @@ public:
     QString GetFTPDirectory();
     bool SetFTPDirectory(const QString& sDir);
     // The size the server gives for one file (its SIZE command), -1 when it cannot say. The last error
-    // message is left as it was.
-    qint64 RemoteFileSize(const QString& sRemote);
+    // message is left as it was. `respuesta` gets the code of the server's reply, 0 when none came.
+    qint64 RemoteFileSize(const QString& sRemote, qint32* respuesta = nullptr);
     // Size of the first match (spaces match any character), -1 when nothing matches, -2 on failure.
     // Only the low 32 bits of the size are kept.
     qint32 GetFTPFileSize(const QString& sFile);

@@ -19,6 +19,8 @@ inline const QString kBitacora = QStringLiteral("catalogo-ftp.log");
 inline const QString kBitacoraAnterior = QStringLiteral("catalogo-ftp.1.log");
 inline const QString kCandado = QStringLiteral("catalogo-ftp.lock");
 inline const QString kInstancia = QStringLiteral("catalogo-ftp.instancia");
+// What the last publication put on the server, for the next send to compare with.
+inline const QString kPublicado = QStringLiteral("catalogo-ftp.publicado");
 // The executables' extensions on Windows: the desktop program and its console companion.
 inline const QString kEscritorioEnWindows = QStringLiteral(".exe");
 inline const QString kConsolaEnWindows = QStringLiteral(".com");
@@ -31,6 +33,7 @@ inline QStringList propios(const QString& nombreDelPrograma) {
             kBitacora,
             kCandado,
             kInstancia,
+            kPublicado,
             nombreDelPrograma,
             nombreDelPrograma + kEscritorioEnWindows,
             nombreDelPrograma + kConsolaEnWindows};

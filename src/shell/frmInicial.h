@@ -3,6 +3,8 @@
 // mostly hidden, as an icon in the notification area, sending the product file on its timer.
 
 #include "export/Avance.h"
+#include "export/UltimoEnvio.h"
+#include "export/clsDeProductos.h"
 #include "shell/Formulario.h"
 
 #include <QPointer>
@@ -54,11 +56,12 @@ public:
     // Makes tab `pestana` the only visible one, and so the current one.
     void MostrarPestana(quint8 pestana);
     // Starts one export and upload on a thread of its own and returns: the window keeps answering, takes
-    // no input and keeps the timer still until the send's end comes back to it.
-    void EnviaProductos();
+    // no input and keeps the timer still until the send's end comes back to it. `modo`: the timer's send
+    // or "Enviar ahora".
+    void EnviaProductos(clsDeProductos::Modo modo);
     bool EnviandoProductos() const { return envio != nullptr; }
     // The last send's outcome, read from the log, below the countdown and on the icon; `avisar` raises
-    // a balloon when a send failed after one that published.
+    // a balloon when a send failed after one that published, or was held after one that was not.
     void MostrarUltimoEnvio(bool avisar);
     Restante TiempoRestante() const;
     // Ends the program: a send under way is stopped and waited for (see Avance::Interrumpido), then the
@@ -78,6 +81,9 @@ public:
     void ProcesarEventos() override;
     void Pitido() override;
     bool Interrumpido() const override { return interrupcion; }
+    // Asks on the window's thread, while the send's thread waits for the answer or for a request to end
+    // the program, which answers No.
+    bool PublicarRetenido(const QString& porQue) override;
 
     bool blPrimeraVez = true;
     qint16 inSegundos = 0;
@@ -171,5 +177,6 @@ private:
     std::unique_ptr<QThread> envio; // the send under way
     std::atomic<bool> interrupcion = false;
     bool terminarAlAcabar = false;
-    std::optional<bool> ultimoPublicado; // of the outcome shown; none before the first send
+    std::optional<UltimoEnvio::Fin> ultimoFin; // of the outcome shown; none before the first send
+    bool preguntado = false;                   // the send under way asked whether to publish
 };

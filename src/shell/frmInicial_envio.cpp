@@ -4,6 +4,7 @@
 #include "export/UltimoEnvio.h"
 #include "export/clsDeProductos.h"
 #include "modulo/Modulo.h"
+#include "modulo/Rutinas.h"
 #include "shell/clsInicio.h"
 #include "shell/frmInicial.h"
 
@@ -11,6 +12,8 @@
 #include <QLabel>
 #include <QThread>
 #include <QTimer>
+#include <chrono>
+#include <future>
 #include <memory>
 #include <spdlog/spdlog.h>
 
@@ -46,12 +49,12 @@ void frmInicial::Timer1_Timer() {
     if (inMinutos >= modulo().nIntervalo) {
         inSegundos = 0;
         inMinutos = 0;
-        EnviaProductos();
+        EnviaProductos(clsDeProductos::Modo::programado);
     }
 }
 
 void frmInicial::cmdLeerAhora_Click() {
-    EnviaProductos();
+    EnviaProductos(clsDeProductos::Modo::ahora);
 }
 
 void frmInicial::MostrarUltimoEnvio(bool avisar) {
@@ -59,13 +62,18 @@ void frmInicial::MostrarUltimoEnvio(bool avisar) {
     const std::optional<UltimoEnvio> envio = leerUltimoEnvio(modulo().cCarpeta);
     const QString linea = textoDeEnvio(envio);
     lblUltimoEnvio->setText(linea);
-    const bool fallaTrasPublicar = envio && !envio->publicado && ultimoPublicado.value_or(false);
-    clsInicio().MostrarEnvio(*this, linea, avisar && fallaTrasPublicar);
-    if (envio)
-        ultimoPublicado = envio->publicado;
+    // Once for each trouble, never at every send while it lasts: the shop sees the tip meanwhile.
+    using Fin = UltimoEnvio::Fin;
+    const std::optional<Fin> fin = envio ? std::optional(envio->fin) : std::nullopt;
+    const bool enElServidor = ultimoFin == Fin::publicado || ultimoFin == Fin::sinCambios;
+    const bool aviso =
+        (fin == Fin::fallido && enElServidor) || (fin == Fin::retenido && ultimoFin != Fin::retenido);
+    clsInicio().MostrarEnvio(*this, linea, avisar && aviso);
+    if (fin)
+        ultimoFin = fin;
 }
 
-void frmInicial::EnviaProductos() {
+void frmInicial::EnviaProductos(clsDeProductos::Modo modo) {
     if (envio)
         return;
     lblInfo->clear();
@@ -73,9 +81,10 @@ void frmInicial::EnviaProductos() {
     Timer1->stop();
     inSegundos = 0;
     interrupcion = false;
+    preguntado = false;
     // The clsDeProductos lives on the send's thread, so that its session's events reach it there; it is
     // released there too, which closes the FTP connection before the window hears of the end.
-    envio.reset(QThread::create([this] { clsDeProductos(*this).CrearArchivo(); }));
+    envio.reset(QThread::create([this, modo] { clsDeProductos(*this).CrearArchivo(modo); }));
     QThread* hilo = envio.get();
     connect(hilo, &QThread::finished, this, [this, hilo] {
         if (envio.get() != hilo) // stopped and waited for already
@@ -90,7 +99,8 @@ void frmInicial::EnviaProductos() {
 void frmInicial::EnvioTerminado() {
     envio->wait();
     envio.reset();
-    MostrarUltimoEnvio(true);
+    // Whoever just answered the question needs no balloon about it.
+    MostrarUltimoEnvio(!preguntado);
     setEnabled(true);
     if (modulo().nIntervalo >= 1)
         Timer1->start();
@@ -140,4 +150,31 @@ void frmInicial::ProcesarEventos() {
 
 void frmInicial::Pitido() {
     EnLaVentana([] { QApplication::beep(); });
+}
+
+bool frmInicial::PublicarRetenido(const QString& porQue) {
+    // Shared with the question, which may still be waiting in the window's queue when the send gives up.
+    struct Respuesta {
+        std::promise<bool> dada;
+        std::atomic<bool> esperada = true;
+    };
+    auto respuesta = std::make_shared<Respuesta>();
+    std::future<bool> si = respuesta->dada.get_future();
+    EnLaVentana([this, porQue, respuesta] {
+        bool publicar = false;
+        if (respuesta->esperada) {
+            preguntado = true;
+            publicar = Pregunta(QStringLiteral("El catálogo tiene %1: menos de la mitad.\r\n\r\n"
+                                               "¿Publicar de todos modos?")
+                                    .arg(porQue),
+                                windowTitle(), true);
+        }
+        respuesta->dada.set_value(publicar);
+    });
+    while (si.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready)
+        if (interrupcion) {
+            respuesta->esperada = false;
+            return false;
+        }
+    return si.get();
 }

@@ -1,5 +1,8 @@
 #include "winapi/escritura.h"
 
+#include <QDir>
+#include <QSaveFile>
+
 namespace escritura {
 
 bool escribirTodo(QFileDevice& archivo, const QByteArray& bytes, QString* error) {
@@ -17,6 +20,22 @@ bool escribirTodo(QFileDevice& archivo, const QByteArray& bytes, QString* error)
         return true;
     if (error)
         *error = archivo.errorString();
+    return false;
+}
+
+bool reemplazar(const QString& ruta, const QByteArray& bytes, QString* error) {
+    QSaveFile archivo(ruta);
+    QString porQue;
+    if (archivo.open(QIODevice::WriteOnly) && escribirTodo(archivo, bytes, &porQue) && archivo.commit())
+        return true;
+    if (porQue.isEmpty())
+        porQue = archivo.errorString();
+    if (archivo.isOpen()) {
+        archivo.cancelWriting();
+        archivo.commit();
+    }
+    if (error)
+        *error = QStringLiteral("no se puede escribir %1: %2").arg(QDir::toNativeSeparators(ruta), porQue);
     return false;
 }
 

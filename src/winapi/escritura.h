@@ -13,4 +13,8 @@ namespace escritura {
 // there). False when they could not all be written: `error` then holds the system's reason.
 bool escribirTodo(QFileDevice& archivo, const QByteArray& bytes, QString* error);
 
+// Replaces the file at `ruta` with `bytes` whole: written aside and renamed over it, so that a full disk
+// or a crash half-way keeps the old file. `error`: "no se puede escribir <ruta>: <why>".
+bool reemplazar(const QString& ruta, const QByteArray& bytes, QString* error);
+
 } // namespace escritura

@@ -101,8 +101,8 @@ protected:
         escribirArchivo(ruta("ListaDeCampos.dat"), "Clave\r\nClave\r\n");
         for (const char* archivo : {"catalogo-ftp.ini", "vendalia/Q7K.ini", "ListaDeCampos.dat", "clave"})
             buenos[ruta(archivo)] = leerArchivo(ruta(archivo));
-        for (const char* archivo :
-             {"ListaProductosReja.dat", "catalogo-ftp.lock", "catalogo-ftp.log", "catalogo.csv"})
+        for (const char* archivo : {"ListaProductosReja.dat", "catalogo-ftp.lock", "catalogo-ftp.log",
+                                    "catalogo-ftp.publicado", "catalogo.csv"})
             buenos[ruta(archivo)] = QByteArray();
         reiniciarModulo();
     }

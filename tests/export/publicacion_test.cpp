@@ -119,7 +119,7 @@ TEST_F(Publicacion, ElEstadoYElTextoDicenComoTerminoLaSubida) {
                    "No se envió: RenameFTPFile error code: 12002 Message: Se agotó el tiempo de espera de la "
                    "operación.",
                    "no se publicó: RenameFTPFile error code: 12002"},
-                  {"sin-renombrar", salida::kHecho, "Enviado: /catalogo.csv",
+                  {"sin-renombrar", salida::kHecho, "Enviado: /catalogo.csv\nPrimera publicación",
                    "se subió directamente a '/catalogo.csv'"}};
     for (const auto& e : envios) {
         SCOPED_TRACE(e.capricho);

@@ -69,7 +69,7 @@ void TiendaDePrueba::grabar(const std::function<void(CajasDeConfiguracion&)>& ca
 
 void TiendaDePrueba::enviar() {
     clsDeProductos envio(avance);
-    resultado = envio.enviar(nullptr);
+    resultado = envio.enviar(clsDeProductos::Modo::programado, nullptr, nullptr);
 }
 
 QByteArray TiendaDePrueba::exportado() const {

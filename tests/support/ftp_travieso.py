@@ -7,7 +7,7 @@ CAPRICHO is one of: normal, corta (drops the data connection of an upload half-w
 parada (stops reading an upload half-way, for good), vacia (keeps none of an upload's bytes, says 226),
 stor (refuses STOR), sin-pasivo (refuses PASV and EPSV), sin-renombrar (refuses RNFR),
 sin-reemplazar (refuses RNTO onto an existing file), sin-borrar (refuses DELE), sin-renombrar-ni-borrar
-(refuses RNFR and DELE), sin-punto (refuses to store a name that begins with a dot), rnto-muda (never
+(refuses RNFR and DELE), sin-size (has no SIZE, as some servers do not), sin-punto (refuses to store a name that begins with a dot), rnto-muda (never
 answers RNTO), rnto-corta (drops the control connection on RNTO), 552-a-medias (says 552 half-way
 through an upload and drops its data connection), lenta (see below), pausada:S (holds every reply S
 seconds, as a busy server does), cierre-lento:S (holds the closing reply of an upload S seconds).
@@ -96,6 +96,7 @@ RECHAZOS = {
     "sin-renombrar": ({"RNFR"}, "502 Command not implemented."),
     "sin-borrar": ({"DELE"}, "550 Permission denied."),
     "sin-renombrar-ni-borrar": ({"RNFR", "DELE"}, "550 Permission denied."),
+    "sin-size": ({"SIZE"}, "502 Command not implemented."),
 }
 
 

@@ -202,9 +202,10 @@ TEST_F(VentanaPrincipal, SaysHowTheLastSendEndedEvenAfterARestart) {
     EXPECT_FALSE(reloj());
     const QLocale regional = QLocale::system();
     const qint64 bytes = QFileInfo(archivoPublicadoDeDemo(carpeta.path())).size();
-    EXPECT_TRUE(ultimoEnvio().startsWith(QStringLiteral("Último envío: ")) &&
-                ultimoEnvio().endsWith(QStringLiteral(", publicado: %1 productos, %2 bytes")
-                                           .arg(regional.toString(3000), regional.toString(bytes))))
+    EXPECT_TRUE(
+        ultimoEnvio().startsWith(QStringLiteral("Último envío: ")) &&
+        ultimoEnvio().endsWith(QStringLiteral(", publicado: %1 productos, %2 bytes; Primera publicación")
+                                   .arg(regional.toString(3000), regional.toString(bytes))))
         << ultimoEnvio().toStdString();
     EXPECT_TRUE(icono()->toolTip().endsWith(QLatin1Char('\n') + ultimoEnvio()))
         << icono()->toolTip().toStdString();
@@ -221,6 +222,48 @@ TEST_F(VentanaPrincipal, SaysHowTheLastSendEndedEvenAfterARestart) {
     reiniciarModulo();
     ASSERT_NE(arrancar(), nullptr);
     EXPECT_EQ(ultimoEnvio(), antesDeReiniciar);
+}
+
+// The timer leaves an unchanged catalogue at home and holds one that lost most of its products, with one
+// balloon and no box; "Enviar ahora" asks about it, No the default, and publishes it on Sí.
+TEST_F(VentanaPrincipal, TheTimerLeavesAnUnchangedCatalogueAndHoldsOneThatLostMostOfItsProducts) {
+    cargarMuestra(1);
+    const auto ultimoEnvio = [&] { return control<QLabel>("lblUltimoEnvio")->text(); };
+    const auto globos = [] { return shell_notify::GlobosMostrados(nidBandeja.hWnd, nidBandeja.uID); };
+    const QString publicado = archivoPublicadoDeDemo(carpeta.path());
+    enviarAhora();
+    const QDateTime primera = QFileInfo(publicado).lastModified();
+    tic(60);
+    EXPECT_TRUE(ultimoEnvio().contains(QStringLiteral(", sin cambios desde ")))
+        << ultimoEnvio().toStdString();
+    EXPECT_EQ(QFileInfo(publicado).lastModified(), primera);
+
+    escribir(archivoProductos(), "P000001\r\nUNO\r\nP000002\r\nDOS\r\nP000003\r\nTRES\r\n");
+    const int antes = globos();
+    const QString retenido =
+        QStringLiteral(", retenido: 3 productos frente a los 3000 de la última publicación");
+    for (int vez = 0; vez < 2; ++vez) {
+        Contestador contestador;
+        tic(60);
+        EXPECT_EQ(contestador.vistas, QStringList()) << "the timer asks no one";
+        EXPECT_TRUE(ultimoEnvio().endsWith(retenido + QStringLiteral("; no se publicó")))
+            << ultimoEnvio().toStdString();
+    }
+    EXPECT_EQ(globos() - antes, 1) << "one balloon while it lasts";
+    EXPECT_TRUE(icono()->toolTip().endsWith(QLatin1Char('\n') + ultimoEnvio()));
+    EXPECT_EQ(QFileInfo(publicado).lastModified(), primera);
+
+    for (const char* respuesta : {"", "Sí"}) { // Enter takes the default, No
+        Contestador contestador(QString::fromUtf8(respuesta));
+        enviarAhora();
+        ASSERT_EQ(contestador.vistas.size(), 1);
+        EXPECT_TRUE(contestador.vistas[0].endsWith(QStringLiteral("¿Publicar de todos modos?")))
+            << contestador.vistas[0].toStdString();
+    }
+    EXPECT_TRUE(ultimoEnvio().endsWith(QStringLiteral("; Cambios: 0 nuevos, 2997 retirados, 0 modificados")))
+        << ultimoEnvio().toStdString();
+    EXPECT_EQ(leer(publicado).count("\r\n"), 3);
+    EXPECT_EQ(globos() - antes, 1);
 }
 
 // A scheduled `enviar` of the same folder shows within 2 s, and its failure after a publication raises

@@ -1,0 +1,45 @@
+#pragma once
+// What a catalogue is, told cheaply: a hash of the whole export file and, by product code, a short hash
+// of each product's line. The export hands over each line as it writes it, so telling an unchanged
+// catalogue and counting what changed reads neither the file nor the database again.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <memory>
+#include <vector>
+
+struct crypto_generichash_blake2b_state;
+
+// A product as a send compares it: hashes of its code and of its line (its lines, when the code comes
+// more than once). Codes are hashed rather than kept: 16 bytes a product, whatever the codes' length.
+struct ProductoPublicado {
+    quint64 clave;
+    quint64 linea;
+    friend bool operator==(const ProductoPublicado&, const ProductoPublicado&) = default;
+};
+// In the order of their code hashes, each code once.
+using ProductosPublicados = std::vector<ProductoPublicado>;
+
+class HuellaDelCatalogo {
+public:
+    HuellaDelCatalogo();
+    ~HuellaDelCatalogo();
+    HuellaDelCatalogo(const HuellaDelCatalogo&) = delete;
+    HuellaDelCatalogo& operator=(const HuellaDelCatalogo&) = delete;
+
+    // One line of the file, as written, and its product's code.
+    void agregar(const QString& clave, QByteArrayView linea);
+
+    // Once every line is in: the hash of the whole file, and its products. A code met again is the same
+    // product, whose line is then its lines together, in their order.
+    QByteArray resumen() const;
+    ProductosPublicados productos() const;
+    qint64 bytes() const { return bytes_; }
+    qint32 lineas() const { return qint32(enOrden.size()); }
+
+private:
+    std::unique_ptr<crypto_generichash_blake2b_state> archivo;
+    qint64 bytes_ = 0;
+    ProductosPublicados enOrden; // as the file has them
+};
