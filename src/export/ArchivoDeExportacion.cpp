@@ -1,6 +1,5 @@
 #include "export/ArchivoDeExportacion.h"
 
-#include "winapi/ansi.h"
 #include "winapi/escritura.h"
 
 namespace {
@@ -16,15 +15,10 @@ bool ArchivoDeExportacion::abrir() {
     return !fallo;
 }
 
-void ArchivoDeExportacion::escribirLinea(const QStringList& valores) {
-    if (valores.isEmpty() || fallo)
+void ArchivoDeExportacion::escribir(QByteArrayView lineas) {
+    if (fallo)
         return;
-    for (qsizetype i = 0; i < valores.size(); ++i) {
-        pendiente += i > 0 ? ",\"" : "\"";
-        agregarAnsi(pendiente, valores[i]);
-        pendiente += '"';
-    }
-    pendiente += "\r\n";
+    pendiente += lineas;
     if (pendiente.size() >= kBloque)
         vaciar();
 }

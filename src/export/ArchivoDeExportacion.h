@@ -6,14 +6,17 @@
 #include <QByteArray>
 #include <QSaveFile>
 #include <QString>
-#include <QStringList>
 
 class ArchivoDeExportacion {
 public:
     explicit ArchivoDeExportacion(const QString& ruta);
     bool abrir();
-    // Values are written between double quotes exactly as they are; no values, no line.
-    void escribirLinea(const QStringList& valores);
+    // A line is made in a buffer of the caller's: `valor` before the text of each value (in the ANSI code
+    // page), `finDeLinea` after the last. Values go between double quotes exactly as they are.
+    static void valor(QByteArray& linea) { linea += linea.isEmpty() ? "\"" : "\",\""; }
+    static void finDeLinea(QByteArray& linea) { linea += "\"\r\n"; }
+    // Appends lines so made; an empty buffer (no values) is no line.
+    void escribir(QByteArrayView lineas);
     // Writes what is pending and puts the file in place; false when anything failed.
     bool terminar();
     // Gives the temporary file up; the previous export file stays as it was.

@@ -9,12 +9,15 @@
 #include "modulo/Ritmo.h"
 #include "winapi/ado.h"
 
+#include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <vector>
 
 class Avance;
 class BasesDD;
+class FilasDeProductos;
 
 struct ResultadoDeExportacion {
     bool completo = false; // the file was written whole and put in place
@@ -39,15 +42,23 @@ private:
     };
 
     bool prepararColumnas(const QStringList& campos);
+    bool contarCatalogo();
     bool exportarTodos();
-    QList<ProductoDeLista> listaDeTodos(); // every product in code order, as a product list
-    bool exportarLista(const QList<ProductoDeLista>& lista);
-    bool terminoBien(ado::Recordset& rs);
-    void escribirProducto(const ado::Recordset& rs);
+    bool exportarLista(ProductosDelArchivo& lista);
+    bool exportarBloque(const QList<ProductoDeLista>& bloque, qint32& numero);
+    // What a lookup of that code alone finds: the line of its first product, or no line (false in
+    // `hallado`). False when the query failed.
+    bool buscarUno(const QString& clave, QByteArray& linea, bool& hallado);
+    void componerLinea(const FilasDeProductos& filas, QByteArray& linea) const;
+    void escribir(const QByteArray& linea);
+    // Records why the rows could not be read; false, to be returned.
+    bool fallo(const FilasDeProductos& filas);
     // True once the program asks the send to stop: the file is then left unfinished.
     bool interrumpido();
     // A problem the shop should correct, said once per send in the log and the progress.
     void avisar(const QString& aviso);
+    // Whether the progress text is due for this product: paced, and always for the last one.
+    bool tocaMostrar(qint32 numero);
     void mostrarProducto(qint32 numero, const QString& clave, const QString& descripcion);
 
     BasesDD& bd;
@@ -59,6 +70,10 @@ private:
 
     std::vector<Columna> columnas;
     QString listaSelect; // "Clave,Descrip,..." with the columns the fields need
+    qint32 productosEnCatalogo = 0;
+    // The codes, as stored, of the products whose code another product shares as the database compares
+    // codes (MySQL's without regard to case): each of them is written as a lookup of its code finds it.
+    QSet<QString> compartidas;
     ArchivoDeExportacion* archivo = nullptr;
     ResultadoDeExportacion resultado;
 };

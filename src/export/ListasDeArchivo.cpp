@@ -6,6 +6,8 @@
 #include "winapi/lectura.h"
 
 #include <QSaveFile>
+#include <algorithm>
+#include <limits>
 #include <spdlog/spdlog.h>
 
 namespace {
@@ -37,23 +39,25 @@ bool escribirLineas(const QString& ruta, const QStringList& lineas) {
     return false;
 }
 
-// Lines end with CR LF, LF or CR; the end of the file ends the last line.
+// The line that starts at `inicio` (ended by CR LF, LF, CR or the end of the file) and where the next
+// one starts; false at the end of the bytes.
+bool lineaEn(const QByteArray& bytes, qsizetype& inicio, QByteArrayView& linea) {
+    if (inicio >= bytes.size())
+        return false;
+    qsizetype fin = inicio;
+    while (fin < bytes.size() && bytes[fin] != '\r' && bytes[fin] != '\n')
+        ++fin;
+    linea = QByteArrayView(bytes).sliced(inicio, fin - inicio);
+    inicio = fin + (fin + 1 < bytes.size() && bytes[fin] == '\r' && bytes[fin + 1] == '\n' ? 2 : 1);
+    return true;
+}
+
 ListaLeida<QStringList> leerLineas(const QString& ruta) {
     const lectura::Lectura leida = lectura::leer(ruta);
     ListaLeida<QStringList> lista{!leida.ausente(), {}, leida.ilegible() ? leida.error() : QString()};
-    const QByteArray& bytes = leida.bytes;
-    QStringList& lineas = lista.valores;
-    qsizetype inicio = 0;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] != '\r' && bytes[i] != '\n')
-            continue;
-        lineas.append(desdeUtf8OAnsi(bytes.mid(inicio, i - inicio)));
-        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
-            ++i;
-        inicio = i + 1;
-    }
-    if (inicio < bytes.size())
-        lineas.append(desdeUtf8OAnsi(bytes.mid(inicio)));
+    QByteArrayView linea;
+    for (qsizetype inicio = 0; lineaEn(leida.bytes, inicio, linea);)
+        lista.valores.append(desdeUtf8OAnsi(linea.toByteArray()));
     return lista;
 }
 
@@ -67,11 +71,40 @@ bool escribirListaDeProductos(const QString& ruta, const QList<ProductoDeLista>&
 }
 
 ListaLeida<QList<ProductoDeLista>> leerListaDeProductos(const QString& ruta) {
-    const ListaLeida<QStringList> lineas = leerLineas(ruta);
-    ListaLeida<QList<ProductoDeLista>> lista{lineas.existe, {}, lineas.error};
-    for (qsizetype i = 0; i + 1 < lineas.valores.size(); i += 2)
-        lista.valores.append({lineas.valores.at(i), lineas.valores.at(i + 1)});
+    ProductosDelArchivo archivo(ruta);
+    ListaLeida<QList<ProductoDeLista>> lista{archivo.existe(), {}, archivo.error()};
+    lista.valores.reserve(archivo.cuenta());
+    for (ProductoDeLista producto; archivo.siguiente(producto);)
+        lista.valores.append(producto);
     return lista;
+}
+
+ProductosDelArchivo::ProductosDelArchivo(const QString& ruta) {
+    lectura::Lectura leida = lectura::leer(ruta);
+    hay = !leida.ausente();
+    motivo = leida.ilegible() ? leida.error() : QString();
+    bytes = std::move(leida.bytes);
+    qint64 lineas = 0;
+    QByteArrayView linea;
+    for (qsizetype inicio = 0; lineaEn(bytes, inicio, linea);)
+        ++lineas;
+    productos = static_cast<qint32>(std::min<qint64>(lineas / 2, std::numeric_limits<qint32>::max()));
+}
+
+bool ProductosDelArchivo::siguienteLinea(QString& linea) {
+    QByteArrayView bytesDeLinea;
+    if (!lineaEn(bytes, posicion, bytesDeLinea))
+        return false;
+    linea = desdeUtf8OAnsi(bytesDeLinea.toByteArray());
+    return true;
+}
+
+bool ProductosDelArchivo::siguiente(ProductoDeLista& producto) {
+    const qsizetype inicio = posicion;
+    if (siguienteLinea(producto.clave) && siguienteLinea(producto.descripcion))
+        return true;
+    posicion = inicio; // a code without its description is no product, and stays none
+    return false;
 }
 
 bool escribirListaDeCampos(const QString& ruta, const QList<CampoDeLista>& elementos,

@@ -8,6 +8,7 @@
 // the products are sent. Field list (ListaDeCampos.dat): one column name per line, in the order of the
 // values of each exported line.
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -39,6 +40,27 @@ bool escribirListaDeProductos(const QString& ruta, const QList<ProductoDeLista>&
 
 // The products of the file, in file order; a last line without its description is left out.
 ListaLeida<QList<ProductoDeLista>> leerListaDeProductos(const QString& ruta);
+
+// The same products one at a time, as the export takes them: the file is held as its bytes alone, never
+// as text for every product, which took several times the memory for the list of a large catalogue.
+class ProductosDelArchivo {
+public:
+    explicit ProductosDelArchivo(const QString& ruta);
+    bool existe() const { return hay; }
+    QString error() const { return motivo; } // there, but it cannot be read
+    qint32 cuenta() const { return productos; }
+    // The next product in file order; false after the last one.
+    bool siguiente(ProductoDeLista& producto);
+
+private:
+    bool siguienteLinea(QString& linea);
+
+    QByteArray bytes;
+    qsizetype posicion = 0;
+    qint32 productos = 0;
+    bool hay = false;
+    QString motivo;
+};
 
 // Replaces the file with the selected fields: first those numbered 1, 2, … up to the number of selected
 // items, each number once (the first item carrying it), then the unnumbered ones in list order. A
