@@ -3,6 +3,7 @@
 #include "components/BasesDD.h"
 #include "export/Avance.h"
 #include "export/FilasDeProductos.h"
+#include "export/LineasDeLaLista.h"
 #include "export/ListasDeArchivo.h"
 #include "export/SqlSeguro.h"
 
@@ -15,6 +16,9 @@ namespace {
 
 // Listed codes looked up by one query: few round trips, and a statement far below any server's limit.
 constexpr qsizetype kCodigosPorBloque = 1000;
+// A list of at least one product in this many of the catalogue is found by reading the whole catalogue
+// once: a product found by its code costs the database about as much as reading this many in order.
+constexpr qint64 kListadosPorRecorrido = 5;
 
 qsizetype indiceSinMayusculas(const QStringList& nombres, const QString& nombre) {
     for (qsizetype i = 0; i < nombres.size(); ++i)
@@ -194,49 +198,92 @@ bool Exportador::exportarLista(ProductosDelArchivo& lista) {
     avance.Label3(QString::number(resultado.total));
     avance.ProcesarEventos();
 
+    std::optional<LineasDeLaLista> recorrido;
+    if (static_cast<qint64>(lista.cuenta()) * kListadosPorRecorrido >= productosEnCatalogo) {
+        recorrido.emplace();
+        if (!recorrerCatalogo(lista, *recorrido))
+            return false;
+        lista.reiniciar();
+    }
     qint32 numero = 0;
     QList<ProductoDeLista> bloque;
     bloque.reserve(kCodigosPorBloque);
     for (ProductoDeLista producto; lista.siguiente(producto);) {
         bloque.append(producto);
         if (bloque.size() == kCodigosPorBloque) {
-            if (!exportarBloque(bloque, numero))
+            if (!exportarBloque(bloque, numero, recorrido ? &*recorrido : nullptr))
                 return false;
             bloque.clear();
         }
     }
-    return exportarBloque(bloque, numero);
+    return exportarBloque(bloque, numero, recorrido ? &*recorrido : nullptr);
 }
 
-// The block's codes are looked up by one query. The products it finds are written for the listed codes
-// they carry exactly as listed; a listed code written otherwise (another letter case), shared or not in
-// the catalogue is looked up alone, as the database compares codes, so that every listed code gets what
-// a lookup of it finds.
-bool Exportador::exportarBloque(const QList<ProductoDeLista>& bloque, qint32& numero) {
-    if (bloque.isEmpty())
+bool Exportador::recorrerCatalogo(ProductosDelArchivo& lista, LineasDeLaLista& lineas) {
+    for (ProductoDeLista producto; lista.siguiente(producto);)
+        lineas.agregarCodigo(producto.clave.toUtf8());
+    FilasDeProductos filas(bd, conexion, texto);
+    if (!lineas.preparar()) {
+        resultado.error = QStringLiteral("no se pudo crear un archivo temporal (%1)").arg(lineas.error());
+        return false;
+    }
+    if (!filas.abrir(QStringLiteral("productos"), listaSelect))
+        return fallo(filas);
+    QByteArray linea;
+    while (filas.siguiente()) {
+        if (interrumpido()) {
+            filas.abandonar();
+            return false;
+        }
+        if (ritmo.toca())
+            avance.ProcesarEventos();
+        const QByteArray clave = filas.utf8(0);
+        if (!lineas.buscado(clave) || (!compartidas.isEmpty() && compartidas.contains(filas.texto(0))))
+            continue;
+        linea.clear();
+        componerLinea(filas, linea);
+        if (!lineas.guardar(clave, linea)) {
+            filas.abandonar();
+            break;
+        }
+    }
+    if (!filas.error().isEmpty())
+        return fallo(filas);
+    if (lineas.terminar())
         return true;
-    QSet<QString> claves;
-    QStringList literales;
+    resultado.error = QStringLiteral("no se pudo escribir un archivo temporal (%1)").arg(lineas.error());
+    return false;
+}
+
+// The block's products are written for the listed codes they carry exactly as listed. A listed code that
+// no product carries so (written in another letter case, no longer in the catalogue, or shared by two
+// products) is looked up alone, as the database compares codes, unless one query for all such codes of
+// the block finds nothing: every listed code gets what a lookup of that code finds.
+bool Exportador::exportarBloque(const QList<ProductoDeLista>& bloque, qint32& numero,
+                                LineasDeLaLista* recorrido) {
+    QStringList claves;
+    QSet<QString> vistas;
     for (const ProductoDeLista& producto : bloque)
-        if (!claves.contains(producto.clave)) {
-            claves.insert(producto.clave);
-            literales << literalSql(conexion, producto.clave);
+        if (!vistas.contains(producto.clave)) {
+            vistas.insert(producto.clave);
+            claves << producto.clave;
         }
     QHash<QString, QByteArray> lineas;
-    {
-        FilasDeProductos filas(bd, conexion, texto);
-        if (!filas.abrir(QStringLiteral("productos WHERE Clave IN (") + literales.join(QLatin1Char(',')) +
-                             QLatin1Char(')'),
-                         listaSelect))
-            return fallo(filas);
-        while (filas.siguiente()) {
-            const QString clave = filas.texto(0);
-            if (!compartidas.contains(clave))
-                componerLinea(filas, lineas[clave]);
-        }
-        if (!filas.error().isEmpty())
-            return fallo(filas);
+    bool alguno = false;
+    if (recorrido == nullptr && !buscarVarios(claves, lineas, alguno))
+        return false;
+    QStringList faltan;
+    for (const QString& clave : std::as_const(claves)) {
+        if (recorrido != nullptr)
+            if (std::optional<QByteArray> linea = recorrido->linea(clave.toUtf8()))
+                lineas.insert(clave, *linea);
+        if (!lineas.contains(clave))
+            faltan << clave;
     }
+    QHash<QString, QByteArray> deOtraForma;
+    bool otraForma = false;
+    if (!faltan.isEmpty() && !buscarVarios(faltan, deOtraForma, otraForma))
+        return false;
     QByteArray sola;
     for (const ProductoDeLista& producto : bloque) {
         if (interrumpido())
@@ -247,14 +294,33 @@ bool Exportador::exportarBloque(const QList<ProductoDeLista>& bloque, qint32& nu
         bool hallado = hallada != lineas.cend();
         if (hallado) {
             escribir(*hallada);
-            continue;
+        } else if (otraForma) {
+            sola.clear();
+            if (!buscarUno(producto.clave, sola, hallado))
+                return false;
+            escribir(sola);
         }
-        sola.clear();
-        if (!buscarUno(producto.clave, sola, hallado))
-            return false;
-        escribir(sola);
     }
     return true;
+}
+
+bool Exportador::buscarVarios(const QStringList& claves, QHash<QString, QByteArray>& lineas, bool& alguno) {
+    QStringList literales;
+    for (const QString& clave : claves)
+        literales << literalSql(conexion, clave);
+    FilasDeProductos filas(bd, conexion, texto);
+    if (!filas.abrir(QStringLiteral("productos WHERE Clave IN (") + literales.join(QLatin1Char(',')) +
+                         QLatin1Char(')'),
+                     listaSelect))
+        return fallo(filas);
+    alguno = false;
+    while (filas.siguiente()) {
+        alguno = true;
+        const QString clave = filas.texto(0);
+        if (!compartidas.contains(clave))
+            componerLinea(filas, lineas[clave]);
+    }
+    return filas.error().isEmpty() || fallo(filas);
 }
 
 bool Exportador::buscarUno(const QString& clave, QByteArray& linea, bool& hallado) {

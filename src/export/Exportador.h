@@ -18,6 +18,7 @@
 class Avance;
 class BasesDD;
 class FilasDeProductos;
+class LineasDeLaLista;
 
 struct ResultadoDeExportacion {
     bool completo = false; // the file was written whole and put in place
@@ -45,7 +46,11 @@ private:
     bool contarCatalogo();
     bool exportarTodos();
     bool exportarLista(ProductosDelArchivo& lista);
-    bool exportarBloque(const QList<ProductoDeLista>& bloque, qint32& numero);
+    bool recorrerCatalogo(ProductosDelArchivo& lista, LineasDeLaLista& lineas);
+    bool exportarBloque(const QList<ProductoDeLista>& bloque, qint32& numero, LineasDeLaLista* recorrido);
+    // The products of those codes by one query, each line under the code its product carries, those
+    // with a shared code left out; `alguno` tells whether it found any product at all.
+    bool buscarVarios(const QStringList& claves, QHash<QString, QByteArray>& lineas, bool& alguno);
     // What a lookup of that code alone finds: the line of its first product, or no line (false in
     // `hallado`). False when the query failed.
     bool buscarUno(const QString& clave, QByteArray& linea, bool& hallado);

@@ -57,6 +57,10 @@ QString FilasDeProductos::texto(qint32 columna) const {
     return rs.Fields(columna).Value().toString();
 }
 
+QByteArray FilasDeProductos::utf8(qint32 columna) const {
+    return mysql ? mysql->valor(columna).bytes().toByteArray() : texto(columna).toUtf8();
+}
+
 void FilasDeProductos::agregar(qint32 columna, QByteArray& linea) const {
     if (mysql)
         textoDeValor.agregar(linea, mysql->valor(columna));

@@ -28,6 +28,8 @@ public:
     void abandonar();
     // The value as text: the code and description that the progress shows and a listed code is matched by.
     QString texto(qint32 columna) const;
+    // The same as UTF-8.
+    QByteArray utf8(qint32 columna) const;
     // The value's text appended to a line of the export file.
     void agregar(qint32 columna, QByteArray& linea) const;
     // The name a reference column's Id stands for, appended likewise.

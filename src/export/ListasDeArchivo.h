@@ -51,6 +51,8 @@ public:
     qint32 cuenta() const { return productos; }
     // The next product in file order; false after the last one.
     bool siguiente(ProductoDeLista& producto);
+    // Back to the first product.
+    void reiniciar() { posicion = 0; }
 
 private:
     bool siguienteLinea(QString& linea);

@@ -160,11 +160,19 @@ TEST(ArchivoDeExportacionMariaDB, FechasEnFormatoCortoYClavesRepetidas) {
     // alone finds; each listing of a code its line.
     escribirArchivo(modulo().cArchivoProductos,
                     "d2\r\n\r\nd1\r\n\r\nNO\r\n\r\nD3\r\n\r\nD2\r\n\r\nd1\r\n\r\n");
-    tienda.enviar();
     const QString lineaTarde = QStringLiteral("\"D2\",\"Tarde\",\"%1 14:30:05\"\r\n").arg(dia);
     const QString lineaMedianoche = QStringLiteral("\"D1\",\"Medianoche\",\"%1\"\r\n").arg(dia);
-    EXPECT_EQ(QString::fromLatin1(tienda.exportado()),
-              lineaTarde + lineaMedianoche + "\"D3\",\"Sin fecha\",\"\"\r\n" + lineaTarde + lineaMedianoche);
+    const QString esperado =
+        lineaTarde + lineaMedianoche + "\"D3\",\"Sin fecha\",\"\"\r\n" + lineaTarde + lineaMedianoche;
+    tienda.enviar();
+    EXPECT_EQ(QString::fromLatin1(tienda.exportado()), esperado);
+    // The same list as a small part of a larger catalogue, whose products are then looked up by code.
+    QList<Producto> otros;
+    for (qint32 i = 1; i <= 40; ++i)
+        otros << puntoDeVenta::productoDeMuestra(i);
+    tienda.base.insertar(otros);
+    tienda.enviar();
+    EXPECT_EQ(QString::fromLatin1(tienda.exportado()), esperado);
 }
 
 } // namespace

@@ -1,0 +1,50 @@
+#pragma once
+// The lines of the listed products, made while the whole catalogue is read once in code order, kept in
+// a temporary file and found again by code. For a list of a good part of the catalogue: looked up code
+// by code, its products cost the database several times one reading of the whole catalogue. Memory
+// holds 24 bytes per listed code; the lines themselves stay on disk.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QFile>
+#include <QString>
+#include <QTemporaryFile>
+#include <optional>
+#include <vector>
+
+class LineasDeLaLista {
+public:
+    // Every listed code (as UTF-8) first, repeated or not; then preparar().
+    void agregarCodigo(QByteArrayView clave);
+    // False when the temporary file cannot be made (error()).
+    bool preparar();
+    // Whether a product of that code is wanted and not kept yet.
+    bool buscado(QByteArrayView clave) const;
+    // Keeps the line of the product of that code. False when the file cannot be written (error()).
+    bool guardar(QByteArrayView clave, QByteArrayView linea);
+    // Ends the writing; false when it failed (error()).
+    bool terminar();
+    // The line kept for that exact code; none when no product carried it.
+    std::optional<QByteArray> linea(QByteArrayView clave);
+    QString error() const { return motivo; }
+
+private:
+    struct Codigo {
+        size_t huella = 0;
+        qint64 desde = -1; // where its code and line are in the file
+        qint32 largoClave = 0;
+        qint32 largoLinea = 0;
+        bool operator<(const Codigo& otro) const { return huella < otro.huella; }
+    };
+    Codigo* buscar(QByteArrayView clave);
+    const Codigo* buscar(QByteArrayView clave) const;
+    bool vaciar();
+
+    std::vector<Codigo> codigos; // by huella; two codes of one huella share a place, the second then
+                                 // found as missing and looked up on its own
+    QTemporaryFile archivo;
+    QFile lectura;
+    QByteArray pendiente;
+    qint64 escritos = 0;
+    QString motivo;
+};
