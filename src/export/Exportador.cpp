@@ -261,6 +261,8 @@ bool Exportador::recorrerCatalogo(ProductosDelArchivo& lista, LineasDeLaLista& l
 // the block finds nothing: every listed code gets what a lookup of that code finds.
 bool Exportador::exportarBloque(const QList<ProductoDeLista>& bloque, qint32& numero,
                                 LineasDeLaLista* recorrido) {
+    if (bloque.isEmpty())
+        return true;
     QStringList claves;
     QSet<QString> vistas;
     for (const ProductoDeLista& producto : bloque)

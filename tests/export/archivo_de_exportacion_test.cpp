@@ -124,6 +124,18 @@ TEST_P(ArchivoDeExportacion, CadaEnvioSegunLasListasDeLaTienda) {
     escribirArchivo(modulo().cArchivoProductos, lista);
     tienda.enviar();
     EXPECT_TRUE(tienda.exportado() == esperado); // not EXPECT_EQ: it would print both whole
+
+    // A list of a small part of the catalogue, looked up by code a thousand at a time: a thousand codes,
+    // so that no codes are left for a last block.
+    lista.clear();
+    esperado.clear();
+    for (qsizetype i = 0; i < 1000; ++i) {
+        lista += lineas[i].mid(1, lineas[i].indexOf("\",\"") - 1) + "\r\nx\r\n";
+        esperado += lineas[i] + '\n';
+    }
+    escribirArchivo(modulo().cArchivoProductos, lista);
+    tienda.enviar();
+    EXPECT_TRUE(tienda.exportado() == esperado);
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, ArchivoDeExportacion, ::testing::Values(Motor::MariaDB, Motor::SQLite),
