@@ -27,7 +27,7 @@ bool ArchivoDeExportacion::vaciar() {
     if (!fallo)
         fallo = !escritura::escribirTodo(archivo, pendiente, motivo);
     escritos += pendiente.size();
-    pendiente.clear();
+    pendiente.resize(0); // keeps its memory for the next block, where clear() would free it
     return !fallo;
 }
 

@@ -220,8 +220,8 @@ bool Exportador::exportarLista(ProductosDelArchivo& lista) {
 }
 
 bool Exportador::recorrerCatalogo(ProductosDelArchivo& lista, LineasDeLaLista& lineas) {
-    for (ProductoDeLista producto; lista.siguiente(producto);)
-        lineas.agregarCodigo(producto.clave.toUtf8());
+    for (QByteArray clave; lista.siguienteClave(clave);)
+        lineas.agregarCodigo(clave);
     FilasDeProductos filas(bd, conexion, texto);
     if (!lineas.preparar()) {
         resultado.error = QStringLiteral("no se pudo crear un archivo temporal (%1)").arg(lineas.error());
@@ -238,11 +238,12 @@ bool Exportador::recorrerCatalogo(ProductosDelArchivo& lista, LineasDeLaLista& l
         if (ritmo.toca())
             avance.ProcesarEventos();
         const QByteArray clave = filas.utf8(0);
-        if (!lineas.buscado(clave) || (!compartidas.isEmpty() && compartidas.contains(filas.texto(0))))
+        LineasDeLaLista::Codigo* codigo = lineas.buscado(clave);
+        if (codigo == nullptr || (!compartidas.isEmpty() && compartidas.contains(filas.texto(0))))
             continue;
         linea.clear();
         componerLinea(filas, linea);
-        if (!lineas.guardar(clave, linea)) {
+        if (!lineas.guardar(*codigo, clave, linea)) {
             filas.abandonar();
             break;
         }

@@ -3,49 +3,34 @@
 #include "winapi/escritura.h"
 
 #include <QDir>
-#include <algorithm>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace {
 constexpr qsizetype kBloque = 256 * 1024;
 }
 
 void LineasDeLaLista::agregarCodigo(QByteArrayView clave) {
-    codigos.push_back({qHash(clave)});
+    codigos.insert(qHash(clave), {});
 }
 
 bool LineasDeLaLista::preparar() {
-    std::sort(codigos.begin(), codigos.end());
-    codigos.erase(std::unique(codigos.begin(), codigos.end(),
-                              [](const Codigo& a, const Codigo& b) { return a.huella == b.huella; }),
-                  codigos.end());
-    codigos.shrink_to_fit();
     archivo.setFileTemplate(QDir::tempPath() + QStringLiteral("/catalogo-ftp-XXXXXX"));
     if (!archivo.open())
         motivo = archivo.errorString();
     return motivo.isEmpty();
 }
 
-const LineasDeLaLista::Codigo* LineasDeLaLista::buscar(QByteArrayView clave) const {
-    const size_t huella = qHash(clave);
-    const auto lugar = std::lower_bound(codigos.begin(), codigos.end(), Codigo{huella});
-    return lugar != codigos.end() && lugar->huella == huella ? &*lugar : nullptr;
+LineasDeLaLista::Codigo* LineasDeLaLista::buscado(QByteArrayView clave) {
+    const auto codigo = codigos.find(qHash(clave));
+    return codigo != codigos.end() && codigo->desde < 0 ? &*codigo : nullptr;
 }
 
-LineasDeLaLista::Codigo* LineasDeLaLista::buscar(QByteArrayView clave) {
-    return const_cast<Codigo*>(std::as_const(*this).buscar(clave));
-}
-
-bool LineasDeLaLista::buscado(QByteArrayView clave) const {
-    const Codigo* codigo = buscar(clave);
-    return codigo != nullptr && codigo->desde < 0;
-}
-
-bool LineasDeLaLista::guardar(QByteArrayView clave, QByteArrayView linea) {
-    Codigo* codigo = buscar(clave);
-    if (codigo == nullptr || codigo->desde >= 0)
-        return true;
-    *codigo = {codigo->huella, escritos + pendiente.size(), static_cast<qint32>(clave.size()),
-               static_cast<qint32>(linea.size())};
+bool LineasDeLaLista::guardar(Codigo& codigo, QByteArrayView clave, QByteArrayView linea) {
+    codigo = {escritos + pendiente.size(), static_cast<qint32>(clave.size()),
+              static_cast<qint32>(linea.size())};
     pendiente.append(clave).append(linea);
     return pendiente.size() < kBloque || vaciar();
 }
@@ -54,7 +39,7 @@ bool LineasDeLaLista::vaciar() {
     if (motivo.isEmpty() && !escritura::escribirTodo(archivo, pendiente, motivo) && motivo.isEmpty())
         motivo = archivo.errorString();
     escritos += pendiente.size();
-    pendiente.clear();
+    pendiente.resize(0); // keeps its memory for the next block, where clear() would free it
     return motivo.isEmpty();
 }
 
@@ -67,12 +52,20 @@ bool LineasDeLaLista::terminar() {
 }
 
 std::optional<QByteArray> LineasDeLaLista::linea(QByteArrayView clave) {
-    const Codigo* codigo = buscar(clave);
-    if (codigo == nullptr || codigo->desde < 0 || codigo->largoClave != clave.size() ||
-        !lectura.seek(codigo->desde))
+    const auto codigo = codigos.constFind(qHash(clave));
+    if (codigo == codigos.cend() || codigo->desde < 0 || codigo->largoClave != clave.size())
         return std::nullopt;
-    const QByteArray guardado = lectura.read(codigo->largoClave + codigo->largoLinea);
-    if (!guardado.startsWith(clave) || guardado.size() != codigo->largoClave + codigo->largoLinea)
+    QByteArray guardado(codigo->largoClave + codigo->largoLinea, Qt::Uninitialized);
+    if (leerEn(codigo->desde, guardado) != guardado.size() || !guardado.startsWith(clave))
         return std::nullopt;
-    return guardado.sliced(codigo->largoClave);
+    return guardado.remove(0, codigo->largoClave);
+}
+
+qint64 LineasDeLaLista::leerEn(qint64 desde, QByteArray& destino) {
+#ifdef Q_OS_UNIX
+    // One call where a seek and a read are two: a list of the whole catalogue reads a line for each code.
+    return ::pread(lectura.handle(), destino.data(), static_cast<size_t>(destino.size()), desde);
+#else
+    return lectura.seek(desde) ? lectura.read(destino.data(), destino.size()) : -1;
+#endif
 }

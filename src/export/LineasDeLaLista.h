@@ -2,15 +2,15 @@
 // The lines of the listed products, made while the whole catalogue is read once in code order, kept in
 // a temporary file and found again by code. For a list of a good part of the catalogue: looked up code
 // by code, its products cost the database several times one reading of the whole catalogue. Memory
-// holds 24 bytes per listed code; the lines themselves stay on disk.
+// holds about 26 bytes per listed code; the lines themselves stay on disk.
 
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QFile>
+#include <QHash>
 #include <QString>
 #include <QTemporaryFile>
 #include <optional>
-#include <vector>
 
 class LineasDeLaLista {
 public:
@@ -18,10 +18,15 @@ public:
     void agregarCodigo(QByteArrayView clave);
     // False when the temporary file cannot be made (error()).
     bool preparar();
-    // Whether a product of that code is wanted and not kept yet.
-    bool buscado(QByteArrayView clave) const;
+    struct Codigo {
+        qint64 desde = -1; // where its code and line are in the file
+        qint32 largoClave = 0;
+        qint32 largoLinea = 0;
+    };
+    // The place of a product of that code when it is wanted and not kept yet, for guardar(); else null.
+    Codigo* buscado(QByteArrayView clave);
     // Keeps the line of the product of that code. False when the file cannot be written (error()).
-    bool guardar(QByteArrayView clave, QByteArrayView linea);
+    bool guardar(Codigo& codigo, QByteArrayView clave, QByteArrayView linea);
     // Ends the writing; false when it failed (error()).
     bool terminar();
     // The line kept for that exact code; none when no product carried it.
@@ -29,19 +34,13 @@ public:
     QString error() const { return motivo; }
 
 private:
-    struct Codigo {
-        size_t huella = 0;
-        qint64 desde = -1; // where its code and line are in the file
-        qint32 largoClave = 0;
-        qint32 largoLinea = 0;
-        bool operator<(const Codigo& otro) const { return huella < otro.huella; }
-    };
-    Codigo* buscar(QByteArrayView clave);
-    const Codigo* buscar(QByteArrayView clave) const;
     bool vaciar();
+    // Fills `destino` from that place of the file; how many bytes it read, -1 on an error.
+    qint64 leerEn(qint64 desde, QByteArray& destino);
 
-    std::vector<Codigo> codigos; // by huella; two codes of one huella share a place, the second then
-                                 // found as missing and looked up on its own
+    // By the code's hash: two codes of one hash share a place, the second then found as missing and
+    // looked up on its own.
+    QHash<size_t, Codigo> codigos;
     QTemporaryFile archivo;
     QFile lectura;
     QByteArray pendiente;

@@ -107,6 +107,20 @@ bool ProductosDelArchivo::siguiente(ProductoDeLista& producto) {
     return false;
 }
 
+bool ProductosDelArchivo::siguienteClave(QByteArray& clave) {
+    const qsizetype inicio = posicion;
+    QByteArrayView bytesDeClave, descripcion;
+    if (!lineaEn(bytes, posicion, bytesDeClave) || !lineaEn(bytes, posicion, descripcion)) {
+        posicion = inicio;
+        return false;
+    }
+    // Plain ASCII reads the same in UTF-8 and in the ANSI code page.
+    const bool ascii = std::all_of(bytesDeClave.begin(), bytesDeClave.end(),
+                                   [](char c) { return static_cast<uchar>(c) < 0x80; });
+    clave = ascii ? bytesDeClave.toByteArray() : desdeUtf8OAnsi(bytesDeClave.toByteArray()).toUtf8();
+    return true;
+}
+
 bool escribirListaDeCampos(const QString& ruta, const QList<CampoDeLista>& elementos,
                            const QString& separador, LibKtfa& ktfa) {
     QList<CampoDeLista> seleccionados;

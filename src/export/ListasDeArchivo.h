@@ -51,6 +51,8 @@ public:
     qint32 cuenta() const { return productos; }
     // The next product in file order; false after the last one.
     bool siguiente(ProductoDeLista& producto);
+    // Only the next product's code, as UTF-8: the description is skipped, not decoded.
+    bool siguienteClave(QByteArray& clave);
     // Back to the first product.
     void reiniciar() { posicion = 0; }
 
