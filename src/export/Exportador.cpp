@@ -200,7 +200,7 @@ bool Exportador::exportarLista(ProductosDelArchivo& lista) {
 
     std::optional<LineasDeLaLista> recorrido;
     if (static_cast<qint64>(lista.cuenta()) * kListadosPorRecorrido >= productosEnCatalogo) {
-        recorrido.emplace();
+        recorrido.emplace(lista.cuenta());
         if (!recorrerCatalogo(lista, *recorrido))
             return false;
         lista.reiniciar();
