@@ -264,41 +264,50 @@ bool Exportador::exportarBloque(const QList<ProductoDeLista>& bloque, qint32& nu
                                 LineasDeLaLista* recorrido) {
     if (bloque.isEmpty())
         return true;
-    QStringList claves;
-    QSet<QString> vistas;
-    for (const ProductoDeLista& producto : bloque)
-        if (!vistas.contains(producto.clave)) {
-            vistas.insert(producto.clave);
-            claves << producto.clave;
-        }
-    QHash<QString, QByteArray> lineas;
-    bool alguno = false;
-    if (recorrido == nullptr && !buscarVarios(claves, lineas, alguno))
-        return false;
-    QStringList faltan;
-    for (const QString& clave : std::as_const(claves)) {
-        if (recorrido != nullptr)
-            if (std::optional<QByteArray> linea = recorrido->linea(clave.toUtf8()))
-                lineas.insert(clave, *linea);
-        if (!lineas.contains(clave))
-            faltan << clave;
+    // The line of each listed product as a product carrying its code exactly finds it.
+    std::vector<std::optional<QByteArray>> halladas(static_cast<size_t>(bloque.size()));
+    if (recorrido != nullptr) {
+        for (qsizetype i = 0; i < bloque.size(); ++i)
+            halladas[i] = recorrido->linea(bloque[i].clave.toUtf8());
+    } else {
+        QStringList claves;
+        QSet<QString> vistas;
+        for (const ProductoDeLista& producto : bloque)
+            if (!vistas.contains(producto.clave)) {
+                vistas.insert(producto.clave);
+                claves << producto.clave;
+            }
+        QHash<QString, QByteArray> lineas;
+        bool alguno = false;
+        if (!buscarVarios(claves, lineas, alguno))
+            return false;
+        for (qsizetype i = 0; i < bloque.size(); ++i)
+            if (const auto linea = lineas.constFind(bloque[i].clave); linea != lineas.cend())
+                halladas[i] = *linea;
     }
+    QStringList faltan;
+    QSet<QString> vistas;
+    for (qsizetype i = 0; i < bloque.size(); ++i)
+        if (!halladas[i] && !vistas.contains(bloque[i].clave)) {
+            vistas.insert(bloque[i].clave);
+            faltan << bloque[i].clave;
+        }
     QHash<QString, QByteArray> deOtraForma;
     bool otraForma = false;
     if (!faltan.isEmpty() && !buscarVarios(faltan, deOtraForma, otraForma))
         return false;
     QByteArray sola;
-    for (const ProductoDeLista& producto : bloque) {
+    for (qsizetype i = 0; i < bloque.size(); ++i) {
+        const ProductoDeLista& producto = bloque[i];
         if (interrumpido())
             return false;
         if (tocaMostrar(++numero))
             mostrarProducto(numero, producto.clave, producto.descripcion);
-        const auto hallada = lineas.constFind(producto.clave);
-        bool hallado = hallada != lineas.cend();
-        if (hallado) {
-            escribir(*hallada);
+        if (halladas[i]) {
+            escribir(*halladas[i]);
         } else if (otraForma) {
             sola.clear();
+            bool hallado = false;
             if (!buscarUno(producto.clave, sola, hallado))
                 return false;
             escribir(sola);
