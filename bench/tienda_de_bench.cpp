@@ -2,6 +2,7 @@
 
 #include "ftp_servidor.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -34,6 +35,23 @@ bool prepararTienda(const QString& programa, const QString& carpeta, const QStri
                       base, "--url", ftp.direccion(), "--usuario", ftp.usuario(), "--contrasena",
                       ftp.contrasena(), "--directorio", "/", "--archivo", "catalogo.csv"});
     return configurar.waitForFinished(-1) && configurar.exitCode() == 0;
+}
+
+Corrida leerCorrida(int argc, char** argv) {
+    Corrida corrida;
+    if (argc > 1)
+        corrida.productos = QString(argv[1]).toInt();
+    if (argc > 2)
+        corrida.vueltas = QString(argv[2]).toInt();
+    corrida.programa = QCoreApplication::applicationDirPath() + "/../catalogo-ftp";
+    corrida.base = QStringLiteral("catalogo_bench_%1").arg(QCoreApplication::applicationPid());
+    return corrida;
+}
+
+bool ftpListo(const ServidorFtpDePrueba& ftp) {
+    if (!ftp.listo())
+        std::fprintf(stderr, "pyftpdlib: %s\n", qPrintable(ftp.motivo()));
+    return ftp.listo();
 }
 
 void cambiarUnPrecio(const QString& base) {

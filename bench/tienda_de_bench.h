@@ -18,6 +18,20 @@ inline constexpr char kCamposDeBench[] = "Clave\r\nDescrip\r\nMarca\r\nLinea\r\n
 bool prepararTienda(const QString& programa, const QString& carpeta, const QString& base,
                     const ServidorFtpDePrueba& ftp, const QProcessEnvironment& entorno);
 
+// What a benchmark of `catalogo-ftp` itself runs: `[productos] [vueltas]` from its command line (100,000
+// and 5 by default), the program beside the benchmarks' folder, and a database name of its own.
+struct Corrida {
+    qint32 productos = 100000;
+    int vueltas = 5;
+    QString programa;
+    QString base;
+};
+// Once the application object exists.
+Corrida leerCorrida(int argc, char** argv);
+
+// Whether the FTP server started; says why not on standard error.
+bool ftpListo(const ServidorFtpDePrueba& ftp);
+
 // Changes one price of database `base`, so that the next send has something new to publish.
 void cambiarUnPrecio(const QString& base);
 

@@ -47,16 +47,10 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const qint32 productos = argc > 1 ? QString(argv[1]).toInt() : 100000;
-    const int vueltas = argc > 2 ? QString(argv[2]).toInt() : 5;
-    const QString programa = QCoreApplication::applicationDirPath() + "/../catalogo-ftp";
-    const QString base = QStringLiteral("catalogo_bench_%1").arg(QCoreApplication::applicationPid());
-
+    const auto [productos, vueltas, programa, base] = leerCorrida(argc, argv);
     ServidorFtp ftp;
-    if (!ftp.listo()) {
-        std::fprintf(stderr, "pyftpdlib: %s\n", qPrintable(ftp.motivo()));
+    if (!ftpListo(ftp))
         return 1;
-    }
     if (!prepararBase(base, productos))
         return 1;
     QTemporaryDir carpeta;
