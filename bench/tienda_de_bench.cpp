@@ -39,10 +39,11 @@ bool prepararTienda(const QString& programa, const QString& carpeta, const QStri
 
 Corrida leerCorrida(int argc, char** argv) {
     Corrida corrida;
+    // At least one product and one run: a median of no runs is none.
     if (argc > 1)
-        corrida.productos = QString(argv[1]).toInt();
+        corrida.productos = std::max(1, QString(argv[1]).toInt());
     if (argc > 2)
-        corrida.vueltas = QString(argv[2]).toInt();
+        corrida.vueltas = std::max(1, QString(argv[2]).toInt());
     corrida.programa = QCoreApplication::applicationDirPath() + "/../catalogo-ftp";
     corrida.base = QStringLiteral("catalogo_bench_%1").arg(QCoreApplication::applicationPid());
     return corrida;
