@@ -223,10 +223,6 @@ bool Exportador::recorrerCatalogo(ProductosDelArchivo& lista, LineasDeLaLista& l
     for (QByteArray clave; lista.siguienteClave(clave);)
         lineas.agregarCodigo(clave);
     FilasDeProductos filas(bd, conexion, texto);
-    if (!lineas.preparar()) {
-        resultado.error = QStringLiteral("no se pudo crear un archivo temporal (%1)").arg(lineas.error());
-        return false;
-    }
     if (!filas.abrir(QStringLiteral("productos"), listaSelect))
         return fallo(filas);
     QByteArray linea;
@@ -267,8 +263,11 @@ bool Exportador::exportarBloque(const QList<ProductoDeLista>& bloque, qint32& nu
     // The line of each listed product as a product carrying its code exactly finds it.
     std::vector<std::optional<QByteArray>> halladas(static_cast<size_t>(bloque.size()));
     if (recorrido != nullptr) {
-        for (qsizetype i = 0; i < bloque.size(); ++i)
-            halladas[i] = recorrido->linea(bloque[i].clave.toUtf8());
+        QList<QByteArray> claves;
+        claves.reserve(bloque.size());
+        for (const ProductoDeLista& producto : bloque)
+            claves.append(producto.clave.toUtf8());
+        recorrido->lineas(claves, halladas);
     } else {
         QStringList claves;
         QSet<QString> vistas;
