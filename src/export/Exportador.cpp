@@ -216,12 +216,14 @@ bool Exportador::exportarLista(ProductosDelArchivo& lista) {
             bloque.clear();
         }
     }
-    return exportarBloque(bloque, numero, recorrido ? &*recorrido : nullptr);
+    return exportarBloque(bloque, numero, recorrido ? &*recorrido : nullptr) && listaEntera(lista);
 }
 
 bool Exportador::recorrerCatalogo(ProductosDelArchivo& lista, LineasDeLaLista& lineas) {
     for (QByteArray clave; lista.siguienteClave(clave);)
         lineas.agregarCodigo(clave);
+    if (!listaEntera(lista))
+        return false;
     FilasDeProductos filas(bd, conexion, texto);
     if (!filas.abrir(QStringLiteral("productos"), listaSelect))
         return fallo(filas);
@@ -344,6 +346,11 @@ bool Exportador::buscarUno(const QString& clave, QByteArray& linea, bool& hallad
     if (hallado)
         componerLinea(filas, linea);
     return filas.error().isEmpty() || fallo(filas);
+}
+
+bool Exportador::listaEntera(const ProductosDelArchivo& lista) {
+    resultado.error = lista.error();
+    return resultado.error.isEmpty();
 }
 
 bool Exportador::fallo(const FilasDeProductos& filas) {

@@ -56,6 +56,8 @@ private:
     bool buscarUno(const QString& clave, QByteArray& linea, bool& hallado);
     void componerLinea(const FilasDeProductos& filas, QByteArray& linea) const;
     void escribir(const QByteArray& linea);
+    // Whether the list was read to its end; if not, records why.
+    bool listaEntera(const ProductosDelArchivo& lista);
     // Records why the rows could not be read; false, to be returned.
     bool fallo(const FilasDeProductos& filas);
     // True once the program asks the send to stop: the file is then left unfinished.

@@ -5,6 +5,8 @@
 #include "winapi/escritura.h"
 #include "winapi/lectura.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <algorithm>
 #include <limits>
@@ -39,14 +41,20 @@ bool escribirLineas(const QString& ruta, const QStringList& lineas) {
     return false;
 }
 
+// Where the line that starts at `inicio` ends: at its CR or LF, or at the end of the bytes.
+qsizetype finDeLinea(QByteArrayView bytes, qsizetype inicio) {
+    qsizetype fin = inicio;
+    while (fin < bytes.size() && bytes[fin] != '\r' && bytes[fin] != '\n')
+        ++fin;
+    return fin;
+}
+
 // The line that starts at `inicio` (ended by CR LF, LF, CR or the end of the file) and where the next
 // one starts; false at the end of the bytes.
 bool lineaEn(const QByteArray& bytes, qsizetype& inicio, QByteArrayView& linea) {
     if (inicio >= bytes.size())
         return false;
-    qsizetype fin = inicio;
-    while (fin < bytes.size() && bytes[fin] != '\r' && bytes[fin] != '\n')
-        ++fin;
+    const qsizetype fin = finDeLinea(bytes, inicio);
     linea = QByteArrayView(bytes).sliced(inicio, fin - inicio);
     inicio = fin + (fin + 1 < bytes.size() && bytes[fin] == '\r' && bytes[fin + 1] == '\n' ? 2 : 1);
     return true;
@@ -72,53 +80,111 @@ bool escribirListaDeProductos(const QString& ruta, const QList<ProductoDeLista>&
 
 ListaLeida<QList<ProductoDeLista>> leerListaDeProductos(const QString& ruta) {
     ProductosDelArchivo archivo(ruta);
-    ListaLeida<QList<ProductoDeLista>> lista{archivo.existe(), {}, archivo.error()};
+    ListaLeida<QList<ProductoDeLista>> lista{archivo.existe(), {}, {}};
     lista.valores.reserve(archivo.cuenta());
     for (ProductoDeLista producto; archivo.siguiente(producto);)
         lista.valores.append(producto);
+    lista.error = archivo.error();
+    if (!lista.error.isEmpty())
+        lista.valores.clear();
     return lista;
 }
 
-ProductosDelArchivo::ProductosDelArchivo(const QString& ruta) {
-    lectura::Lectura leida = lectura::leer(ruta);
-    hay = !leida.ausente();
-    motivo = leida.ilegible() ? leida.error() : QString();
-    bytes = std::move(leida.bytes);
+ProductosDelArchivo::ProductosDelArchivo(const QString& ruta, qsizetype parte)
+    : ruta(ruta), tamanoDeParte(std::max<qsizetype>(parte, 1)) {
+    const QFileInfo datos(ruta);
+    QFile archivo(ruta);
+    if (datos.isFile() && archivo.open(QIODevice::ReadOnly)) {
+        hay = true;
+        tamano = datos.size();
+        cambio = datos.lastModified();
+    } else {
+        // What cannot be opened as a plain file gets the verdict and the words every file read gets;
+        // one that can be read after all (opened a moment later) is held whole.
+        lectura::Lectura leida = lectura::leer(ruta);
+        hay = !leida.ausente();
+        motivo = leida.ilegible() ? leida.error() : QString();
+        bytes = std::move(leida.bytes);
+        entero = retenido = true;
+    }
     qint64 lineas = 0;
-    QByteArrayView linea;
-    for (qsizetype inicio = 0; lineaEn(bytes, inicio, linea);)
+    for (QByteArrayView linea; siguienteLinea(linea);)
         ++lineas;
     productos = static_cast<qint32>(std::min<qint64>(lineas / 2, std::numeric_limits<qint32>::max()));
+    reiniciar();
 }
 
-bool ProductosDelArchivo::siguienteLinea(QString& linea) {
-    QByteArrayView bytesDeLinea;
-    if (!lineaEn(bytes, posicion, bytesDeLinea))
+void ProductosDelArchivo::reiniciar() {
+    posicion = 0;
+    if (retenido)
+        return;
+    bytes.clear();
+    leido = 0;
+    entero = false;
+}
+
+bool ProductosDelArchivo::leerParte() {
+    if (entero || !motivo.isEmpty())
         return false;
-    linea = desdeUtf8OAnsi(bytesDeLinea.toByteArray());
+    bytes.remove(0, posicion);
+    posicion = 0;
+    const QFileInfo datos(ruta);
+    QFile archivo(ruta);
+    if (datos.size() != tamano || datos.lastModified() != cambio) {
+        motivo = QStringLiteral("la lista de productos %1 cambió mientras se enviaba")
+                     .arg(QDir::toNativeSeparators(ruta));
+        return false;
+    }
+    const qint64 pedido = std::min<qint64>(tamanoDeParte, tamano - leido);
+    const qsizetype antes = bytes.size();
+    bytes.resize(antes + pedido);
+    if (!archivo.open(QIODevice::ReadOnly | QIODevice::Unbuffered) || !archivo.seek(leido) ||
+        archivo.read(bytes.data() + antes, pedido) != pedido) {
+        motivo =
+            lectura::Lectura{
+                lectura::Estado::ilegible, {}, QDir::toNativeSeparators(ruta), archivo.errorString()}
+                .error();
+        return false;
+    }
+    leido += pedido;
+    entero = leido == tamano;
     return true;
 }
 
+bool ProductosDelArchivo::siguienteLinea(QByteArrayView& linea) {
+    // A line and the byte after its end (the LF of a CR LF) must be in memory; a line longer than a part
+    // takes as many parts as it needs.
+    qsizetype fin = finDeLinea(bytes, posicion);
+    while (!entero && fin + 1 >= bytes.size()) {
+        const qsizetype desdeElInicio = fin - posicion;
+        if (!leerParte())
+            return false;
+        fin = finDeLinea(bytes, posicion + desdeElInicio);
+    }
+    return lineaEn(bytes, posicion, linea);
+}
+
 bool ProductosDelArchivo::siguiente(ProductoDeLista& producto) {
-    const qsizetype inicio = posicion;
-    if (siguienteLinea(producto.clave) && siguienteLinea(producto.descripcion))
-        return true;
-    posicion = inicio; // a code without its description is no product, and stays none
-    return false;
+    QByteArrayView linea;
+    if (!siguienteLinea(linea))
+        return false;
+    producto.clave = desdeUtf8OAnsi(linea.toByteArray());
+    // A code without its description is no product.
+    if (!siguienteLinea(linea))
+        return false;
+    producto.descripcion = desdeUtf8OAnsi(linea.toByteArray());
+    return true;
 }
 
 bool ProductosDelArchivo::siguienteClave(QByteArray& clave) {
-    const qsizetype inicio = posicion;
     QByteArrayView bytesDeClave, descripcion;
-    if (!lineaEn(bytes, posicion, bytesDeClave) || !lineaEn(bytes, posicion, descripcion)) {
-        posicion = inicio;
+    if (!siguienteLinea(bytesDeClave))
         return false;
-    }
     // Plain ASCII reads the same in UTF-8 and in the ANSI code page.
     const bool ascii = std::all_of(bytesDeClave.begin(), bytesDeClave.end(),
                                    [](char c) { return static_cast<uchar>(c) < 0x80; });
     clave = ascii ? bytesDeClave.toByteArray() : desdeUtf8OAnsi(bytesDeClave.toByteArray()).toUtf8();
-    return true;
+    return siguienteLinea(descripcion);
 }
 
 bool escribirListaDeCampos(const QString& ruta, const QList<CampoDeLista>& elementos,

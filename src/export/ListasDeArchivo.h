@@ -9,6 +9,8 @@
 // values of each exported line.
 
 #include <QByteArray>
+#include <QByteArrayView>
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -41,26 +43,41 @@ bool escribirListaDeProductos(const QString& ruta, const QList<ProductoDeLista>&
 // The products of the file, in file order; a last line without its description is left out.
 ListaLeida<QList<ProductoDeLista>> leerListaDeProductos(const QString& ruta);
 
-// The same products one at a time, as the export takes them: the file is held as its bytes alone, never
-// as text for every product, which took several times the memory for the list of a large catalogue.
+// The same products one at a time, as the export takes them: the file is read a part at a time, never
+// whole, so that the list of a large catalogue takes no more memory than that of a small one. Each part
+// is read by opening the file for a moment, as every other file is read: the shop may save a new list
+// meanwhile, and a list that changes under the reading stops it (error()) rather than mixing two lists.
 class ProductosDelArchivo {
 public:
-    explicit ProductosDelArchivo(const QString& ruta);
+    static constexpr qsizetype kParte = 256 * 1024;
+
+    explicit ProductosDelArchivo(const QString& ruta, qsizetype parte = kParte);
     bool existe() const { return hay; }
-    QString error() const { return motivo; } // there, but it cannot be read
+    QString error() const { return motivo; } // there, but it cannot be read (or changed while read)
     qint32 cuenta() const { return productos; }
-    // The next product in file order; false after the last one.
+    // The next product in file order; false after the last one, and when the reading failed.
     bool siguiente(ProductoDeLista& producto);
     // Only the next product's code, as UTF-8: the description is skipped, not decoded.
     bool siguienteClave(QByteArray& clave);
     // Back to the first product.
-    void reiniciar() { posicion = 0; }
+    void reiniciar();
 
 private:
-    bool siguienteLinea(QString& linea);
+    // The next line's bytes, valid until the next call.
+    bool siguienteLinea(QByteArrayView& linea);
+    // Appends the next part of the file to what is left of the one before; false at its end or on an
+    // error.
+    bool leerParte();
 
-    QByteArray bytes;
-    qsizetype posicion = 0;
+    QString ruta;
+    const qsizetype tamanoDeParte;
+    QByteArray bytes;       // what is read and not yet taken
+    qsizetype posicion = 0; // in `bytes`
+    qint64 leido = 0;       // of the file
+    bool entero = false;    // `bytes` reaches the end of the file
+    bool retenido = false;  // held whole: it could not be opened as a plain file
+    qint64 tamano = 0;      // the file's size and time of change, which must not change while read
+    QDateTime cambio;
     qint32 productos = 0;
     bool hay = false;
     QString motivo;
