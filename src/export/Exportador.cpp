@@ -235,7 +235,7 @@ bool Exportador::recorrerCatalogo(ProductosDelArchivo& lista, LineasDeLaLista& l
         }
         if (ritmo.toca())
             avance.ProcesarEventos();
-        const QByteArray clave = filas.utf8(0);
+        const QByteArrayView clave = filas.utf8(0);
         LineasDeLaLista::Codigo* codigo = lineas.buscado(clave);
         if (codigo == nullptr || (!compartidas.isEmpty() && compartidas.contains(filas.texto(0))))
             continue;

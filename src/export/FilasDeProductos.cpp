@@ -57,8 +57,11 @@ QString FilasDeProductos::texto(qint32 columna) const {
     return rs.Fields(columna).Value().toString();
 }
 
-QByteArray FilasDeProductos::utf8(qint32 columna) const {
-    return mysql ? mysql->valor(columna).bytes().toByteArray() : texto(columna).toUtf8();
+QByteArrayView FilasDeProductos::utf8(qint32 columna) const {
+    if (mysql)
+        return mysql->valor(columna).bytes();
+    utf8DeQt = texto(columna).toUtf8();
+    return utf8DeQt;
 }
 
 void FilasDeProductos::agregar(qint32 columna, QByteArray& linea) const {

@@ -7,6 +7,7 @@
 #include "winapi/ado.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <optional>
 
@@ -28,8 +29,8 @@ public:
     void abandonar();
     // The value as text: the code and description that the progress shows and a listed code is matched by.
     QString texto(qint32 columna) const;
-    // The same as UTF-8.
-    QByteArray utf8(qint32 columna) const;
+    // The same as UTF-8, valid until the next row.
+    QByteArrayView utf8(qint32 columna) const;
     // The value's text appended to a line of the export file.
     void agregar(qint32 columna, QByteArray& linea) const;
     // The name a reference column's Id stands for, appended likewise.
@@ -42,5 +43,6 @@ private:
     std::optional<LecturaMySQL> mysql; // on a MySQL connection
     ado::Recordset rs;                 // elsewhere
     bool primera = true;
+    mutable QByteArray utf8DeQt; // what utf8() hands over on a Qt SQL connection
     QString motivo;
 };

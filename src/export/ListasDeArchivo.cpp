@@ -41,6 +41,16 @@ bool escribirLineas(const QString& ruta, const QStringList& lineas) {
     return false;
 }
 
+bool esAscii(QByteArrayView bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<uchar>(c) < 0x80; });
+}
+
+// A line's text. Plain ASCII, nearly every code and description, reads the same in UTF-8 and in the ANSI
+// code page, and is taken without a decoder.
+QString textoDeLinea(QByteArrayView linea) {
+    return esAscii(linea) ? QString::fromLatin1(linea) : desdeUtf8OAnsi(linea.toByteArray());
+}
+
 // Where the line that starts at `inicio` ends: at its CR or LF, or at the end of the bytes.
 qsizetype finDeLinea(QByteArrayView bytes, qsizetype inicio) {
     qsizetype fin = inicio;
@@ -65,7 +75,7 @@ ListaLeida<QStringList> leerLineas(const QString& ruta) {
     ListaLeida<QStringList> lista{!leida.ausente(), {}, leida.ilegible() ? leida.error() : QString()};
     QByteArrayView linea;
     for (qsizetype inicio = 0; lineaEn(leida.bytes, inicio, linea);)
-        lista.valores.append(desdeUtf8OAnsi(linea.toByteArray()));
+        lista.valores.append(textoDeLinea(linea));
     return lista;
 }
 
@@ -168,11 +178,11 @@ bool ProductosDelArchivo::siguiente(ProductoDeLista& producto) {
     QByteArrayView linea;
     if (!siguienteLinea(linea))
         return false;
-    producto.clave = desdeUtf8OAnsi(linea.toByteArray());
+    producto.clave = textoDeLinea(linea);
     // A code without its description is no product.
     if (!siguienteLinea(linea))
         return false;
-    producto.descripcion = desdeUtf8OAnsi(linea.toByteArray());
+    producto.descripcion = textoDeLinea(linea);
     return true;
 }
 
@@ -180,10 +190,12 @@ bool ProductosDelArchivo::siguienteClave(QByteArray& clave) {
     QByteArrayView bytesDeClave, descripcion;
     if (!siguienteLinea(bytesDeClave))
         return false;
-    // Plain ASCII reads the same in UTF-8 and in the ANSI code page.
-    const bool ascii = std::all_of(bytesDeClave.begin(), bytesDeClave.end(),
-                                   [](char c) { return static_cast<uchar>(c) < 0x80; });
-    clave = ascii ? bytesDeClave.toByteArray() : desdeUtf8OAnsi(bytesDeClave.toByteArray()).toUtf8();
+    if (esAscii(bytesDeClave)) {
+        clave.resize(0); // keeps its memory for the next code
+        clave.append(bytesDeClave);
+    } else {
+        clave = desdeUtf8OAnsi(bytesDeClave.toByteArray()).toUtf8();
+    }
     return siguienteLinea(descripcion);
 }
 
