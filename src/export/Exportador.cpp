@@ -206,9 +206,9 @@ bool Exportador::exportarLista(ProductosDelArchivo& lista) {
         lista.reiniciar();
     }
     qint32 numero = 0;
-    QList<ProductoDeLista> bloque;
+    QList<ProductoListado> bloque;
     bloque.reserve(kCodigosPorBloque);
-    for (ProductoDeLista producto; lista.siguiente(producto);) {
+    for (ProductoListado producto; lista.siguiente(producto);) {
         bloque.append(producto);
         if (bloque.size() == kCodigosPorBloque) {
             if (!exportarBloque(bloque, numero, recorrido ? &*recorrido : nullptr))
@@ -258,7 +258,7 @@ bool Exportador::recorrerCatalogo(ProductosDelArchivo& lista, LineasDeLaLista& l
 // no product carries so (written in another letter case, no longer in the catalogue, or shared by two
 // products) is looked up alone, as the database compares codes, unless one query for all such codes of
 // the block finds nothing: every listed code gets what a lookup of that code finds.
-bool Exportador::exportarBloque(const QList<ProductoDeLista>& bloque, qint32& numero,
+bool Exportador::exportarBloque(const QList<ProductoListado>& bloque, qint32& numero,
                                 LineasDeLaLista* recorrido) {
     if (bloque.isEmpty())
         return true;
@@ -267,13 +267,13 @@ bool Exportador::exportarBloque(const QList<ProductoDeLista>& bloque, qint32& nu
     if (recorrido != nullptr) {
         QList<QByteArray> claves;
         claves.reserve(bloque.size());
-        for (const ProductoDeLista& producto : bloque)
+        for (const ProductoListado& producto : bloque)
             claves.append(producto.clave.toUtf8());
         recorrido->lineas(claves, halladas);
     } else {
         QStringList claves;
         QSet<QString> vistas;
-        for (const ProductoDeLista& producto : bloque)
+        for (const ProductoListado& producto : bloque)
             if (!vistas.contains(producto.clave)) {
                 vistas.insert(producto.clave);
                 claves << producto.clave;
@@ -299,11 +299,11 @@ bool Exportador::exportarBloque(const QList<ProductoDeLista>& bloque, qint32& nu
         return false;
     QByteArray sola;
     for (qsizetype i = 0; i < bloque.size(); ++i) {
-        const ProductoDeLista& producto = bloque[i];
+        const ProductoListado& producto = bloque[i];
         if (interrumpido())
             return false;
         if (tocaMostrar(++numero))
-            mostrarProducto(numero, producto.clave, producto.descripcion);
+            mostrarProducto(numero, producto.clave, producto.textoDeDescripcion());
         if (halladas[i]) {
             escribir(*halladas[i]);
         } else if (otraForma) {

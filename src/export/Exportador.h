@@ -47,7 +47,7 @@ private:
     bool exportarTodos();
     bool exportarLista(ProductosDelArchivo& lista);
     bool recorrerCatalogo(ProductosDelArchivo& lista, LineasDeLaLista& lineas);
-    bool exportarBloque(const QList<ProductoDeLista>& bloque, qint32& numero, LineasDeLaLista* recorrido);
+    bool exportarBloque(const QList<ProductoListado>& bloque, qint32& numero, LineasDeLaLista* recorrido);
     // The products of those codes by one query, each line under the code its product carries, those
     // with a shared code left out; `alguno` tells whether it found any product at all.
     bool buscarVarios(const QStringList& claves, QHash<QString, QByteArray>& lineas, bool& alguno);

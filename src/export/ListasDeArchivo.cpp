@@ -174,7 +174,7 @@ bool ProductosDelArchivo::siguienteLinea(QByteArrayView& linea) {
     return lineaEn(bytes, posicion, linea);
 }
 
-bool ProductosDelArchivo::siguiente(ProductoDeLista& producto) {
+bool ProductosDelArchivo::siguiente(ProductoListado& producto) {
     QByteArrayView linea;
     if (!siguienteLinea(linea))
         return false;
@@ -182,8 +182,21 @@ bool ProductosDelArchivo::siguiente(ProductoDeLista& producto) {
     // A code without its description is no product.
     if (!siguienteLinea(linea))
         return false;
-    producto.descripcion = textoDeLinea(linea);
+    producto.descripcion.resize(0); // keeps its memory for the next product
+    producto.descripcion.append(linea);
     return true;
+}
+
+bool ProductosDelArchivo::siguiente(ProductoDeLista& producto) {
+    ProductoListado listado;
+    if (!siguiente(listado))
+        return false;
+    producto = {listado.clave, listado.textoDeDescripcion()};
+    return true;
+}
+
+QString ProductoListado::textoDeDescripcion() const {
+    return textoDeLinea(descripcion);
 }
 
 bool ProductosDelArchivo::siguienteClave(QByteArray& clave) {

@@ -24,6 +24,14 @@ struct ProductoDeLista {
     bool operator==(const ProductoDeLista&) const = default;
 };
 
+// A product as the export takes it from the list file: the description as the file's bytes, decoded
+// only where the progress shows it.
+struct ProductoListado {
+    QString clave;
+    QByteArray descripcion;
+    QString textoDeDescripcion() const;
+};
+
 // An item of the field list box: the column name, with " - (n)" after it when the user numbered it.
 struct CampoDeLista {
     QString texto;
@@ -57,6 +65,7 @@ public:
     qint32 cuenta() const { return productos; }
     // The next product in file order; false after the last one, and when the reading failed.
     bool siguiente(ProductoDeLista& producto);
+    bool siguiente(ProductoListado& producto);
     // Only the next product's code, as UTF-8: the description is skipped, not decoded.
     bool siguienteClave(QByteArray& clave);
     // Back to the first product.
