@@ -142,7 +142,7 @@ int main(int argc, char** argv) {
             qint64 enLaHuella = 0;
             AlEscribirLinea alEscribir;
             if (huellaTambien)
-                alEscribir = [&huella, &enLaHuella](const QString& clave, QByteArrayView linea) {
+                alEscribir = [&huella, &enLaHuella](QByteArrayView clave, QByteArrayView linea) {
                     QElapsedTimer reloj;
                     reloj.start();
                     huella.agregar(clave, linea);

@@ -1,21 +1,22 @@
 # The Windows compile check (scripts/windows/check.sh): the program cross-compiled with MinGW-w64
-# against Qt for Windows, where libcurl, libsodium and spdlog/fmt have no Windows build. Their targets
-# carry the host's headers, which are the same on every platform, and no library. Only those header
-# trees are exposed, never the rest of the host's /usr/include, so nothing of glibc leaks into a Windows
-# compile. Their own symbols are the only ones the check lets the link leave undefined.
+# against Qt for Windows, where libcurl, libsodium, spdlog/fmt and the MariaDB client have no Windows
+# build. Their targets carry the host's headers, which are the same on every platform, and no library.
+# Only those header trees are exposed, never the rest of the host's /usr/include, so nothing of glibc
+# leaks into a Windows compile. Their own symbols are the only ones the check lets the link leave undefined.
 
 set(cabeceras ${CMAKE_BINARY_DIR}/dependency-headers)
 file(MAKE_DIRECTORY ${cabeceras})
-foreach(arbol curl sodium sodium.h spdlog fmt)
+foreach(arbol curl sodium sodium.h spdlog fmt mariadb)
     find_file(origen_${arbol} ${arbol} PATHS /usr/include/x86_64-linux-gnu /usr/include
         NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
     file(CREATE_LINK ${origen_${arbol}} ${cabeceras}/${arbol} SYMBOLIC)
 endforeach()
 
-foreach(objetivo PkgConfig::CURL PkgConfig::SODIUM spdlog::spdlog)
+foreach(objetivo PkgConfig::CURL PkgConfig::SODIUM spdlog::spdlog MariaDB::cliente)
     add_library(${objetivo} INTERFACE IMPORTED GLOBAL)
     target_include_directories(${objetivo} SYSTEM INTERFACE ${cabeceras})
 endforeach()
+target_include_directories(MariaDB::cliente SYSTEM INTERFACE ${cabeceras}/mariadb)
 # Linked statically, as a Windows build of them would be; spdlog as Debian builds it, over fmt.
 target_compile_definitions(PkgConfig::CURL INTERFACE CURL_STATICLIB)
 target_compile_definitions(PkgConfig::SODIUM INTERFACE SODIUM_STATIC)

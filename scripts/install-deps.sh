@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config clang-format
     qt6-base-dev qt6-base-dev-tools libqt6sql6-mysql libqt6sql6-sqlite libgl-dev qt6-translations-l10n
-    libcurl4-openssl-dev libsodium-dev libspdlog-dev
+    libmariadb-dev libcurl4-openssl-dev libsodium-dev libspdlog-dev
     libgtest-dev libgmock-dev
     mariadb-server mariadb-client
     vsftpd python3-pyftpdlib openssl curl

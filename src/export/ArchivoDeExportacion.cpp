@@ -1,6 +1,5 @@
 #include "export/ArchivoDeExportacion.h"
 
-#include "winapi/ansi.h"
 #include "winapi/escritura.h"
 
 namespace {
@@ -16,26 +15,19 @@ bool ArchivoDeExportacion::abrir(QString* error) {
     return !fallo;
 }
 
-QByteArrayView ArchivoDeExportacion::escribirLinea(const QStringList& valores) {
-    if (valores.isEmpty() || fallo)
-        return {};
+void ArchivoDeExportacion::escribir(QByteArrayView lineas) {
+    if (fallo)
+        return;
+    pendiente += lineas;
     if (pendiente.size() >= kBloque)
         vaciar();
-    const qsizetype inicio = pendiente.size();
-    for (qsizetype i = 0; i < valores.size(); ++i) {
-        pendiente += i > 0 ? ",\"" : "\"";
-        agregarAnsi(pendiente, valores[i]);
-        pendiente += '"';
-    }
-    pendiente += "\r\n";
-    return QByteArrayView(pendiente).sliced(inicio);
 }
 
 bool ArchivoDeExportacion::vaciar() {
     if (!fallo)
         fallo = !escritura::escribirTodo(archivo, pendiente, &motivo);
     escritos += pendiente.size();
-    pendiente.clear();
+    pendiente.resize(0); // keeps its memory for the next block, where clear() would free it
     return !fallo;
 }
 

@@ -6,7 +6,6 @@
 #include <QByteArray>
 #include <QSaveFile>
 #include <QString>
-#include <QStringList>
 
 class ArchivoDeExportacion {
 public:
@@ -14,9 +13,12 @@ public:
     // `error`, here and in terminar(): why it could not be opened or written, as the system said it
     // when it happened.
     bool abrir(QString* error);
-    // Values are written between double quotes exactly as they are; no values, no line. Gives the line's
-    // bytes as written, valid until the next call.
-    QByteArrayView escribirLinea(const QStringList& valores);
+    // A line is made in a buffer of the caller's: `valor` before the text of each value (in the ANSI code
+    // page), `finDeLinea` after the last. Values go between double quotes exactly as they are.
+    static void valor(QByteArray& linea) { linea += linea.isEmpty() ? "\"" : "\",\""; }
+    static void finDeLinea(QByteArray& linea) { linea += "\"\r\n"; }
+    // Appends lines so made; an empty buffer (no values) is no line.
+    void escribir(QByteArrayView lineas);
     // Writes what is pending and puts the file in place; false when anything failed.
     bool terminar(QString* error);
     // Gives the temporary file up; the previous export file stays as it was.
@@ -30,5 +32,5 @@ private:
     QByteArray pendiente;
     qint64 escritos = 0;
     bool fallo = false;
-    QString motivo; // of the first write that failed, for terminar()
+    QString motivo; // why a write failed, kept until terminar() says it
 };

@@ -2,6 +2,8 @@
 
 #include "components/BasesDD.h"
 #include "export/Avance.h"
+#include "export/FilasDeProductos.h"
+#include "export/LineasDeLaLista.h"
 #include "export/ListasDeArchivo.h"
 #include "export/SqlSeguro.h"
 
@@ -13,7 +15,11 @@
 
 namespace {
 
-constexpr int kProductosPorBloque = 5000;
+// Listed codes looked up by one query: few round trips, and a statement far below any server's limit.
+constexpr qsizetype kCodigosPorBloque = 1000;
+// A list of at least one product in this many of the catalogue is found by reading the whole catalogue
+// once: a product found by its code costs the database about as much as reading this many in order.
+constexpr qint64 kListadosPorRecorrido = 5;
 
 qsizetype indiceSinMayusculas(const QStringList& nombres, const QString& nombre) {
     for (qsizetype i = 0; i < nombres.size(); ++i)
@@ -43,18 +49,18 @@ ResultadoDeExportacion Exportador::exportar(const QString& archivoProductos, con
     // A list that is there but cannot be read stops the send before anything is written: read as empty
     // it would publish an empty catalogue, or every product of a shop that chose a few.
     const auto listaDeCampos = leerListaDeCampos(archivoCampos, &porQue);
-    const auto listaDeProductos =
-        listaDeCampos ? leerListaDeProductos(archivoProductos, &porQue) : std::nullopt;
-    if (!listaDeProductos)
-        return resultado;
+    ProductosDelArchivo listaDeProductos(archivoProductos);
+    if (listaDeCampos && porQue.isEmpty())
+        porQue = listaDeProductos.error();
     // The program never leaves a product list without products: such a file was cut short or edited by
     // hand, and says nothing about which products the shop wants.
-    if (listaDeProductos->existe && listaDeProductos->valores.isEmpty()) {
-        porQue = QStringLiteral("la lista de productos %1 no tiene ningún producto completo, un código y su "
-                                "descripción en dos líneas; bórrela para enviar todos los productos")
-                     .arg(QDir::toNativeSeparators(archivoProductos));
+    if (porQue.isEmpty() && listaDeProductos.existe() && listaDeProductos.cuenta() == 0)
+        porQue =
+            QStringLiteral("la lista de productos %1 no tiene ningún producto completo, un código y su "
+                           "descripción en dos líneas; bórrela para enviar todos los productos")
+                .arg(QDir::toNativeSeparators(archivoProductos));
+    if (!porQue.isEmpty())
         return resultado;
-    }
     // Without a field list the shop still gets the usual columns, never an empty catalogue.
     const QStringList campos = listaDeCampos->existe ? listaDeCampos->valores : camposPorDefecto();
     if (!prepararColumnas(campos)) {
@@ -62,6 +68,8 @@ ResultadoDeExportacion Exportador::exportar(const QString& archivoProductos, con
         resultado.deLaBase = true;
         return resultado;
     }
+    if (!contarCatalogo())
+        return resultado;
 
     ArchivoDeExportacion salida(archivoSalida);
     // The file's own name, so that the reason reads the same whichever step of the writing failed.
@@ -75,7 +83,7 @@ ResultadoDeExportacion Exportador::exportar(const QString& archivoProductos, con
         return resultado;
     }
     archivo = &salida;
-    const bool leido = listaDeProductos->existe ? exportarLista(listaDeProductos->valores) : exportarTodos();
+    const bool leido = listaDeProductos.existe() ? exportarLista(listaDeProductos) : exportarTodos();
     archivo = nullptr;
 
     resultado.bytes = salida.bytes();
@@ -136,116 +144,250 @@ bool Exportador::prepararColumnas(const QStringList& campos) {
     return true;
 }
 
+bool Exportador::contarCatalogo() {
+    FilasDeProductos filas(bd, conexion, texto);
+    if (!filas.abrir(QStringLiteral("productos"), QStringLiteral("COUNT(*),COUNT(DISTINCT Clave)")) ||
+        !filas.siguiente())
+        return fallo(filas);
+    productosEnCatalogo = filas.texto(0).toInt();
+    if (filas.texto(1).toInt() == productosEnCatalogo)
+        return true;
+    // Codes that products share (no key on Clave) or that are NULL, which a lookup takes for "".
+    compartidas = {QString()};
+    if (!filas.abrir(QStringLiteral("productos AS p JOIN (SELECT Clave FROM productos GROUP BY Clave "
+                                    "HAVING COUNT(*) > 1) AS d ON p.Clave = d.Clave"),
+                     QStringLiteral("p.Clave")))
+        return fallo(filas);
+    while (filas.siguiente())
+        compartidas.insert(filas.texto(0));
+    return filas.error().isEmpty() || fallo(filas);
+}
+
 bool Exportador::exportarTodos() {
-    ado::Recordset rs;
-    qint32 total = 0;
-    qint32 distintas = -1;
-    if (bd.AbrirTabla(rs, conexion, QStringLiteral("productos"),
-                      QStringLiteral("COUNT(*),COUNT(DISTINCT Clave)"))) {
-        total = rs.Fields(0).Value().toInt();
-        distintas = rs.Fields(1).Value().toInt();
-    }
-    bd.CierraTabla(rs);
-    // Reading block after block from the last code is exact only when no two products share a code as
-    // the database compares codes (MySQL's without regard to case), and none is NULL.
-    // Otherwise each code is looked up on its own, as a product list is: the first row of a code, once
-    // for each row that carries it, so the file is the same whichever way it was made.
-    if (distintas != total)
-        return exportarLista(listaDeTodos());
-    resultado.total = total;
+    resultado.total = productosEnCatalogo;
     avance.Label3(QString::number(resultado.total));
     avance.ProcesarEventos();
 
-    // The catalogue is read in code order, a block at a time, each block starting after the last code
-    // of the one before: few round trips, and memory that does not grow with the catalogue.
+    // A shared code's line is what a lookup of that code gives, found before the catalogue is read, whose
+    // query holds the connection until its last row.
+    QHash<QString, QByteArray> deSuCodigo;
+    for (const QString& clave : std::as_const(compartidas)) {
+        bool hallado = false;
+        if (!buscarUno(clave, deSuCodigo[clave], hallado))
+            return false;
+    }
+    // The whole catalogue in one query, in code order, read as the server sends it.
+    FilasDeProductos filas(bd, conexion, texto);
+    if (!filas.abrir(QStringLiteral("productos ORDER BY Clave"), listaSelect))
+        return fallo(filas);
+    QByteArray linea;
+    for (qint32 numero = 1; filas.siguiente(); ++numero) {
+        if (interrumpido()) {
+            filas.abandonar();
+            return false;
+        }
+        if (tocaMostrar(numero))
+            mostrarProducto(numero, filas.texto(0), filas.texto(1));
+        const auto compartida =
+            deSuCodigo.isEmpty() ? deSuCodigo.cend() : deSuCodigo.constFind(filas.texto(0));
+        if (compartida != deSuCodigo.cend()) {
+            escribir(filas.utf8(0), *compartida);
+            continue;
+        }
+        linea.clear();
+        componerLinea(filas, linea);
+        escribir(filas.utf8(0), linea);
+    }
+    return filas.error().isEmpty() || fallo(filas);
+}
+
+bool Exportador::exportarLista(ProductosDelArchivo& lista) {
+    resultado.total = lista.cuenta();
+    avance.Label3(QString::number(resultado.total));
+    avance.ProcesarEventos();
+
+    std::optional<LineasDeLaLista> recorrido;
+    if (static_cast<qint64>(lista.cuenta()) * kListadosPorRecorrido >= productosEnCatalogo) {
+        recorrido.emplace(lista.cuenta());
+        if (!recorrerCatalogo(lista, *recorrido))
+            return false;
+        lista.reiniciar();
+    }
     qint32 numero = 0;
-    QString desde;
-    for (bool primero = true;; primero = false) {
-        const QString condicion =
-            primero ? QString() : QStringLiteral(" WHERE Clave>") + literalSql(conexion, desde);
-        const QString fuente = QStringLiteral("productos") + condicion +
-                               QStringLiteral(" ORDER BY Clave LIMIT %1").arg(kProductosPorBloque);
-        if (!bd.AbrirTabla(rs, conexion, fuente, listaSelect))
-            break;
-        for (; !rs.Eof(); rs.MoveNext()) {
-            if (interrumpido())
+    QList<ProductoListado> bloque;
+    bloque.reserve(kCodigosPorBloque);
+    for (ProductoListado producto; lista.siguiente(producto);) {
+        bloque.append(producto);
+        if (bloque.size() == kCodigosPorBloque) {
+            if (!exportarBloque(bloque, numero, recorrido ? &*recorrido : nullptr))
                 return false;
-            desde = rs.Fields(0).Value().toString();
-            mostrarProducto(++numero, desde, rs.Fields(1).Value().toString());
-            escribirProducto(rs);
+            bloque.clear();
         }
     }
-    return terminoBien(rs);
+    return exportarBloque(bloque, numero, recorrido ? &*recorrido : nullptr) && listaEntera(lista);
 }
 
-QList<ProductoDeLista> Exportador::listaDeTodos() {
-    QList<ProductoDeLista> lista;
-    ado::Recordset rs;
-    if (bd.AbrirTabla(rs, conexion, QStringLiteral("productos ORDER BY Clave"),
-                      QStringLiteral("Clave,Descrip")))
-        for (; !rs.Eof(); rs.MoveNext())
-            lista.append({rs.Fields(0).Value().toString(), rs.Fields(1).Value().toString()});
-    bd.CierraTabla(rs);
-    return lista;
+bool Exportador::recorrerCatalogo(ProductosDelArchivo& lista, LineasDeLaLista& lineas) {
+    for (QByteArray clave; lista.siguienteClave(clave);)
+        lineas.agregarCodigo(clave);
+    if (!listaEntera(lista))
+        return false;
+    FilasDeProductos filas(bd, conexion, texto);
+    if (!filas.abrir(QStringLiteral("productos"), listaSelect))
+        return fallo(filas);
+    QByteArray linea;
+    while (filas.siguiente()) {
+        if (interrumpido()) {
+            filas.abandonar();
+            return false;
+        }
+        if (ritmo.toca())
+            avance.ProcesarEventos();
+        const QByteArrayView clave = filas.utf8(0);
+        LineasDeLaLista::Codigo* codigo = lineas.buscado(clave);
+        if (codigo == nullptr || (!compartidas.isEmpty() && compartidas.contains(filas.texto(0))))
+            continue;
+        linea.clear();
+        componerLinea(filas, linea);
+        if (!lineas.guardar(*codigo, clave, linea)) {
+            filas.abandonar();
+            break;
+        }
+    }
+    if (!filas.error().isEmpty())
+        return fallo(filas);
+    if (lineas.terminar())
+        return true;
+    porQue = QStringLiteral("no se pudo escribir un archivo temporal (%1)").arg(lineas.error());
+    return false;
 }
 
-bool Exportador::exportarLista(const QList<ProductoDeLista>& lista) {
-    resultado.total = static_cast<qint32>(lista.size());
-    avance.Label3(QString::number(resultado.total));
-    avance.ProcesarEventos();
-
-    ado::Recordset rs;
-    qint32 numero = 0;
-    for (const ProductoDeLista& producto : lista) {
+// The block's products are written for the listed codes they carry exactly as listed. A listed code that
+// no product carries so (written in another letter case, no longer in the catalogue, or shared by two
+// products) is looked up alone, as the database compares codes, unless one query for all such codes of
+// the block finds nothing: every listed code gets what a lookup of that code finds.
+bool Exportador::exportarBloque(const QList<ProductoListado>& bloque, qint32& numero,
+                                LineasDeLaLista* recorrido) {
+    if (bloque.isEmpty())
+        return true;
+    // The line of each listed product as a product carrying its code exactly finds it.
+    std::vector<std::optional<QByteArray>> halladas(static_cast<size_t>(bloque.size()));
+    if (recorrido != nullptr) {
+        QList<QByteArray> claves;
+        claves.reserve(bloque.size());
+        for (const ProductoListado& producto : bloque)
+            claves.append(producto.clave.toUtf8());
+        recorrido->lineas(claves, halladas);
+    } else {
+        QStringList claves;
+        QSet<QString> vistas;
+        for (const ProductoListado& producto : bloque)
+            if (!vistas.contains(producto.clave)) {
+                vistas.insert(producto.clave);
+                claves << producto.clave;
+            }
+        QHash<QString, QByteArray> lineas;
+        bool alguno = false;
+        if (!buscarVarios(claves, lineas, alguno))
+            return false;
+        for (qsizetype i = 0; i < bloque.size(); ++i)
+            if (const auto linea = lineas.constFind(bloque[i].clave); linea != lineas.cend())
+                halladas[i] = *linea;
+    }
+    QStringList faltan;
+    QSet<QString> vistas;
+    for (qsizetype i = 0; i < bloque.size(); ++i)
+        if (!halladas[i] && !vistas.contains(bloque[i].clave)) {
+            vistas.insert(bloque[i].clave);
+            faltan << bloque[i].clave;
+        }
+    QHash<QString, QByteArray> deOtraForma;
+    bool otraForma = false;
+    if (!faltan.isEmpty() && !buscarVarios(faltan, deOtraForma, otraForma))
+        return false;
+    QByteArray sola;
+    for (qsizetype i = 0; i < bloque.size(); ++i) {
+        const ProductoListado& producto = bloque[i];
         if (interrumpido())
             return false;
-        mostrarProducto(++numero, producto.clave, producto.descripcion);
-        const QString fuente = QStringLiteral("productos WHERE Clave=") +
-                               literalSql(conexion, producto.clave) + QStringLiteral(" LIMIT 1");
-        if (bd.AbrirTabla(rs, conexion, fuente, listaSelect))
-            escribirProducto(rs);
-        else if (rs.State() != ado::adStateOpen)
-            return terminoBien(rs);
-        // Open with no row: the listed product is no longer in the catalogue and gives no line.
-    }
-    return terminoBien(rs);
-}
-
-// No rows leaves the recordset open; a failed statement (a connection lost half-way) leaves it closed.
-bool Exportador::terminoBien(ado::Recordset& rs) {
-    const bool bien = rs.State() == ado::adStateOpen && rs.Error().isEmpty();
-    if (!bien) {
-        porQue = rs.Error().isEmpty() ? QStringLiteral("la consulta de productos falló: ") + bd.cError
-                                      : rs.Error();
-        resultado.deLaBase = true;
-    }
-    bd.CierraTabla(rs);
-    return bien;
-}
-
-void Exportador::escribirProducto(const ado::Recordset& rs) {
-    QStringList valores;
-    valores.reserve(static_cast<qsizetype>(columnas.size()));
-    for (const Columna& columna : columnas) {
-        switch (columna.tipo) {
-        case Columna::Tipo::Falta:
-            valores << QString();
-            break;
-        case Columna::Tipo::Directa:
-            valores << texto(rs.Fields(columna.indice));
-            break;
-        case Columna::Tipo::Referencia:
-            valores << columna.nombres(rs.Fields(columna.indice).Value());
-            break;
+        if (tocaMostrar(++numero))
+            mostrarProducto(numero, producto.clave, producto.textoDeDescripcion());
+        // A listed product is known by its code as listed.
+        const QByteArray clave = alEscribir ? producto.clave.toUtf8() : QByteArray();
+        if (halladas[i]) {
+            escribir(clave, *halladas[i]);
+        } else if (otraForma) {
+            sola.clear();
+            bool hallado = false;
+            if (!buscarUno(producto.clave, sola, hallado))
+                return false;
+            escribir(clave, sola);
         }
     }
-    if (!valores.isEmpty()) {
-        const QByteArrayView linea = archivo->escribirLinea(valores);
-        ++resultado.escritos;
-        // The product's code as the database has it: Clave is always the first column read.
-        if (alEscribir)
-            alEscribir(rs.Fields(0).Value().toString(), linea);
+    return true;
+}
+
+bool Exportador::buscarVarios(const QStringList& claves, QHash<QString, QByteArray>& lineas, bool& alguno) {
+    QStringList literales;
+    for (const QString& clave : claves)
+        literales << literalSql(conexion, clave);
+    FilasDeProductos filas(bd, conexion, texto);
+    if (!filas.abrir(QStringLiteral("productos WHERE Clave IN (") + literales.join(QLatin1Char(',')) +
+                         QLatin1Char(')'),
+                     listaSelect))
+        return fallo(filas);
+    alguno = false;
+    while (filas.siguiente()) {
+        alguno = true;
+        const QString clave = filas.texto(0);
+        if (!compartidas.contains(clave))
+            componerLinea(filas, lineas[clave]);
     }
+    return filas.error().isEmpty() || fallo(filas);
+}
+
+bool Exportador::buscarUno(const QString& clave, QByteArray& linea, bool& hallado) {
+    FilasDeProductos filas(bd, conexion, texto);
+    if (!filas.abrir(QStringLiteral("productos WHERE Clave=") + literalSql(conexion, clave) +
+                         QStringLiteral(" LIMIT 1"),
+                     listaSelect))
+        return fallo(filas);
+    hallado = filas.siguiente();
+    if (hallado)
+        componerLinea(filas, linea);
+    return filas.error().isEmpty() || fallo(filas);
+}
+
+bool Exportador::listaEntera(const ProductosDelArchivo& lista) {
+    porQue = lista.error();
+    return porQue.isEmpty();
+}
+
+bool Exportador::fallo(const FilasDeProductos& filas) {
+    porQue = QStringLiteral("la consulta de productos falló: ") + filas.error();
+    resultado.deLaBase = true;
+    return false;
+}
+
+void Exportador::componerLinea(const FilasDeProductos& filas, QByteArray& linea) const {
+    for (const Columna& columna : columnas) {
+        ArchivoDeExportacion::valor(linea);
+        if (columna.tipo == Columna::Tipo::Directa)
+            filas.agregar(columna.indice, linea);
+        else if (columna.tipo == Columna::Tipo::Referencia)
+            filas.agregarNombre(columna.indice, columna.nombres, linea);
+    }
+    if (!columnas.empty())
+        ArchivoDeExportacion::finDeLinea(linea);
+}
+
+void Exportador::escribir(QByteArrayView clave, const QByteArray& linea) {
+    if (linea.isEmpty())
+        return;
+    archivo->escribir(linea);
+    ++resultado.escritos;
+    if (alEscribir)
+        alEscribir(clave, linea);
 }
 
 bool Exportador::interrumpido() {
@@ -260,10 +402,12 @@ void Exportador::avisar(const QString& aviso) {
     avance.Aviso(aviso);
 }
 
-void Exportador::mostrarProducto(qint32 numero, const QString& clave, const QString& descripcion) {
+bool Exportador::tocaMostrar(qint32 numero) {
     // The last product is always shown, so the count visibly reaches the total.
-    if (!ritmo.toca() && numero != resultado.total)
-        return;
+    return ritmo.toca() || numero == resultado.total;
+}
+
+void Exportador::mostrarProducto(qint32 numero, const QString& clave, const QString& descripcion) {
     avance.Label3(QStringLiteral("Producto %1 de %2:\r\n%3\r\n%4")
                       .arg(numero)
                       .arg(resultado.total)

@@ -10,6 +10,8 @@
 #include "winapi/ado.h"
 
 #include <QByteArrayView>
+#include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -17,6 +19,8 @@
 
 class Avance;
 class BasesDD;
+class FilasDeProductos;
+class LineasDeLaLista;
 
 struct ResultadoDeExportacion {
     bool completo = false; // the file was written whole and put in place
@@ -26,9 +30,9 @@ struct ResultadoDeExportacion {
     bool deLaBase = false; // a query failed (a missing table, a lost connection, a time-out), not the file
 };
 
-// Each line as it is written, with the code of its product: what a send needs to tell what changed,
-// without reading the file or the database again.
-using AlEscribirLinea = std::function<void(const QString& clave, QByteArrayView linea)>;
+// Each line as it is written, with the code of its product (UTF-8): what a send needs to tell what
+// changed, without reading the file or the database again.
+using AlEscribirLinea = std::function<void(QByteArrayView clave, QByteArrayView linea)>;
 
 class Exportador {
 public:
@@ -45,15 +49,29 @@ private:
     };
 
     bool prepararColumnas(const QStringList& campos);
+    bool contarCatalogo();
     bool exportarTodos();
-    QList<ProductoDeLista> listaDeTodos(); // every product in code order, as a product list
-    bool exportarLista(const QList<ProductoDeLista>& lista);
-    bool terminoBien(ado::Recordset& rs);
-    void escribirProducto(const ado::Recordset& rs);
+    bool exportarLista(ProductosDelArchivo& lista);
+    bool recorrerCatalogo(ProductosDelArchivo& lista, LineasDeLaLista& lineas);
+    bool exportarBloque(const QList<ProductoListado>& bloque, qint32& numero, LineasDeLaLista* recorrido);
+    // The products of those codes by one query, each line under the code its product carries, those
+    // with a shared code left out; `alguno` tells whether it found any product at all.
+    bool buscarVarios(const QStringList& claves, QHash<QString, QByteArray>& lineas, bool& alguno);
+    // What a lookup of that code alone finds: the line of its first product, or no line (false in
+    // `hallado`). False when the query failed.
+    bool buscarUno(const QString& clave, QByteArray& linea, bool& hallado);
+    void componerLinea(const FilasDeProductos& filas, QByteArray& linea) const;
+    void escribir(QByteArrayView clave, const QByteArray& linea);
+    // Whether the list was read to its end; if not, records why.
+    bool listaEntera(const ProductosDelArchivo& lista);
+    // Records why the rows could not be read; false, to be returned.
+    bool fallo(const FilasDeProductos& filas);
     // True once the program asks the send to stop: the file is then left unfinished.
     bool interrumpido();
     // A problem the shop should correct, said once per send in the log and the progress.
     void avisar(const QString& aviso);
+    // Whether the progress text is due for this product: paced, and always for the last one.
+    bool tocaMostrar(qint32 numero);
     void mostrarProducto(qint32 numero, const QString& clave, const QString& descripcion);
 
     BasesDD& bd;
@@ -66,6 +84,10 @@ private:
 
     std::vector<Columna> columnas;
     QString listaSelect; // "Clave,Descrip,..." with the columns the fields need
+    qint32 productosEnCatalogo = 0;
+    // The codes, as stored, of the products whose code another product shares as the database compares
+    // codes (MySQL's without regard to case): each of them is written as a lookup of its code finds it.
+    QSet<QString> compartidas;
     ArchivoDeExportacion* archivo = nullptr;
     ResultadoDeExportacion resultado;
     QString porQue; // why the export stopped short

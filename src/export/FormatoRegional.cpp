@@ -1,5 +1,7 @@
 #include "export/FormatoRegional.h"
 
+#include "winapi/ansi.h"
+
 #include <QRegularExpression>
 #include <cmath>
 
@@ -20,11 +22,31 @@ QString sinZonaHoraria(const QString& formato) {
     return resultado.remove(vacios).simplified();
 }
 
+// What a decimal's text keeps: its trailing zeros dropped, and its point too when nothing follows it.
+struct Recorte {
+    qsizetype fin;     // the length kept
+    qsizetype punto;   // where the point is, -1 without one
+    bool ceroNegativo; // "-0" once cut, which is written "0"
+};
+
+template <class Texto> Recorte recortar(const Texto& texto) {
+    const qsizetype punto = texto.indexOf('.');
+    qsizetype fin = texto.size();
+    if (punto >= 0) {
+        while (fin > punto + 1 && texto.at(fin - 1) == '0')
+            --fin;
+        if (fin == punto + 1)
+            fin = punto;
+    }
+    return {fin, punto, fin == 2 && texto.at(0) == '-' && texto.at(1) == '0'};
+}
+
 } // namespace
 
 FormatoRegional::FormatoRegional(const QLocale& regional)
     : regional(regional), formatoHora(sinZonaHoraria(regional.timeFormat(QLocale::LongFormat))),
-      separadorDecimal(regional.decimalPoint()), separadorMiles(regional.groupSeparator()) {}
+      separadorDecimal(regional.decimalPoint()), separadorDecimalAnsi(aAnsi(separadorDecimal)),
+      separadorMiles(regional.groupSeparator()) {}
 
 QString FormatoRegional::entero(qint64 numero) const {
     return QString::number(numero);
@@ -35,17 +57,25 @@ QString FormatoRegional::entero(quint64 numero) const {
 }
 
 QString FormatoRegional::decimal(const QString& textoDecimal) const {
-    const qsizetype punto = textoDecimal.indexOf(QLatin1Char('.'));
-    QString numero = textoDecimal;
-    if (punto >= 0) {
-        qsizetype fin = numero.size();
-        while (fin > punto + 1 && numero.at(fin - 1) == QLatin1Char('0'))
-            --fin;
-        numero.truncate(fin == punto + 1 ? punto : fin);
-        if (fin > punto + 1)
-            numero.replace(punto, 1, separadorDecimal);
+    const Recorte r = recortar(textoDecimal);
+    if (r.ceroNegativo)
+        return QStringLiteral("0");
+    QString numero = textoDecimal.left(r.fin);
+    if (r.fin > r.punto && r.punto >= 0)
+        numero.replace(r.punto, 1, separadorDecimal);
+    return numero;
+}
+
+void FormatoRegional::decimal(QByteArray& destino, QByteArrayView textoDecimal) const {
+    const Recorte r = recortar(textoDecimal);
+    if (r.ceroNegativo) {
+        destino += '0';
+    } else if (r.fin > r.punto && r.punto >= 0) {
+        destino.append(textoDecimal.first(r.punto)).append(separadorDecimalAnsi);
+        destino.append(textoDecimal.sliced(r.punto + 1, r.fin - r.punto - 1));
+    } else {
+        destino.append(textoDecimal.first(r.fin));
     }
-    return numero == QLatin1String("-0") ? QStringLiteral("0") : numero;
 }
 
 QString FormatoRegional::doble(double numero) const {

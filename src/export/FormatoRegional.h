@@ -5,6 +5,7 @@
 // grouping, no exponent, no padding. A web developer's CSV reader takes that as a number, and the ANSI
 // file never meets a typographic minus it would have to store as "?".
 
+#include <QByteArray>
 #include <QDate>
 #include <QDateTime>
 #include <QLocale>
@@ -20,6 +21,8 @@ public:
     QString entero(quint64 numero) const;
     // A decimal as the database writes it ("85.50", "-0.500"): no trailing zeros, the regional separator.
     QString decimal(const QString& textoDecimal) const;
+    // The same, from the database's bytes straight to the export file's (the ANSI code page).
+    void decimal(QByteArray& destino, QByteArrayView textoDecimal) const;
     // Fifteen significant digits, what a double holds exactly (0.1 + 0.2 is 0.3), written out in full.
     QString doble(double numero) const;
     // The regional short date.
@@ -35,5 +38,6 @@ private:
     QLocale regional;
     QString formatoHora;
     QString separadorDecimal;
+    QByteArray separadorDecimalAnsi;
     QString separadorMiles;
 };

@@ -28,8 +28,8 @@ public:
     HuellaDelCatalogo(const HuellaDelCatalogo&) = delete;
     HuellaDelCatalogo& operator=(const HuellaDelCatalogo&) = delete;
 
-    // One line of the file, as written, and its product's code.
-    void agregar(const QString& clave, QByteArrayView linea);
+    // One line of the file, as written, and its product's code (UTF-8).
+    void agregar(QByteArrayView clave, QByteArrayView linea);
 
     // Once every line is in: the hash of the whole file, and its products. A code met again is the same
     // product, whose line is then its lines together, in their order.

@@ -27,6 +27,7 @@ public:
     explicit NombresPorId(QHash<qint64, QString> nombres) : nombres(std::move(nombres)) {}
     // The name that Id stands for; "" for an Id of 0 or less, not a number, or not there.
     QString operator()(const QVariant& id) const;
+    QString operator()(qint64 id) const { return id > 0 ? nombres.value(id) : QString(); }
 
 private:
     QHash<qint64, QString> nombres;

@@ -108,7 +108,7 @@ clsDeProductos::Resultado clsDeProductos::enviar(Modo modo, QString* cambios, QS
     }
     avance.MostrarLabel3(true);
 
-    Exportador exportador(bd, conexion, avance, [this](const QString& clave, QByteArrayView linea) {
+    Exportador exportador(bd, conexion, avance, [this](QByteArrayView clave, QByteArrayView linea) {
         huella.agregar(clave, linea);
     });
     QString noExportado;

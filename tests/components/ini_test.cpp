@@ -107,12 +107,31 @@ TEST_F(LibKtfaTest, listaDeProductosEnParesDeLineasAnsi) {
     const std::vector<std::pair<QByteArray, QList<ProductoDeLista>>> casos{
         {"A\r\n\r\nB\r\nsin fin", {{"A", ""}, {"B", "sin fin"}}}, // empty description
         {"A\nuno\nB\ndos\n", {{"A", "uno"}, {"B", "dos"}}},       // edited elsewhere
+        {"A\runo\r\nB\r\ndos\rC", {{"A", "uno"}, {"B", "dos"}}},  // old Mac line ends, mixed
         {"", {}}};
     for (const auto& [bytes, esperado] : casos) {
         escribir(listaDeProductos, bytes);
         EXPECT_EQ(leerListaDeProductos(listaDeProductos).value().valores, esperado) << bytes.toStdString();
+        // Read a few bytes at a time, a CR LF falls across two reads and a line across several.
+        for (const qsizetype parte : {1, 2, 3}) {
+            ProductosDelArchivo archivo(listaDeProductos, parte);
+            QList<ProductoDeLista> leidos;
+            for (ProductoDeLista producto; archivo.siguiente(producto);)
+                leidos.append(producto);
+            EXPECT_EQ(leidos, esperado) << bytes.toStdString() << " de " << parte << " en " << parte;
+            EXPECT_EQ(archivo.cuenta(), esperado.size());
+        }
     }
     EXPECT_FALSE(leerListaDeProductos(ruta(u"no-existe.dat"_s)).value().existe);
+
+    // A list saved again while the export reads it stops the reading: it would mix two lists.
+    escribir(listaDeProductos, "A\r\nuno\r\nB\r\ndos\r\n");
+    ProductosDelArchivo archivo(listaDeProductos, 4);
+    ProductoDeLista producto;
+    EXPECT_TRUE(archivo.siguiente(producto));
+    escribir(listaDeProductos, "A\r\nuno\r\nC\r\ntres y más\r\n");
+    EXPECT_FALSE(archivo.siguiente(producto));
+    EXPECT_TRUE(archivo.error().contains(u"cambió"_s)) << archivo.error().toStdString();
 }
 
 // The selected fields numbered "- (n)" go first, in that order, then the other selected ones; a number

@@ -3,6 +3,7 @@
 #include "tienda_de_prueba.h"
 
 #include <QSqlQuery>
+#include <random>
 
 namespace {
 
@@ -106,6 +107,35 @@ TEST_P(ArchivoDeExportacion, CadaEnvioSegunLasListasDeLaTienda) {
     escribirArchivo(modulo().cArchivoProductos, nullptr);
     tienda.enviar();
     EXPECT_EQ(tienda.exportado().count("\r\n"), 5011);
+
+    // Those products listed in random order, some twice, among codes no longer there: each line as the
+    // catalogue had it, in the order of the list.
+    QList<QByteArray> lineas = tienda.exportado().split('\n');
+    lineas.removeLast();
+    std::shuffle(lineas.begin(), lineas.end(), std::mt19937(21));
+    lineas += lineas.mid(0, 700);
+    QByteArray lista, esperado;
+    for (qsizetype i = 0; i < lineas.size(); ++i) {
+        if (i % 900 == 0)
+            lista += "YA NO ESTA " + QByteArray::number(i) + "\r\n\r\n";
+        lista += lineas[i].mid(1, lineas[i].indexOf("\",\"") - 1) + "\r\nx\r\n";
+        esperado += lineas[i] + '\n';
+    }
+    escribirArchivo(modulo().cArchivoProductos, lista);
+    tienda.enviar();
+    EXPECT_TRUE(tienda.exportado() == esperado); // not EXPECT_EQ: it would print both whole
+
+    // A list of a small part of the catalogue, looked up by code a thousand at a time: a thousand codes,
+    // so that no codes are left for a last block.
+    lista.clear();
+    esperado.clear();
+    for (qsizetype i = 0; i < 1000; ++i) {
+        lista += lineas[i].mid(1, lineas[i].indexOf("\",\"") - 1) + "\r\nx\r\n";
+        esperado += lineas[i] + '\n';
+    }
+    escribirArchivo(modulo().cArchivoProductos, lista);
+    tienda.enviar();
+    EXPECT_TRUE(tienda.exportado() == esperado);
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, ArchivoDeExportacion, ::testing::Values(Motor::MariaDB, Motor::SQLite),
@@ -137,6 +167,24 @@ TEST(ArchivoDeExportacionMariaDB, FechasEnFormatoCortoYClavesRepetidas) {
                              "\"D3\",\"Sin fecha\",\"\"\r\n")
                   .arg(dia));
     EXPECT_EQ(tienda.avance.label3.filter("Producto ").last().left(15), "Producto 5 de 5");
+
+    // A listed code in another letter case, or shared by two rows, gives the row a lookup of that code
+    // alone finds; each listing of a code its line.
+    escribirArchivo(modulo().cArchivoProductos,
+                    "d2\r\n\r\nd1\r\n\r\nNO\r\n\r\nD3\r\n\r\nD2\r\n\r\nd1\r\n\r\n");
+    const QString lineaTarde = QStringLiteral("\"D2\",\"Tarde\",\"%1 14:30:05\"\r\n").arg(dia);
+    const QString lineaMedianoche = QStringLiteral("\"D1\",\"Medianoche\",\"%1\"\r\n").arg(dia);
+    const QString esperado =
+        lineaTarde + lineaMedianoche + "\"D3\",\"Sin fecha\",\"\"\r\n" + lineaTarde + lineaMedianoche;
+    tienda.enviar();
+    EXPECT_EQ(QString::fromLatin1(tienda.exportado()), esperado);
+    // The same list as a small part of a larger catalogue, whose products are then looked up by code.
+    QList<Producto> otros;
+    for (qint32 i = 1; i <= 40; ++i)
+        otros << puntoDeVenta::productoDeMuestra(i);
+    tienda.base.insertar(otros);
+    tienda.enviar();
+    EXPECT_EQ(QString::fromLatin1(tienda.exportado()), esperado);
 }
 
 } // namespace

@@ -96,4 +96,51 @@ TEST(ValorDeMariaDB, DecimalExactoFechaCeroYLaPrimeraFilaDeUnId) {
     EXPECT_EQ(tienda.exportado(), "\"12345678901234567890.0123456789\",\"\",\"\",\"Primera\"\r\n");
 }
 
+// Every other kind of MySQL column a shop may have added, with a value and as NULL.
+TEST(ValorDeMariaDB, CadaTipoDeColumna) {
+    TiendaDePrueba tienda;
+    tienda.abrir(Motor::MariaDB, 2);
+    if (::testing::Test::IsSkipped() || ::testing::Test::HasFailure())
+        return;
+    const QStringList columnas =
+        QStringLiteral("Mini TINYINT|MiniSin TINYINT UNSIGNED|Corto SMALLINT|Medio MEDIUMINT|"
+                       "Entero INT UNSIGNED|Grande BIGINT|GrandeSin BIGINT UNSIGNED|Ceros INT(6) ZEROFILL|"
+                       "Anio YEAR|Hora TIME|Sello TIMESTAMP NULL|Fino DATETIME(3)|Dia DATE|Bit BIT(8)|"
+                       "Fijo CHAR(5)|Texto TEXT|Binario VARBINARY(8)|Crudo BLOB|Lista ENUM('uno','dos')|"
+                       "Varios SET('a','b')|Exacto VARCHAR(20) COLLATE utf8mb4_bin|Flotante FLOAT|"
+                       "Doble DOUBLE|Cero DECIMAL(8,2)")
+            .split(u'|');
+    QStringList alta, campos;
+    for (const QString& columna : columnas) {
+        alta << "ADD " + columna;
+        campos << columna.section(u' ', 0, 0);
+    }
+    tienda.base.ejecutar("ALTER TABLE productos " + alta.join(", "));
+    tienda.base.ejecutar(
+        "UPDATE productos SET Mini = -128, MiniSin = 255, Corto = -32768, Medio = 8388607, "
+        "Entero = 4294967295, Grande = -9223372036854775808, GrandeSin = 18446744073709551615, Ceros = 42, "
+        "Anio = 2024, Hora = '-838:59:59', Sello = '2024-03-01 14:30:05', "
+        "Fino = '2024-03-01 00:00:00.250', Dia = '2024-12-31', Bit = b'01000001', Fijo = 'ab', Texto = "
+        "'Mañana 🔧', "
+        "Binario = X'41FF42', Crudo = X'C3A9', Lista = 'dos', Varios = 'a,b', Exacto = 'Café', "
+        "Flotante = 0.1, Doble = -2.5e-3, Cero = -0.001 WHERE Clave = 'P000001'");
+    escribirArchivo(modulo().cArchivoCampos, campos.join("\r\n").toUtf8());
+    const QLocale antes;
+    QLocale::setDefault(QLocale(QStringLiteral("es_ES")));
+    tienda.enviar();
+    QLocale::setDefault(antes);
+    const QLocale es(QStringLiteral("es_ES"));
+    const auto dia = [&](int anio, int mes, int d) {
+        return es.toString(QDate(anio, mes, d), QLocale::ShortFormat).toLatin1();
+    };
+    // The zero-filled, the bit field and the binary ones as Qt SQL has always handed them over.
+    EXPECT_EQ(tienda.exportado(),
+              "\"-128\",\"255\",\"-32768\",\"8388607\",\"4294967295\",\"-9223372036854775808\","
+              "\"18446744073709551615\",\"42\",\"2024\",\"-838:59:59\",\"" +
+                  dia(2024, 3, 1) + " 14:30:05\",\"" + dia(2024, 3, 1) + " 0:00:00\",\"" + dia(2024, 12, 31) +
+                  "\",\"A\",\"ab\",\"Ma\xF1"
+                  "ana ?\",\"A?B\",\"\xE9\",\"dos\",\"a,b\",\"Caf\xE9\",\"0,1\",\"-0,0025\",\"0\"\r\n" +
+                  QList<QByteArray>(columnas.size(), "\"\"").join(',') + "\r\n");
+}
+
 } // namespace
