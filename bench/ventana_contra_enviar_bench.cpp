@@ -6,13 +6,13 @@
 //
 //   build/bench/ventana_contra_enviar_bench [productos] [vueltas]
 
+#include "app/Arranque.h"
+#include "app/LineaDeComandos.h"
+#include "app/iniciar.h"
 #include "base_de_bench.h"
 #include "components/Registro.h"
 #include "ftp_servidor.h"
-#include "modulo/Arranque.h"
-#include "modulo/LineaDeComandos.h"
 #include "shell/frmInicial.h"
-#include "shell/iniciar.h"
 #include "tienda_de_bench.h"
 
 #include <QApplication>
@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
     QFile::copy(carpeta.filePath("catalogo-ftp.ini"), carpeta.filePath(nombreDelEjecutable() + ".ini"));
     registrarComponentesDelNucleo();
     std::unique_ptr<QWidget> ventana(
-        iniciar(leerLineaDeComandos({QStringLiteral("--carpeta"), carpeta.path()})));
+        iniciar(leerLineaDeComandos({QStringLiteral("--carpeta"), carpeta.path()}).value()));
     auto* principal = qobject_cast<frmInicial*>(ventana.get());
     if (principal == nullptr) {
         borrarBase(base);

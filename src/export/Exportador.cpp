@@ -55,10 +55,9 @@ ResultadoDeExportacion Exportador::exportar(const QString& archivoProductos, con
     // The program never leaves a product list without products: such a file was cut short or edited by
     // hand, and says nothing about which products the shop wants.
     if (porQue.isEmpty() && listaDeProductos.existe() && listaDeProductos.cuenta() == 0)
-        porQue =
-            QStringLiteral("la lista de productos %1 no tiene ningún producto completo, un código y su "
-                           "descripción en dos líneas; bórrela para enviar todos los productos")
-                .arg(QDir::toNativeSeparators(archivoProductos));
+        porQue = QStringLiteral("la lista de productos %1 no tiene ningún producto completo, un código y su "
+                                "descripción en dos líneas; bórrela para enviar todos los productos")
+                     .arg(QDir::toNativeSeparators(archivoProductos));
     if (!porQue.isEmpty())
         return resultado;
     // Without a field list the shop still gets the usual columns, never an empty catalogue.

@@ -53,8 +53,7 @@ void HuellaDelCatalogo::agregar(QByteArrayView clave, QByteArrayView linea) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(linea.data());
     crypto_generichash_blake2b_update(archivo.get(), bytes, static_cast<unsigned long long>(linea.size()));
     bytes_ += linea.size();
-    enOrden.push_back(
-        {hash64(clave.data(), clave.size()), hash64(bytes, linea.size())});
+    enOrden.push_back({hash64(clave.data(), clave.size()), hash64(bytes, linea.size())});
 }
 
 QByteArray HuellaDelCatalogo::resumen() const {

@@ -90,7 +90,7 @@ bool LineasDeLaLista::vaciar() {
         if (!archivo.open())
             motivo = archivo.errorString();
     }
-    if (motivo.isEmpty() && !escritura::escribirTodo(archivo, pendiente, motivo) && motivo.isEmpty())
+    if (motivo.isEmpty() && !escritura::escribirTodo(archivo, pendiente, &motivo) && motivo.isEmpty())
         motivo = archivo.errorString();
     escritos += pendiente.size();
     pendiente.resize(0); // keeps its memory for the next block, where clear() would free it
