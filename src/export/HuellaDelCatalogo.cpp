@@ -1,21 +1,39 @@
 #include "export/HuellaDelCatalogo.h"
 
+#include <QtEndian>
 #include <algorithm>
 #include <sodium.h>
 #include <utility>
 
 namespace {
 
-// SipHash under a fixed key: a hash must be the same in every process and every version.
-quint64 hash64(const void* datos, qsizetype bytes) {
-    static const unsigned char kClave[crypto_shorthash_KEYBYTES] = {};
-    unsigned char salida[crypto_shorthash_BYTES];
-    crypto_shorthash(salida, static_cast<const unsigned char*>(datos), static_cast<unsigned long long>(bytes),
-                     kClave);
-    quint64 hash = 0;
-    for (const unsigned char byte : salida)
-        hash = (hash << 8) | byte;
-    return hash;
+// MurmurHash64A with a fixed seed: a hash must be the same in every process and every version, and
+// needs no secret, since nothing is guarded by it; eight bytes a step, where SipHash, byte by byte with a
+// finish of its own, took half the cost of telling a catalogue of 100,000 products.
+quint64 hash64(const char* datos, qsizetype bytes) {
+    constexpr quint64 m = 0xc6a4a7935bd1e995ull;
+    constexpr int r = 47;
+    quint64 h = 0x9e3779b97f4a7c15ull ^ (quint64(bytes) * m);
+    const auto mezclar = [&h](quint64 k) {
+        k *= m;
+        k ^= k >> r;
+        k *= m;
+        h ^= k;
+        h *= m;
+    };
+    for (; bytes >= 8; datos += 8, bytes -= 8)
+        mezclar(qFromLittleEndian<quint64>(datos));
+    if (bytes > 0) {
+        quint64 resto = 0;
+        for (qsizetype i = bytes - 1; i >= 0; --i)
+            resto = (resto << 8) | static_cast<unsigned char>(datos[i]);
+        h ^= resto;
+        h *= m;
+    }
+    h ^= h >> r;
+    h *= m;
+    h ^= h >> r;
+    return h;
 }
 
 // By code hash, 16 bits a pass from the lowest: linear where a comparison sort of 100,000 products took
@@ -40,28 +58,26 @@ void ordenarPorClave(ProductosPublicados& productos) {
 
 } // namespace
 
-HuellaDelCatalogo::HuellaDelCatalogo() : archivo(std::make_unique<crypto_generichash_blake2b_state>()) {
+HuellaDelCatalogo::HuellaDelCatalogo() {
     // Picks the fastest code for this processor; a hash is the same whichever runs, so a failure here
     // would only make it slower.
     [[maybe_unused]] const int iniciada = sodium_init();
-    crypto_generichash_blake2b_init(archivo.get(), nullptr, 0, crypto_generichash_blake2b_BYTES);
 }
 
-HuellaDelCatalogo::~HuellaDelCatalogo() = default;
-
 void HuellaDelCatalogo::agregar(QByteArrayView clave, QByteArrayView linea) {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(linea.data());
-    crypto_generichash_blake2b_update(archivo.get(), bytes, static_cast<unsigned long long>(linea.size()));
     bytes_ += linea.size();
-    enOrden.push_back({hash64(clave.data(), clave.size()), hash64(bytes, linea.size())});
+    enOrden.push_back({hash64(clave.data(), clave.size()), hash64(linea.data(), linea.size())});
 }
 
 QByteArray HuellaDelCatalogo::resumen() const {
-    crypto_generichash_blake2b_state copia = *archivo;
-    QByteArray hash(crypto_generichash_blake2b_BYTES, Qt::Uninitialized);
-    crypto_generichash_blake2b_final(&copia, reinterpret_cast<unsigned char*>(hash.data()),
-                                     size_t(hash.size()));
-    return hash;
+    if (!resumen_.isEmpty())
+        return resumen_;
+    // The hashes as numbers of this machine: the kept hash is only ever compared with one made here.
+    resumen_.resize(crypto_generichash_blake2b_BYTES);
+    crypto_generichash_blake2b(reinterpret_cast<unsigned char*>(resumen_.data()), size_t(resumen_.size()),
+                               reinterpret_cast<const unsigned char*>(enOrden.data()),
+                               enOrden.size() * sizeof(ProductoPublicado), nullptr, 0);
+    return resumen_;
 }
 
 ProductosPublicados HuellaDelCatalogo::productos() const {

@@ -1,15 +1,12 @@
 #pragma once
-// What a catalogue is, told cheaply: a hash of the whole export file and, by product code, a short hash
-// of each product's line. The export hands over each line as it writes it, so telling an unchanged
-// catalogue and counting what changed reads neither the file nor the database again.
+// What a catalogue is, told cheaply: by product code, a short hash of each product's line, and from those
+// in file order a hash of the whole export file. The export hands over each line as it writes it, so telling
+// an unchanged catalogue and counting what changed reads neither the file nor the database again.
 
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
-#include <memory>
 #include <vector>
-
-struct crypto_generichash_blake2b_state;
 
 // A product as a send compares it: hashes of its code and of its line (its lines, when the code comes
 // more than once). Codes are hashed rather than kept: 16 bytes a product, whatever the codes' length.
@@ -24,22 +21,21 @@ using ProductosPublicados = std::vector<ProductoPublicado>;
 class HuellaDelCatalogo {
 public:
     HuellaDelCatalogo();
-    ~HuellaDelCatalogo();
-    HuellaDelCatalogo(const HuellaDelCatalogo&) = delete;
-    HuellaDelCatalogo& operator=(const HuellaDelCatalogo&) = delete;
 
     // One line of the file, as written, and its product's code (UTF-8).
     void agregar(QByteArrayView clave, QByteArrayView linea);
 
     // Once every line is in: the hash of the whole file, and its products. A code met again is the same
-    // product, whose line is then its lines together, in their order.
+    // product, whose line is then its lines together, in their order. The file's hash is made from the
+    // lines' hashes, in order, not from its bytes again: the bytes were hashed once already, and hashing
+    // 8 MB a second time cost a send of 100,000 products a twentieth of its time.
     QByteArray resumen() const;
     ProductosPublicados productos() const;
     qint64 bytes() const { return bytes_; }
     qint32 lineas() const { return qint32(enOrden.size()); }
 
 private:
-    std::unique_ptr<crypto_generichash_blake2b_state> archivo;
     qint64 bytes_ = 0;
     ProductosPublicados enOrden; // as the file has them
+    mutable QByteArray resumen_; // made once, when first asked for
 };
