@@ -75,7 +75,9 @@ LecturaDeLoPublicado leerLoPublicado(const QString& ruta, LoPublicado& publicado
     if (hashDe(cuerpo) != QByteArrayView(bytes).last(hashBytes))
         return danado();
 
-    QDataStream entrada(cuerpo.sliced(kCabecera.size()).toByteArray());
+    // Over the bytes read, not a copy of them: the products of a large catalogue are megabytes.
+    const QByteArrayView campos = cuerpo.sliced(kCabecera.size());
+    QDataStream entrada(QByteArray::fromRawData(campos.data(), campos.size()));
     entrada.setVersion(kVersion);
     LoPublicado leido;
     qint32 productos = 0;
