@@ -266,7 +266,7 @@ printf '%s\r\n' '@echo off' "cd /d \"$(ventanas "$PROGRAMA")\"" \
     'catalogo-ftp --help' 'echo estado=%ERRORLEVEL%' \
     'catalogo-ftp envair' 'echo estado=%ERRORLEVEL%' \
     "catalogo-ftp configurar --carpeta \"$(ventanas "$T/windows")\" --mostrar" 'echo estado=%ERRORLEVEL%' \
-    "catalogo-ftp enviar --carpeta \"$(ventanas "$T/windows")\"" 'echo estado=%ERRORLEVEL%' \
+    "catalogo-ftp enviar --forzar --carpeta \"$(ventanas "$T/windows")\"" 'echo estado=%ERRORLEVEL%' \
     "catalogo-ftp enviar --carpeta \"$(ventanas "$T/sin-servidor")\"" 'echo estado=%ERRORLEVEL%' \
     >"$T/ordenes.bat"
 wine_como a cmd /c "$(ventanas "$T/ordenes.bat")" 2>&1 | tr -d '\r' >"$T/cmd.txt" || true
@@ -371,12 +371,12 @@ usuario_nuevo() {
     mkdir -p "$T/usuario-$1/drive_c/vendaliapro"
     printf '[Q7K]\r\nMySQLServer=127.0.0.1\r\n' >"$T/usuario-$1/drive_c/vendaliapro/Q7K.ini"
 }
-# Once installed: the zip's files and the uninstaller (beside the settings and the log of a program
-# that has run), the shortcut, the entry of installed programs.
+# Once installed: the zip's files and the uninstaller (beside the settings, the log and the guard files of
+# a program that has run), the shortcut, the entry of installed programs.
 comprobar_instalado() {
     local usuario=$1 como=$2
     comprobar "instalador ($como): los archivos del zip en %LOCALAPPDATA%\\Programs\\catalogo-ftp" \
-        test "$(archivos "$(instalado "$usuario")" | grep -v '^\./catalogo-ftp\.\(ini\|log\)$')" = \
+        test "$(archivos "$(instalado "$usuario")" | grep -v '^\./catalogo-ftp\.\(ini\|log\|instancia\|lock\)$')" = \
         "$( (archivos "$PROGRAMA_LIMPIO"; echo ./desinstalar.exe) | LC_ALL=C sort)"
     comprobar "instalador ($como): acceso en el menú Inicio y entrada en los programas instalados" eval \
         '[[ -f "$(acceso "$usuario")" ]] && wine_como "$usuario" reg query "$ENTRADA" /v UninstallString >/dev/null 2>&1'
@@ -476,6 +476,7 @@ fuera=(
     # (Linux's, autotuned to megabytes) takes a slow upload's whole file at once: with the test's 1 s
     # stall limit the closing reply comes too late
     Ritmos/Lentitud.LoLentoTerminaYLoParadoFalla/A20KBs
+    Ritmos/Lentitud.LoLentoTerminaYLoParadoFalla/A32KBsConBuferesDelSistema
 )
 FUERA=-$(IFS=:; echo "${fuera[*]}")
 # Nor the suites that need POSIX sockets or a window.
