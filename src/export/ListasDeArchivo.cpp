@@ -7,7 +7,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 #include <limits>
 #include <spdlog/spdlog.h>
@@ -27,17 +26,10 @@ bool escribirLineas(const QString& ruta, const QStringList& lineas) {
         bytes += aAnsi(unaLinea(linea)) + "\r\n";
     // Written aside and renamed, so that a reader never sees half a list and a full disk or a crash
     // keeps the old one.
-    QSaveFile archivo(ruta);
-    QString motivo;
-    if (archivo.open(QIODevice::WriteOnly) && escritura::escribirTodo(archivo, bytes, &motivo) &&
-        archivo.commit())
+    QString error;
+    if (escritura::reemplazar(ruta, bytes, &error))
         return true;
-    spdlog::error("No se puede escribir {}: {}", ruta.toStdString(),
-                  (motivo.isEmpty() ? archivo.errorString() : motivo).toStdString());
-    if (archivo.isOpen()) {
-        archivo.cancelWriting();
-        archivo.commit();
-    }
+    spdlog::error("{}", error.toStdString());
     return false;
 }
 
