@@ -61,3 +61,14 @@ int ejecutarSinVentana(const LineaDeComandos& linea) {
     }
     return salida::kMalUso;
 }
+
+bool hayPantalla() {
+#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
+    return true;
+#else
+    const QByteArray plataforma = qgetenv("QT_QPA_PLATFORM");
+    if (plataforma.startsWith("offscreen") || plataforma.startsWith("minimal"))
+        return false;
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+#endif
+}

@@ -3,6 +3,7 @@
 #include "app/Arranque.h"
 #include "app/Demo.h"
 #include "app/LineaDeComandos.h"
+#include "app/Ordenes.h"
 #include "app/Salidas.h"
 #include "components/CajaDeMensaje.h"
 #include "components/ComponentesDeVentana.h"
@@ -70,13 +71,24 @@ int demoConVentana(const LineaDeComandos& linea) {
     return ejecutarEscritorio(escritorio);
 }
 
-bool hayPantalla() {
-#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
-    return true;
-#else
-    const QByteArray plataforma = qgetenv("QT_QPA_PLATFORM");
-    if (plataforma.startsWith("offscreen") || plataforma.startsWith("minimal"))
-        return false;
-    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-#endif
+int correrEscritorio(int argc, char** argv) {
+    using Orden = LineaDeComandos::Orden;
+    QString error;
+    const std::optional<LineaDeComandos> linea = leerLineaDeComandos(palabrasDeLaLinea(argc, argv), &error);
+    if (!linea)
+        return malUso(error);
+    if (linea->orden == Orden::Escritorio) {
+        QApplication app(argc, argv);
+        return ejecutarEscritorio(*linea);
+    }
+    if (linea->orden == Orden::Demo && hayPantalla()) {
+        QApplication app(argc, argv);
+        registrarComponentesDelNucleo();
+        // The send makes the shop's folder current, from where a relative --carpeta would name another.
+        LineaDeComandos demo = *linea;
+        demo.carpeta = carpetaDelPrograma(linea->carpeta);
+        return demoConVentana(demo);
+    }
+    QCoreApplication app(argc, argv);
+    return ejecutarSinVentana(*linea);
 }

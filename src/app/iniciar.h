@@ -21,6 +21,7 @@ int ejecutarEscritorio(const LineaDeComandos& linea);
 // so that a newcomer can press "Enviar ahora" and watch the countdown.
 int demoConVentana(const LineaDeComandos& linea);
 
-// True where windows can be shown: always on Windows and macOS; elsewhere when an X11 or Wayland
-// display is named and Qt is not told to draw offscreen.
-bool hayPantalla();
+// The desktop program's whole run from its command line, which it answers whole: the window, and every
+// command too, so that a scheduled task or a script that calls the windowed program directly works as
+// the console one does. Its exit status.
+int correrEscritorio(int argc, char** argv);
