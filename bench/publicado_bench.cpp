@@ -178,10 +178,11 @@ int main(int argc, char** argv) {
                 LoPublicado anterior;
                 const bool habia =
                     leerLoPublicado(guardado, anterior, nullptr) == LecturaDeLoPublicado::leido;
-                const LoPublicado nuevo = publicacionDe(huella, destino, habia ? &anterior : nullptr,
-                                                        QDateTime::currentDateTimeUtc());
-                cambiosDesde(anterior.productos, nuevo.productos);
-                escribirLoPublicado(guardado, nuevo, nullptr);
+                const LoPublicado* antes = habia ? &anterior : nullptr;
+                std::optional<CambiosDelCatalogo> cambios;
+                guardarPublicacion(guardado,
+                                   publicacionDe(huella, destino, antes, QDateTime::currentDateTimeUtc()),
+                                   huella, antes, cambios, nullptr);
                 directo.push_back(static_cast<double>(estado.nsecsElapsed()) / 1e9);
             }
             (huellaTambien ? con : sin).push_back(segundosDesde(reloj));

@@ -1,5 +1,7 @@
 #include "export/HuellaDelCatalogo.h"
 
+#include <QDir>
+#include <QFile>
 #include <QtEndian>
 #include <algorithm>
 #include <sodium.h>
@@ -56,40 +58,165 @@ void ordenarPorClave(ProductosPublicados& productos) {
     }
 }
 
+// A code's lines taken together, in their order.
+quint64 juntar(quint64 lineas, quint64 linea) {
+    return lineas * 0x9E3779B97F4A7C15ull + linea;
+}
+
+constexpr qint64 kTamano = sizeof(ProductoPublicado);
+
 } // namespace
 
-HuellaDelCatalogo::HuellaDelCatalogo() {
+// The sorted parts merged: a block of each part in memory at a time, and a heap of the parts by the code
+// at their head. Parts are in file order and a sort keeps a code's lines in order, so taking the earlier
+// part first among equal codes joins a repeated code's lines in the file's order.
+class HuellaDelCatalogo::Mezcla : public LectorDeProductos {
+public:
+    explicit Mezcla(const HuellaDelCatalogo& huella) {
+        if (!huella.finDeParte.empty()) {
+            archivo.setFileName(huella.partes.fileName());
+            if (!archivo.open(QIODevice::ReadOnly))
+                motivo = noSeLee();
+        }
+        fuentes.resize(huella.finDeParte.size() + 1);
+        qint64 desde = 0;
+        for (size_t i = 0; i < huella.finDeParte.size(); ++i) {
+            fuentes[i].leidos = desde;
+            desde = fuentes[i].fin = huella.finDeParte[i];
+        }
+        fuentes.back().actual = huella.recientes.data();
+        fuentes.back().finDelBloque = huella.recientes.data() + huella.recientes.size();
+        for (size_t i = 0; i < fuentes.size() && motivo.isEmpty(); ++i)
+            if (fuentes[i].actual != fuentes[i].finDelBloque || recargar(fuentes[i]))
+                ponerEnCola(i);
+    }
+
+    bool siguiente(ProductoPublicado& producto) override {
+        if (!motivo.isEmpty() || cola.empty())
+            return false;
+        producto = tomar();
+        while (!cola.empty() && cola.front().clave == producto.clave)
+            producto.linea = juntar(producto.linea, tomar().linea);
+        return motivo.isEmpty();
+    }
+
+private:
+    struct Fuente {
+        const ProductoPublicado* actual = nullptr;
+        const ProductoPublicado* finDelBloque = nullptr;
+        qint64 leidos = 0; // of the file, in products
+        qint64 fin = 0;
+        ProductosPublicados bloque;
+    };
+    struct Cabeza {
+        quint64 clave;
+        size_t fuente;
+        // Reversed, for a heap with the least on top.
+        bool operator<(const Cabeza& otra) const {
+            return clave != otra.clave ? clave > otra.clave : fuente > otra.fuente;
+        }
+    };
+    static constexpr qint64 kBloque = 4096;
+
+    QString noSeLee() const {
+        return QStringLiteral("no se puede leer %1: %2")
+            .arg(QDir::toNativeSeparators(archivo.fileName()), archivo.errorString());
+    }
+
+    bool recargar(Fuente& fuente) {
+        const qint64 n = std::min(kBloque, fuente.fin - fuente.leidos);
+        if (n <= 0)
+            return false;
+        fuente.bloque.resize(size_t(n));
+        if (!archivo.seek(fuente.leidos * kTamano) ||
+            archivo.read(reinterpret_cast<char*>(fuente.bloque.data()), n * kTamano) != n * kTamano) {
+            motivo = noSeLee();
+            return false;
+        }
+        fuente.leidos += n;
+        fuente.actual = fuente.bloque.data();
+        fuente.finDelBloque = fuente.actual + n;
+        return true;
+    }
+
+    void ponerEnCola(size_t i) {
+        cola.push_back({fuentes[i].actual->clave, i});
+        std::push_heap(cola.begin(), cola.end());
+    }
+
+    ProductoPublicado tomar() {
+        std::pop_heap(cola.begin(), cola.end());
+        const size_t i = cola.back().fuente;
+        cola.pop_back();
+        Fuente& fuente = fuentes[i];
+        const ProductoPublicado producto = *fuente.actual++;
+        if (fuente.actual != fuente.finDelBloque || recargar(fuente))
+            ponerEnCola(i);
+        return producto;
+    }
+
+    QFile archivo;
+    std::vector<Fuente> fuentes; // the parts on disk, then the one in memory
+    std::vector<Cabeza> cola;
+};
+
+HuellaDelCatalogo::HuellaDelCatalogo(size_t enMemoria) : enMemoria(std::max<size_t>(enMemoria, 1)) {
     // Picks the fastest code for this processor; a hash is the same whichever runs, so a failure here
     // would only make it slower.
     [[maybe_unused]] const int iniciada = sodium_init();
+    crypto_generichash_blake2b_init(&estado, nullptr, 0, crypto_generichash_blake2b_BYTES);
 }
 
 void HuellaDelCatalogo::agregar(QByteArrayView clave, QByteArrayView linea) {
     bytes_ += linea.size();
-    enOrden.push_back({hash64(clave.data(), clave.size()), hash64(linea.data(), linea.size())});
+    ++lineas_;
+    recientes.push_back({hash64(clave.data(), clave.size()), hash64(linea.data(), linea.size())});
+    if (recientes.size() >= enMemoria && !sinDisco)
+        guardarParte();
+}
+
+void HuellaDelCatalogo::guardarParte() {
+    resumir();
+    ordenarPorClave(recientes);
+    if (!partes.isOpen()) {
+        partes.setFileTemplate(QDir::tempPath() + QStringLiteral("/catalogo-ftp-XXXXXX"));
+        sinDisco = !partes.open();
+    }
+    const qint64 desde = finDeParte.empty() ? 0 : finDeParte.back();
+    const qint64 bytes = qint64(recientes.size()) * kTamano;
+    // Where the disk refuses, the products stay here: more memory, the same outcome.
+    sinDisco = sinDisco || !partes.seek(desde * kTamano) ||
+               partes.write(reinterpret_cast<const char*>(recientes.data()), bytes) != bytes ||
+               !partes.flush();
+    if (sinDisco)
+        return;
+    finDeParte.push_back(desde + qint64(recientes.size()));
+    recientes.clear();
+    resumidos = 0;
+}
+
+void HuellaDelCatalogo::resumir() const {
+    // The hashes as numbers of this machine: the kept hash is only ever compared with one made here.
+    crypto_generichash_blake2b_update(&estado,
+                                      reinterpret_cast<const unsigned char*>(recientes.data() + resumidos),
+                                      (recientes.size() - resumidos) * sizeof(ProductoPublicado));
+    resumidos = recientes.size();
 }
 
 QByteArray HuellaDelCatalogo::resumen() const {
     if (!resumen_.isEmpty())
         return resumen_;
-    // The hashes as numbers of this machine: the kept hash is only ever compared with one made here.
+    resumir();
+    crypto_generichash_blake2b_state copia = estado;
     resumen_.resize(crypto_generichash_blake2b_BYTES);
-    crypto_generichash_blake2b(reinterpret_cast<unsigned char*>(resumen_.data()), size_t(resumen_.size()),
-                               reinterpret_cast<const unsigned char*>(enOrden.data()),
-                               enOrden.size() * sizeof(ProductoPublicado), nullptr, 0);
+    crypto_generichash_blake2b_final(&copia, reinterpret_cast<unsigned char*>(resumen_.data()),
+                                     size_t(resumen_.size()));
     return resumen_;
 }
 
-ProductosPublicados HuellaDelCatalogo::productos() const {
-    ProductosPublicados productos = enOrden;
-    ordenarPorClave(productos);
-    auto ultimo = productos.begin();
-    for (auto p = productos.begin(); p != productos.end(); ++p) {
-        if (p != productos.begin() && p->clave == (ultimo - 1)->clave)
-            (ultimo - 1)->linea = (ultimo - 1)->linea * 0x9E3779B97F4A7C15ull + p->linea;
-        else
-            *ultimo++ = *p;
-    }
-    productos.erase(ultimo, productos.end());
-    return productos;
+std::unique_ptr<LectorDeProductos> HuellaDelCatalogo::productos() const {
+    // The last part is sorted where it lies, after its hashes have gone into the file's.
+    resumir();
+    ordenarPorClave(recientes);
+    return std::make_unique<Mezcla>(*this);
 }

@@ -13,11 +13,13 @@
 struct LoPublicado {
     QByteArray destino; // a hash of server, user, folder and file name: another is a new publication
     qint64 bytes = 0;
-    QByteArray resumen;  // of the whole file
-    QDateTime publicado; // when these bytes were first published
-    QDateTime subido;    // the last upload the server confirmed
-    qint32 lineas = 0;   // products published: lines of the file
-    ProductosPublicados productos;
+    QByteArray resumen;   // of the whole file
+    QDateTime publicado;  // when these bytes were first published
+    QDateTime subido;     // the last upload the server confirmed
+    qint32 lineas = 0;    // products published: lines of the file
+    qint32 productos = 0; // by code, kept after these fields in the file read
+    QString ruta;         // that file, and where in it the products start
+    qint64 desde = 0;
 };
 
 // The hash that stands for a publishing target in LoPublicado::destino. Hashed, because the server, the
@@ -35,9 +37,8 @@ enum class LecturaDeLoPublicado {
     ilegible, // there but unreadable: `error` says why, and it must not be written over
     leido
 };
+// Checks the whole file, a block at a time, and reads its fields; the products stay in the file.
 LecturaDeLoPublicado leerLoPublicado(const QString& ruta, LoPublicado& publicado, QString* error);
-// Replaces the file whole (a temporary renamed over it).
-bool escribirLoPublicado(const QString& ruta, const LoPublicado& publicado, QString* error);
 
 // Fewer than half the products of a publication that had at least 20: most of the catalogue is gone,
 // which is far likelier a wrong database or a list cut short than a shop's real change.
@@ -49,7 +50,13 @@ struct CambiosDelCatalogo {
     qint32 retirados = 0;
     qint32 modificados = 0;
 };
-CambiosDelCatalogo cambiosDesde(const ProductosPublicados& antes, const ProductosPublicados& ahora);
+
+// Keeps `nuevo` with `huella`'s products at `ruta`, replacing the file whole (a temporary renamed over it),
+// once the server has the file. `cambios`: what changed since `anterior`, read from that same file before
+// it is replaced; none without one, or when it could not be read. False when nothing could be kept.
+bool guardarPublicacion(const QString& ruta, LoPublicado nuevo, const HuellaDelCatalogo& huella,
+                        const LoPublicado* anterior, std::optional<CambiosDelCatalogo>& cambios,
+                        QString* error);
 // "Cambios: 1 nuevo, 0 retirados, 2 modificados"; "Primera publicación" without a publication
 // before.
 QString textoDeCambios(const std::optional<CambiosDelCatalogo>& cambios);

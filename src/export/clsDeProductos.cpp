@@ -203,16 +203,17 @@ void clsDeProductos::SubirArchivo(Modo modo, const LoPublicado* anterior, const 
         return;
     }
     ultimo = Resultado::Enviado;
-    const LoPublicado nuevo = publicacionDe(huella, destino, anterior, QDateTime::currentDateTimeUtc());
-    cambiosDelEnvio = textoDeCambios(
-        anterior ? std::optional(cambiosDesde(anterior->productos, nuevo.productos)) : std::nullopt);
     // Kept only once the server has the file: a send that failed compares with what is really there.
+    std::optional<CambiosDelCatalogo> cambios;
     QString porQue;
-    if (!escribirLoPublicado(archivos::en(m.cCarpeta, archivos::kPublicado), nuevo, &porQue)) {
+    if (!guardarPublicacion(archivos::en(m.cCarpeta, archivos::kPublicado),
+                            publicacionDe(huella, destino, anterior, QDateTime::currentDateTimeUtc()), huella,
+                            anterior, cambios, &porQue)) {
         const QString aviso = porQue + QStringLiteral("; el próximo envío subirá el archivo otra vez");
         spdlog::warn("Envío: {}", aviso.toStdString());
         avance.Aviso(aviso);
     }
+    cambiosDelEnvio = textoDeCambios(cambios);
 }
 
 // The same bytes as the published file, and the server still holds a file of that size under its name.

@@ -24,9 +24,16 @@ bool escribirTodo(QFileDevice& archivo, const QByteArray& bytes, QString* error)
 }
 
 bool reemplazar(const QString& ruta, const QByteArray& bytes, QString* error) {
+    return reemplazar(
+        ruta,
+        [&bytes](QFileDevice& archivo, QString* porQue) { return escribirTodo(archivo, bytes, porQue); },
+        error);
+}
+
+bool reemplazar(const QString& ruta, const Escritor& escribir, QString* error) {
     QSaveFile archivo(ruta);
     QString porQue;
-    if (archivo.open(QIODevice::WriteOnly) && escribirTodo(archivo, bytes, &porQue) && archivo.commit())
+    if (archivo.open(QIODevice::WriteOnly) && escribir(archivo, &porQue) && archivo.commit())
         return true;
     if (porQue.isEmpty())
         porQue = archivo.errorString();

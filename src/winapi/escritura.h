@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QFileDevice>
 #include <QString>
+#include <functional>
 
 namespace escritura {
 
@@ -16,5 +17,9 @@ bool escribirTodo(QFileDevice& archivo, const QByteArray& bytes, QString* error)
 // Replaces the file at `ruta` with `bytes` whole: written aside and renamed over it, so that a full disk
 // or a crash half-way keeps the old file. `error`: "no se puede escribir <ruta>: <why>".
 bool reemplazar(const QString& ruta, const QByteArray& bytes, QString* error);
+// The same for a file written a part at a time: `escribir` writes it all to the file it is given (with
+// escribirTodo), or says why not.
+using Escritor = std::function<bool(QFileDevice& archivo, QString* error)>;
+bool reemplazar(const QString& ruta, const Escritor& escribir, QString* error);
 
 } // namespace escritura

@@ -22,7 +22,6 @@ using lectura::Estado;
 // What one attempt found.
 struct Lectura {
     Estado estado = Estado::ausente;
-    QByteArray bytes;
     QString ruta;   // as the user sees it ("\\" on Windows)
     QString motivo; // the system's reason, when unreadable
 };
@@ -36,6 +35,9 @@ Lectura ilegible(Lectura l, const QString& motivo) {
 QString esCarpeta() {
     return QStringLiteral("es una carpeta, no un archivo");
 }
+
+// Read a block at a time, so that a large file is never held twice.
+constexpr qint64 kBloque = 1 << 20;
 
 QString demasiadoGrande(qint64 tamano, qint64 maximo) {
     return QStringLiteral("mide %1 bytes, más de los %2 que puede tener").arg(tamano).arg(maximo);
@@ -52,7 +54,7 @@ bool ocupado(DWORD error) {
 }
 
 // One attempt; `error` is set to the system's code when it failed.
-Lectura intentar(Lectura l, qint64 maximo, DWORD& error) {
+Lectura intentar(Lectura l, qint64 maximo, const lectura::Parte& parte, DWORD& error) {
     error = ERROR_SUCCESS;
     const std::wstring nombre = l.ruta.toStdWString();
     // Others may go on reading, writing and even replacing the file meanwhile: the program never holds
@@ -79,29 +81,28 @@ Lectura intentar(Lectura l, qint64 maximo, DWORD& error) {
         CloseHandle(h);
         return ilegible(l, demasiadoGrande(tamano.QuadPart, maximo));
     }
-    l.bytes.resize(qsizetype(tamano.QuadPart));
-    qsizetype leidos = 0;
-    while (leidos < l.bytes.size()) {
-        DWORD parte = 0;
-        const DWORD pedido = DWORD(qMin<qsizetype>(l.bytes.size() - leidos, 1 << 20));
-        if (!ReadFile(h, l.bytes.data() + leidos, pedido, &parte, nullptr)) {
+    QByteArray bloque(qMin<qint64>(tamano.QuadPart, kBloque), Qt::Uninitialized);
+    for (qint64 leidos = 0; leidos < tamano.QuadPart;) {
+        DWORD n = 0;
+        const DWORD pedido = DWORD(qMin<qint64>(tamano.QuadPart - leidos, bloque.size()));
+        if (!ReadFile(h, bloque.data(), pedido, &n, nullptr)) {
             error = GetLastError();
             CloseHandle(h);
             return ilegible(l, qt_error_string(int(error)));
         }
-        if (parte == 0)
+        if (n == 0)
             break; // made shorter meanwhile
-        leidos += parte;
+        parte(leidos, QByteArrayView(bloque).first(n));
+        leidos += n;
     }
     CloseHandle(h);
-    l.bytes.truncate(leidos);
     l.estado = Estado::leido;
     return l;
 }
 
 #else
 
-Lectura intentar(Lectura l, qint64 maximo) {
+Lectura intentar(Lectura l, qint64 maximo, const lectura::Parte& parte) {
     const QByteArray nombre = QFile::encodeName(l.ruta);
     int fd = -1;
     // Without blocking: a pipe in the file's place must not hang the program waiting for a writer.
@@ -120,22 +121,22 @@ Lectura intentar(Lectura l, qint64 maximo) {
         motivo = QStringLiteral("no es un archivo común");
     else if (datos.st_size > maximo)
         motivo = demasiadoGrande(datos.st_size, maximo);
-    l.bytes.resize(motivo.isEmpty() ? qsizetype(datos.st_size) : 0);
-    qsizetype leidos = 0;
-    while (motivo.isEmpty() && leidos < l.bytes.size()) {
-        const ssize_t parte = ::read(fd, l.bytes.data() + leidos, size_t(l.bytes.size() - leidos));
-        if (parte < 0 && errno == EINTR)
+    QByteArray bloque(motivo.isEmpty() ? qMin<qint64>(datos.st_size, kBloque) : 0, Qt::Uninitialized);
+    for (qint64 leidos = 0; motivo.isEmpty() && leidos < datos.st_size;) {
+        const ssize_t n =
+            ::read(fd, bloque.data(), size_t(qMin<qint64>(datos.st_size - leidos, bloque.size())));
+        if (n < 0 && errno == EINTR)
             continue;
-        if (parte < 0)
+        if (n < 0)
             motivo = qt_error_string(errno);
-        if (parte <= 0)
+        if (n <= 0)
             break; // an error, or made shorter meanwhile
-        leidos += parte;
+        parte(leidos, QByteArrayView(bloque).first(n));
+        leidos += n;
     }
     ::close(fd);
     if (!motivo.isEmpty())
         return ilegible(l, motivo);
-    l.bytes.truncate(leidos);
     l.estado = Estado::leido;
     return l;
 }
@@ -151,6 +152,19 @@ QString noSePuedeLeer(const QString& ruta, const QString& porQue) {
 }
 
 Estado leer(const QString& ruta, QByteArray& bytes, QString* error, qint64 maximo) {
+    bytes.clear();
+    return leerEnPartes(
+        ruta,
+        [&bytes](qint64 desde, QByteArrayView parte) {
+            // A try after one cut short by another program starts the file again.
+            if (desde == 0)
+                bytes.clear();
+            bytes.append(parte);
+        },
+        error, maximo);
+}
+
+Estado leerEnPartes(const QString& ruta, const Parte& parte, QString* error, qint64 maximo) {
     Lectura nueva;
     nueva.ruta = QDir::toNativeSeparators(ruta);
 #ifdef Q_OS_WIN
@@ -158,15 +172,14 @@ Estado leer(const QString& ruta, QByteArray& bytes, QString* error, qint64 maxim
     Lectura l;
     for (;;) {
         DWORD codigo = ERROR_SUCCESS;
-        l = intentar(nueva, maximo, codigo);
+        l = intentar(nueva, maximo, parte, codigo);
         if (!ocupado(codigo) || limite.hasExpired())
             break;
         QThread::msleep(kIntervalo);
     }
 #else
-    Lectura l = intentar(nueva, maximo);
+    Lectura l = intentar(nueva, maximo, parte);
 #endif
-    bytes = std::move(l.bytes);
     if (l.estado == Estado::ilegible && error)
         *error = l.motivo;
     return l.estado;

@@ -7,7 +7,9 @@
 // a backup) is tried again for a while before it counts as unreadable.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
+#include <functional>
 
 namespace lectura {
 
@@ -20,6 +22,11 @@ inline constexpr qint64 kMaximo = qint64(256) * 1024 * 1024;
 // Reads the whole file into `bytes`: absent when neither it nor its folder exists; unreadable when it
 // is there but cannot be read, and then `error` says why in the system's words.
 Estado leer(const QString& ruta, QByteArray& bytes, QString* error, qint64 maximo = kMaximo);
+
+// The same, the file handed over a block at a time as it is read, for a file too large to hold whole.
+// `desde`: where the block lies in the file; 0 again when a try cut short is made again.
+using Parte = std::function<void(qint64 desde, QByteArrayView bloque)>;
+Estado leerEnPartes(const QString& ruta, const Parte& parte, QString* error, qint64 maximo = kMaximo);
 
 // "no se puede leer <ruta>: <porQue>", the words for a file that leer() found unreadable.
 QString noSePuedeLeer(const QString& ruta, const QString& porQue);
