@@ -205,29 +205,49 @@ bool Exportador::exportarLista(ProductosDelArchivo& lista) {
     avance.Label3(QString::number(resultado.total));
     avance.ProcesarEventos();
 
-    std::optional<LineasDeLaLista> recorrido;
-    if (static_cast<qint64>(lista.cuenta()) * kListadosPorRecorrido >= productosEnCatalogo) {
-        recorrido.emplace(lista.cuenta());
-        if (!recorrerCatalogo(lista, *recorrido))
-            return false;
-        lista.reiniciar();
-    }
+    const bool recorrer = static_cast<qint64>(lista.cuenta()) * kListadosPorRecorrido >= productosEnCatalogo;
+    const qint32 ventana = recorrer ? std::max(nCodigosPorRecorrido, 1) : std::max(lista.cuenta(), 1);
     qint32 numero = 0;
     QList<ProductoListado> bloque;
     bloque.reserve(kCodigosPorBloque);
-    for (ProductoListado producto; lista.siguiente(producto);) {
-        bloque.append(producto);
-        if (bloque.size() == kCodigosPorBloque) {
-            if (!exportarBloque(bloque, numero, recorrido ? &*recorrido : nullptr))
+    for (qint32 desde = 0; desde < lista.cuenta(); desde += ventana) {
+        std::optional<LineasDeLaLista> recorrido;
+        if (recorrer) {
+            recorrido.emplace(std::min(ventana, lista.cuenta() - desde));
+            if (!saltar(lista, desde) || !recorrerCatalogo(lista, ventana, *recorrido))
                 return false;
-            bloque.clear();
         }
+        LineasDeLaLista* lineas = recorrido ? &*recorrido : nullptr;
+        if (!saltar(lista, desde))
+            return false;
+        ProductoListado producto;
+        for (qint32 i = 0; i < ventana && lista.siguiente(producto); ++i) {
+            bloque.append(producto);
+            if (bloque.size() == kCodigosPorBloque) {
+                if (!exportarBloque(bloque, numero, lineas))
+                    return false;
+                bloque.clear();
+            }
+        }
+        if (!exportarBloque(bloque, numero, lineas))
+            return false;
+        bloque.clear();
     }
-    return exportarBloque(bloque, numero, recorrido ? &*recorrido : nullptr) && listaEntera(lista);
+    return listaEntera(lista);
 }
 
-bool Exportador::recorrerCatalogo(ProductosDelArchivo& lista, LineasDeLaLista& lineas) {
-    for (QByteArray clave; lista.siguienteClave(clave);)
+bool Exportador::saltar(ProductosDelArchivo& lista, qint32 productos) {
+    lista.reiniciar();
+    QByteArray clave;
+    qint32 saltados = 0;
+    while (saltados < productos && lista.siguienteClave(clave))
+        ++saltados;
+    return listaEntera(lista);
+}
+
+bool Exportador::recorrerCatalogo(ProductosDelArchivo& lista, qint32 codigos, LineasDeLaLista& lineas) {
+    QByteArray clave;
+    for (qint32 i = 0; i < codigos && lista.siguienteClave(clave); ++i)
         lineas.agregarCodigo(clave);
     if (!listaEntera(lista))
         return false;

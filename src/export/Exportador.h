@@ -36,6 +36,11 @@ using AlEscribirLinea = std::function<void(QByteArrayView clave, QByteArrayView 
 
 class Exportador {
 public:
+    // Listed codes one reading of the whole catalogue matches: a longer list is matched a window of this
+    // many codes at a time, so that the memory a list takes (about 21 bytes a code, besides the lines
+    // kept) stops growing with it. Tests make it small.
+    static inline qint32 nCodigosPorRecorrido = 1 << 18;
+
     Exportador(BasesDD& bd, ado::Connection& conexion, Avance& avance, AlEscribirLinea alEscribir = {});
     // When the file is not complete, `error` says why.
     ResultadoDeExportacion exportar(const QString& archivoProductos, const QString& archivoCampos,
@@ -52,7 +57,10 @@ private:
     bool contarCatalogo();
     bool exportarTodos();
     bool exportarLista(ProductosDelArchivo& lista);
-    bool recorrerCatalogo(ProductosDelArchivo& lista, LineasDeLaLista& lineas);
+    // Reads the list again from its start, past its first `productos` products.
+    bool saltar(ProductosDelArchivo& lista, qint32 productos);
+    // The lines of the next `codigos` listed codes, from one reading of the whole catalogue.
+    bool recorrerCatalogo(ProductosDelArchivo& lista, qint32 codigos, LineasDeLaLista& lineas);
     bool exportarBloque(const QList<ProductoListado>& bloque, qint32& numero, LineasDeLaLista* recorrido);
     // The products of those codes by one query, each line under the code its product carries, those
     // with a shared code left out; `alguno` tells whether it found any product at all.

@@ -2,8 +2,8 @@
 // The lines of the listed products, made while the whole catalogue is read once and found again by
 // code. For a list of a good part of the catalogue: looked up code by code, its products cost the
 // database several times one reading of the whole catalogue. The lines stay in memory up to a fixed
-// size and go to a temporary file beyond it, so that a list of a catalogue of any size takes about 16
-// bytes per listed code beside them.
+// size and go to a temporary file beyond it, so that a list of a catalogue of any size takes about 21
+// bytes per listed code beside them (and the export matches a long list a window of codes at a time).
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -16,8 +16,9 @@
 
 class LineasDeLaLista {
 public:
-    // The lines kept in memory before the rest goes to disk: those of a list of 100,000 products fit.
-    static constexpr qsizetype kEnMemoria = 16 * 1024 * 1024;
+    // The lines kept in memory before the rest goes to disk: nearly all of those of a list of 100,000
+    // products, whose lines come back from disk one read each.
+    static constexpr qsizetype kEnMemoria = 8 * 1024 * 1024;
 
     // For about that many listed codes.
     explicit LineasDeLaLista(qint32 codigos, qsizetype enMemoria = kEnMemoria);
