@@ -113,7 +113,7 @@ clsDeProductos::Resultado clsDeProductos::enviar(Modo modo, QString* cambios, QS
     });
     QString noExportado;
     const ResultadoDeExportacion exportado = exportador.exportar(
-        m.cArchivoProductos, m.cArchivoCampos, m.cCarpeta + QLatin1Char('/') + m.cArchivoFTP, &noExportado);
+        m.cArchivoProductos, m.cArchivoCampos, archivos::en(m.cCarpeta, m.cArchivoFTP), &noExportado);
     const LoPublicado* antes = nullptr;
     if (exportado.completo) {
         QString archivo = m.cArchivoFTP;
@@ -196,7 +196,7 @@ void clsDeProductos::SubirArchivo(Modo modo, const LoPublicado* anterior, const 
         ultimo = Resultado::SinCambios;
         return;
     }
-    const QString local = m.cCarpeta + QLatin1Char('/') + stNombreArchivo;
+    const QString local = archivos::en(m.cCarpeta, stNombreArchivo);
     if (!publicar(mFTP, local, remoto, &ultimoDetalle)) {
         ultimo = Resultado::SubidaFallida;
         avance.Pitido();
