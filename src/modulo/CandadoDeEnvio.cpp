@@ -119,7 +119,8 @@ CandadoDeEnvio::Toma CandadoDeEnvio::tomar(const std::function<void()>& esperand
     QByteArray contenido;
     lectura::leer(ruta, contenido, nullptr, kMaximo);
     if (const std::optional<Dueno> dueno = duenoDe(contenido))
-        quien = dueno->equipo == QSysInfo::machineHostName()
+        // Computer names ignore case: Windows writes "TIENDA" where the network name is "tienda".
+        quien = dueno->equipo.compare(QSysInfo::machineHostName(), Qt::CaseInsensitive) == 0
                     ? QStringLiteral(" (proceso %1)").arg(dueno->proceso)
                     : QStringLiteral(" (proceso %1 del equipo %2)").arg(dueno->proceso).arg(dueno->equipo);
     *error = QStringLiteral("otro envío de esta carpeta%1 seguía en curso después de esperarlo %2 s")

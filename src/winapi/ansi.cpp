@@ -1,6 +1,7 @@
 #include "winapi/ansi.h"
 
 #include <QStringConverter>
+#include <algorithm>
 #include <array>
 
 #ifdef Q_OS_WIN
@@ -12,6 +13,20 @@ void agregarAnsi(QByteArray& destino, QStringView texto) {
     // No "best fit": a character the code page lacks becomes "?" as everywhere else, not a look-alike
     // (which the code page of UTF-8 would refuse as a flag).
     const DWORD opciones = GetACP() == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    // A character beyond the 16-bit range is one "?", as on every system: the conversion would make it
+    // two, one for each half of the pair.
+    QString sinPares;
+    if (GetACP() != CP_UTF8 &&
+        std::any_of(texto.begin(), texto.end(), [](QChar c) { return c.isSurrogate(); })) {
+        sinPares.reserve(texto.size());
+        for (qsizetype i = 0; i < texto.size(); ++i) {
+            const bool par =
+                texto[i].isHighSurrogate() && i + 1 < texto.size() && texto[i + 1].isLowSurrogate();
+            sinPares += par ? QChar(u'?') : texto[i];
+            i += par ? 1 : 0;
+        }
+        texto = sinPares;
+    }
     const auto* ancho = reinterpret_cast<const wchar_t*>(texto.utf16());
     const int largo = static_cast<int>(texto.size());
     const int bytes = WideCharToMultiByte(CP_ACP, opciones, ancho, largo, nullptr, 0, nullptr, nullptr);
