@@ -38,6 +38,8 @@ protected:
         }
     }
     QList<int> contado() const { return {ventana->inMinutos, ventana->inSegundos}; }
+    QString ultimoEnvio() const { return control<QLabel>("lblUltimoEnvio")->text(); }
+    static int globos() { return shell_notify::GlobosMostrados(nidBandeja.hWnd, nidBandeja.uID); }
     void enviarAhora() {
         QTest::mouseClick(control<QPushButton>("cmdLeerAhora"), Qt::LeftButton);
         ASSERT_TRUE(esperarEnvio());
@@ -194,8 +196,6 @@ TEST_F(VentanaPrincipal, SendNowGreysTheWindowPublishesAndKeepsTheMinutesCounted
 // after a publication raises one balloon, never a box.
 TEST_F(VentanaPrincipal, SaysHowTheLastSendEndedEvenAfterARestart) {
     cargarMuestra(0);
-    const auto ultimoEnvio = [&] { return control<QLabel>("lblUltimoEnvio")->text(); };
-    const auto globos = [] { return shell_notify::GlobosMostrados(nidBandeja.hWnd, nidBandeja.uID); };
     EXPECT_EQ(ultimoEnvio(), QStringLiteral("Último envío: ninguno"));
     enviarAhora();
     EXPECT_EQ(cuentaAtras(), QString()) << "with no interval the countdown stays empty";
@@ -228,8 +228,6 @@ TEST_F(VentanaPrincipal, SaysHowTheLastSendEndedEvenAfterARestart) {
 // balloon and no box; "Enviar ahora" asks about it, No the default, and publishes it on Sí.
 TEST_F(VentanaPrincipal, TheTimerLeavesAnUnchangedCatalogueAndHoldsOneThatLostMostOfItsProducts) {
     cargarMuestra(1);
-    const auto ultimoEnvio = [&] { return control<QLabel>("lblUltimoEnvio")->text(); };
-    const auto globos = [] { return shell_notify::GlobosMostrados(nidBandeja.hWnd, nidBandeja.uID); };
     const QString publicado = archivoPublicadoDeDemo(carpeta.path());
     enviarAhora();
     const QDateTime primera = QFileInfo(publicado).lastModified();
@@ -270,8 +268,6 @@ TEST_F(VentanaPrincipal, TheTimerLeavesAnUnchangedCatalogueAndHoldsOneThatLostMo
 // the one balloon that the window's own would.
 TEST_F(VentanaPrincipal, FollowsTheSendsOfAScheduledEnviar) {
     cargarMuestra(5);
-    const auto ultimoEnvio = [&] { return control<QLabel>("lblUltimoEnvio")->text(); };
-    const auto globos = [] { return shell_notify::GlobosMostrados(nidBandeja.hWnd, nidBandeja.uID); };
     const auto programa = [&](const QStringList& argumentos) {
         QProcess proceso;
         proceso.start(QStringLiteral(CATALOGO_EXE), argumentos + QStringList{"--carpeta", carpeta.path()});
@@ -293,7 +289,9 @@ TEST_F(VentanaPrincipal, FollowsTheSendsOfAScheduledEnviar) {
     }
 }
 
-TEST_F(VentanaPrincipal, TheFirstActivationPaintsTheSkinAndShowsPrincipalOnly) {
+// The first activation paints the skin; a double-click on the background opens the settings file (the
+// desktop's opener is a script that notes what it was asked to open); F1 opens the description.
+TEST_F(VentanaPrincipal, TheFirstActivationTheBackgroundAndF1) {
     frmInicial& v = cargarMuestra(0);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&v));
     EXPECT_FALSE(v.blPrimeraVez);
@@ -313,6 +311,57 @@ TEST_F(VentanaPrincipal, TheFirstActivationPaintsTheSkinAndShowsPrincipalOnly) {
     clic("cmdCancelar");
     EXPECT_FALSE(reloj()) << "no interval: Cancelar leaves the timer off";
     EXPECT_EQ(cuentaAtras(), QStringLiteral("Sin definir"));
+    QTemporaryDir programas;
+    const QString anotado = programas.filePath(QStringLiteral("abierto"));
+    escribir(programas.filePath(QStringLiteral("xdg-open")),
+             "#!/bin/sh\nprintf '%s' \"$1\" > '" + QFile::encodeName(anotado) + "'\n");
+    QFile::setPermissions(programas.filePath(QStringLiteral("xdg-open")), QFile::ReadOwner | QFile::ExeOwner);
+    const QByteArray ruta = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(programas.path()) + ":" + ruta);
+
+    QTest::mouseDClick(control<QLabel>("lblInfo"), Qt::LeftButton);
+    QTest::qWait(300);
+    EXPECT_FALSE(QFile::exists(anotado)) << "a double-click on a control is the control's";
+    QTest::mouseDClick(&v, Qt::LeftButton, {}, QPoint(2, v.height() - 2));
+    const bool abierto = QTest::qWaitFor([&] { return QFile::exists(anotado); }, 5000);
+    qputenv("PATH", ruta);
+    ASSERT_TRUE(abierto);
+    QTest::qWait(50);
+    EXPECT_EQ(QString::fromUtf8(leer(anotado)), modulo().cArchivoINI);
+    // F1 anywhere, on a box too and with Ctrl: read-only, with a menu for the settings file.
+    QTest::keyClick(control<QLineEdit>("txtDato_4"), Qt::Key_F1, Qt::ControlModifier);
+    frmDescripcion* d = descripcion();
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->windowTitle(), QStringLiteral("Descripción del programa"));
+    auto* mnUno = d->findChild<QMenu*>(QStringLiteral("mnUno"));
+    ASSERT_NE(mnUno, nullptr);
+    QStringList menu{mnUno->title()};
+    for (QAction* a : mnUno->actions())
+        menu << a->objectName() + QLatin1Char('=') + a->text();
+    EXPECT_EQ(menu, QStringList({"Uno", "mnDescrip=Descripción del programa",
+                                 "mnEditINI=Editar archivo INI de configuración"}));
+    auto* rtbTexto = d->findChild<QTextEdit*>(QStringLiteral("rtbTexto"));
+    EXPECT_TRUE(rtbTexto->isReadOnly());
+    for (const char* tema : {"Enviar ahora", "ListaProductosReja.dat", "ListaDeCampos.dat", "Insert", "Supr"})
+        EXPECT_TRUE(rtbTexto->toPlainText().contains(QString::fromUtf8(tema))) << tema;
+
+    // It opens at the corner in its design size; its text box shrinks with it, never below nothing.
+    EXPECT_EQ(d->pos(), QPoint(0, 0)) << "no placement stored yet";
+    EXPECT_EQ(d->width(), qRound(9180 * d->logicalDpiX() / 1440.0));
+    d->resize(10, 10);
+    EXPECT_EQ(rtbTexto->size(), QSize(0, 0));
+
+    d->Move(1500, 900);
+    d->resize(700, 500);
+    const QString ancho = QString::number(d->Width()); // the frame included
+    d->close();
+    QStringList guardado;
+    for (const char* clave : {"Ventana", "Linea", "Columna", "Ancho"})
+        guardado << modulo().oKtfa->LeeIni(QStringLiteral("frmDescripcion"), QString::fromLatin1(clave),
+                                           modulo().cArchivoINI);
+    EXPECT_EQ(guardado, QStringList({"Descripción del programa", "900", "1500", ancho}));
+    d->findChild<QAction*>(QStringLiteral("mnDescrip"))->trigger();
+    EXPECT_TRUE(d->isVisible()) << "its menu shows it again";
 }
 
 TEST_F(VentanaPrincipal, HiddenAndBroughtBackFromTheIconTheCloseBoxOnlyHidesIt) {
@@ -369,66 +418,6 @@ TEST_F(VentanaPrincipal, OnlyYesOrAltF4EndTheProgram) {
         ventana.reset();
         reiniciarModulo();
     }
-}
-
-// The desktop's opener is a script of the test's that notes what it was asked to open.
-TEST_F(VentanaPrincipal, ADoubleClickOnTheBackgroundOpensTheSettingsFile) {
-    frmInicial& v = cargarMuestra(0);
-    QTemporaryDir programas;
-    const QString anotado = programas.filePath(QStringLiteral("abierto"));
-    escribir(programas.filePath(QStringLiteral("xdg-open")),
-             "#!/bin/sh\nprintf '%s' \"$1\" > '" + QFile::encodeName(anotado) + "'\n");
-    QFile::setPermissions(programas.filePath(QStringLiteral("xdg-open")), QFile::ReadOwner | QFile::ExeOwner);
-    const QByteArray ruta = qgetenv("PATH");
-    qputenv("PATH", QFile::encodeName(programas.path()) + ":" + ruta);
-
-    QTest::mouseDClick(control<QLabel>("lblInfo"), Qt::LeftButton);
-    QTest::qWait(300);
-    EXPECT_FALSE(QFile::exists(anotado)) << "a double-click on a control is the control's";
-    QTest::mouseDClick(&v, Qt::LeftButton, {}, QPoint(2, v.height() - 2));
-    const bool abierto = QTest::qWaitFor([&] { return QFile::exists(anotado); }, 5000);
-    qputenv("PATH", ruta);
-    ASSERT_TRUE(abierto);
-    QTest::qWait(50);
-    EXPECT_EQ(QString::fromUtf8(leer(anotado)), modulo().cArchivoINI);
-}
-
-// F1 anywhere, on a box too and with Ctrl: the description, read-only, with a menu for the settings file.
-TEST_F(VentanaPrincipal, F1OpensTheDescriptionWhichKeepsItsPlaceInTheSettings) {
-    cargarMuestra(0);
-    QTest::keyClick(control<QLineEdit>("txtDato_4"), Qt::Key_F1, Qt::ControlModifier);
-    frmDescripcion* d = descripcion();
-    ASSERT_NE(d, nullptr);
-    EXPECT_EQ(d->windowTitle(), QStringLiteral("Descripción del programa"));
-    auto* mnUno = d->findChild<QMenu*>(QStringLiteral("mnUno"));
-    ASSERT_NE(mnUno, nullptr);
-    QStringList menu{mnUno->title()};
-    for (QAction* a : mnUno->actions())
-        menu << a->objectName() + QLatin1Char('=') + a->text();
-    EXPECT_EQ(menu, QStringList({"Uno", "mnDescrip=Descripción del programa",
-                                 "mnEditINI=Editar archivo INI de configuración"}));
-    auto* rtbTexto = d->findChild<QTextEdit*>(QStringLiteral("rtbTexto"));
-    EXPECT_TRUE(rtbTexto->isReadOnly());
-    for (const char* tema : {"Enviar ahora", "ListaProductosReja.dat", "ListaDeCampos.dat", "Insert", "Supr"})
-        EXPECT_TRUE(rtbTexto->toPlainText().contains(QString::fromUtf8(tema))) << tema;
-
-    // It opens at the corner in its design size; its text box shrinks with it, never below nothing.
-    EXPECT_EQ(d->pos(), QPoint(0, 0)) << "no placement stored yet";
-    EXPECT_EQ(d->width(), qRound(9180 * d->logicalDpiX() / 1440.0));
-    d->resize(10, 10);
-    EXPECT_EQ(rtbTexto->size(), QSize(0, 0));
-
-    d->Move(1500, 900);
-    d->resize(700, 500);
-    const QString ancho = QString::number(d->Width()); // the frame included
-    d->close();
-    QStringList guardado;
-    for (const char* clave : {"Ventana", "Linea", "Columna", "Ancho"})
-        guardado << modulo().oKtfa->LeeIni(QStringLiteral("frmDescripcion"), QString::fromLatin1(clave),
-                                           modulo().cArchivoINI);
-    EXPECT_EQ(guardado, QStringList({"Descripción del programa", "900", "1500", ancho}));
-    d->findChild<QAction*>(QStringLiteral("mnDescrip"))->trigger();
-    EXPECT_TRUE(d->isVisible()) << "its menu shows it again";
 }
 
 } // namespace
