@@ -46,7 +46,7 @@ protected:
     }
 };
 
-TEST_F(VentanaPrincipal, LoadedWithAnIntervalItGoesToTheNotificationAreaInSpanishAtItsDesignSize) {
+TEST_F(VentanaPrincipal, LoadedWithAnIntervalItGoesToTheNotificationAreaAndComesBackFromTheIcon) {
     frmInicial& v = cargarMuestra(5);
     EXPECT_FALSE(v.isVisible());
     EXPECT_NE(icono(), nullptr);
@@ -87,6 +87,30 @@ TEST_F(VentanaPrincipal, LoadedWithAnIntervalItGoesToTheNotificationAreaInSpanis
 
     const double pixelPorTwip = v.logicalDpiX() / 1440.0;
     EXPECT_EQ(v.size(), QSize(qRound(9750 * pixelPorTwip), qRound(6885 * pixelPorTwip)));
+
+    // Hidden and brought back from the icon; the close box only hides it.
+    for (const auto razon : {QSystemTrayIcon::DoubleClick, QSystemTrayIcon::MiddleClick})
+        emit icono()->activated(razon);
+    ASSERT_FALSE(v.isVisible()) << "only releasing the left or right button brings it back";
+    emit icono()->activated(QSystemTrayIcon::Trigger);
+    ASSERT_TRUE(v.isVisible());
+    clic("cmdConfigurar");
+    QTest::mouseClick(control<QAbstractButton>("cmdMinimizar"), Qt::LeftButton);
+    ASSERT_FALSE(v.isVisible());
+    ASSERT_NE(icono(), nullptr);
+    emit icono()->activated(QSystemTrayIcon::Context);
+    ASSERT_TRUE(v.isVisible());
+    EXPECT_EQ(v.focusWidget(), control<QLineEdit>("txtDato_0")) << "the configuration's first box";
+
+    clic("cmdCancelar");
+    QSignalSpy fin(&v, &frmInicial::descargada);
+    QCloseEvent cierre; // what the close box sends
+    QCoreApplication::sendEvent(&v, &cierre);
+    EXPECT_FALSE(cierre.isAccepted());
+    EXPECT_FALSE(v.isVisible());
+    EXPECT_EQ(fin.count(), 0);
+    EXPECT_NE(icono(), nullptr);
+    EXPECT_TRUE(reloj());
 }
 
 // With no interval the window shows itself; "-ktfa" opens it only when written in small letters. Without
@@ -362,32 +386,6 @@ TEST_F(VentanaPrincipal, TheFirstActivationTheBackgroundAndF1) {
     EXPECT_EQ(guardado, QStringList({"Descripción del programa", "900", "1500", ancho}));
     d->findChild<QAction*>(QStringLiteral("mnDescrip"))->trigger();
     EXPECT_TRUE(d->isVisible()) << "its menu shows it again";
-}
-
-TEST_F(VentanaPrincipal, HiddenAndBroughtBackFromTheIconTheCloseBoxOnlyHidesIt) {
-    frmInicial& v = cargarMuestra(5);
-    for (const auto razon : {QSystemTrayIcon::DoubleClick, QSystemTrayIcon::MiddleClick})
-        emit icono()->activated(razon);
-    ASSERT_FALSE(v.isVisible()) << "only releasing the left or right button brings it back";
-    emit icono()->activated(QSystemTrayIcon::Trigger);
-    ASSERT_TRUE(v.isVisible());
-    clic("cmdConfigurar");
-    QTest::mouseClick(control<QAbstractButton>("cmdMinimizar"), Qt::LeftButton);
-    ASSERT_FALSE(v.isVisible());
-    ASSERT_NE(icono(), nullptr);
-    emit icono()->activated(QSystemTrayIcon::Context);
-    ASSERT_TRUE(v.isVisible());
-    EXPECT_EQ(v.focusWidget(), control<QLineEdit>("txtDato_0")) << "the configuration's first box";
-
-    clic("cmdCancelar");
-    QSignalSpy fin(&v, &frmInicial::descargada);
-    QCloseEvent cierre; // what the close box sends
-    QCoreApplication::sendEvent(&v, &cierre);
-    EXPECT_FALSE(cierre.isAccepted());
-    EXPECT_FALSE(v.isVisible());
-    EXPECT_EQ(fin.count(), 0);
-    EXPECT_NE(icono(), nullptr);
-    EXPECT_TRUE(reloj());
 }
 
 // The close button asks first, Enter taking "No"; Alt+F4 ends the program without asking, F4 alone does
