@@ -67,8 +67,13 @@ const Danar basura = [](const QString& ruta) {
         bytes += char((i * 7919 + 13) % 256);
     escribirArchivo(ruta, bytes);
 };
-Danar escribir(const QByteArray& bytes) {
-    return [bytes](const QString& ruta) { escribirArchivo(ruta, bytes); };
+// The file written with `bytes`, then spoilt further by `luego` when given.
+Danar escribir(const QByteArray& bytes, const Danar& luego = {}) {
+    return [bytes, luego](const QString& ruta) {
+        escribirArchivo(ruta, bytes);
+        if (luego)
+            luego(ruta);
+    };
 }
 // Old Mac editors end lines with CR alone; a file touched up by several editors mixes them.
 const Danar finesCR = [](const QString& ruta) {
@@ -217,12 +222,8 @@ TEST_F(EquipoDeLaTienda, Listas) {
          kAnterior},
         {"productos de una línea", productos, escribir("P000001"), salida::kArchivoIncompleto,
          "no tiene ningún producto", kAnterior, true},
-        {"productos ilegibles", productos,
-         [&](const QString& r) {
-             escribirArchivo(r, dosProductos);
-             ilegible(r);
-         },
-         salida::kArchivoIncompleto, "no se puede leer " + ruta(productos), kAnterior, true},
+        {"productos ilegibles", productos, escribir(dosProductos, ilegible), salida::kArchivoIncompleto,
+         "no se puede leer " + ruta(productos), kAnterior, true},
         {"productos es una carpeta", productos, carpeta, salida::kArchivoIncompleto, "es una carpeta",
          kAnterior},
         {"productos con fines CR", productos, escribir("P000002\rDos\rP000001\rUno\r"), salida::kHecho,
@@ -239,19 +240,14 @@ TEST_F(EquipoDeLaTienda, Listas) {
 // send.
 TEST_F(EquipoDeLaTienda, LoQueElEnvioEscribe) {
     const QString exportado = "catalogo.csv", candado = "catalogo-ftp.lock", bitacora = "catalogo-ftp.log";
-    const Danar candadoAnterior = escribir("");
     const Fila filas[] = {
         {"archivo es una carpeta", exportado, carpeta, salida::kArchivoIncompleto,
          "no se pudo escribir completo (", kAnterior},
         {"archivo con disco lleno", exportado, quitar, salida::kArchivoIncompleto,
          "no se pudo escribir completo (", kAnterior, false, "enviar", 4096},
-        {"archivo en carpeta de solo lectura", candado,
-         [](const QString& r) {
-             escribirArchivo(r, QByteArray());
-             carpetaDeSoloLectura(r);
-         },
+        {"archivo en carpeta de solo lectura", candado, escribir("", carpetaDeSoloLectura),
          salida::kArchivoIncompleto, "no se pudo escribir completo (", kAnterior},
-        {"candado vacío", candado, candadoAnterior, salida::kHecho, "Enviado", kTodos},
+        {"candado vacío", candado, escribir(""), salida::kHecho, "Enviado", kTodos},
         {"candado con basura", candado, basura, salida::kHecho, "tenía algo que no es de un envío en curso",
          kTodos},
         {"candado de otro equipo", candado, escribir("4321\ncatalogo-ftp\notra-caja\n"), salida::kHecho,
@@ -267,12 +263,8 @@ TEST_F(EquipoDeLaTienda, LoQueElEnvioEscribe) {
          "no se puede escribir " + ruta(candado), kAnterior, false, "enviar", 16},
         {"bitácora es una carpeta", bitacora, carpeta, salida::kHecho, "No se puede escribir la bitácora",
          kTodos},
-        {"bitácora ilegible", bitacora,
-         [](const QString& r) {
-             escribirArchivo(r, "x");
-             ilegible(r);
-         },
-         salida::kHecho, "No se puede escribir la bitácora", kTodos},
+        {"bitácora ilegible", bitacora, escribir("x", ilegible), salida::kHecho,
+         "No se puede escribir la bitácora", kTodos},
     };
     for (const Fila& fila : filas)
         comprobar(fila);
