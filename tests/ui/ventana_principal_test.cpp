@@ -2,12 +2,7 @@
 // description window F1 opens.
 
 #include "app/Demo.h"
-#include "components/ComponentesDeVentana.h"
-#include "components/Nucleo.h"
-#include "components/Registro.h"
-#include "config/Configuracion.h"
 #include "editors/MSFlexGrid.h"
-#include "modulo/Rutinas.h"
 #include "shell/clsInicio.h"
 #include "shell/frmDescripcion.h"
 #include "tienda_en_ventana.h"
@@ -19,10 +14,8 @@
 #include <QMenu>
 #include <QProcess>
 #include <QSignalSpy>
-#include <QSystemTrayIcon>
 #include <QTabWidget>
 #include <QTextEdit>
-#include <stdexcept>
 
 namespace {
 
