@@ -16,8 +16,7 @@ namespace {
 class Enviar : public ::testing::Test {
 protected:
     void SetUp() override {
-        tienda.abrir(Motor::MariaDB, 300);
-        if (IsSkipped() || HasFailure())
+        if (!tienda.abrir(Motor::MariaDB, 300))
             return;
         carpeta = modulo().cCarpeta;
         // This test program's own settings file becomes the program's.

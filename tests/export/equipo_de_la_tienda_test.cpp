@@ -30,7 +30,7 @@ struct Fila {
     QString dicho;         // in the output, the errors or the log
     QByteArray inicio;     // how the published file starts afterwards: "anterior" when nothing was published
     bool conserva = false; // the spoilt file is still as it was spoilt
-    QStringList orden = {"enviar"};
+    const char* orden = "enviar";  // the command and its options
     rlim_t limite = RLIM_INFINITY; // the largest file the program may write: a full disk
 };
 
@@ -67,8 +67,13 @@ const Danar basura = [](const QString& ruta) {
         bytes += char((i * 7919 + 13) % 256);
     escribirArchivo(ruta, bytes);
 };
-Danar escribir(const QByteArray& bytes) {
-    return [bytes](const QString& ruta) { escribirArchivo(ruta, bytes); };
+// The file written with `bytes`, then spoilt further by `luego` when given.
+Danar escribir(const QByteArray& bytes, const Danar& luego = {}) {
+    return [bytes, luego](const QString& ruta) {
+        escribirArchivo(ruta, bytes);
+        if (luego)
+            luego(ruta);
+    };
 }
 // Old Mac editors end lines with CR alone; a file touched up by several editors mixes them.
 const Danar finesCR = [](const QString& ruta) {
@@ -93,8 +98,7 @@ const Danar carpetaDeSoloLectura = [](const QString& ruta) {
 class EquipoDeLaTienda : public ::testing::Test {
 protected:
     void SetUp() override {
-        tienda.abrir(Motor::MariaDB, 300);
-        if (IsSkipped() || HasFailure())
+        if (!tienda.abrir(Motor::MariaDB, 300))
             return;
         carpetaDelPrograma = modulo().cCarpeta;
         QFile::copy(modulo().cArchivoINI, ruta("catalogo-ftp.ini"));
@@ -128,27 +132,19 @@ protected:
         fila.danar(archivo);
         const QByteArray danado = leerArchivo(archivo);
 
-        QProcess proceso;
-        QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
-        entorno.remove("DISPLAY");
-        entorno.remove("WAYLAND_DISPLAY");
-        proceso.setProcessEnvironment(entorno);
-        proceso.setStandardInputFile(QProcess::nullDevice());
-        proceso.setChildProcessModifier([limite = fila.limite] {
-            std::signal(SIGXFSZ, SIG_IGN);
-            const rlimit lleno{limite, limite};
-            setrlimit(RLIMIT_FSIZE, &lleno);
-            comoUnUsuario();
-        });
-        proceso.start(CATALOGO_EJECUTABLE, fila.orden + QStringList{"--carpeta", carpetaDelPrograma});
-        ASSERT_TRUE(proceso.waitForFinished(60000));
+        Ejecucion e(QString::fromLatin1(fila.orden).split(' ') + QStringList{"--carpeta", carpetaDelPrograma},
+                    {}, [limite = fila.limite] {
+                        std::signal(SIGXFSZ, SIG_IGN);
+                        const rlimit lleno{limite, limite};
+                        setrlimit(RLIMIT_FSIZE, &lleno);
+                        comoUnUsuario();
+                    });
+        const int estado = e.estado();
         cambiarPermisos(carpetaDelPrograma, 0755);
         cambiarPermisos(archivo, 0644);
-        const QString dicho =
-            QString::fromUtf8(proceso.readAllStandardOutput() + proceso.readAllStandardError() +
-                              leerArchivo(ruta("catalogo-ftp.log")));
+        const QString dicho = e.salida + e.errores + QString::fromUtf8(leerArchivo(ruta("catalogo-ftp.log")));
 
-        EXPECT_EQ(proceso.exitCode(), fila.estado) << dicho.toStdString();
+        EXPECT_EQ(estado, fila.estado) << dicho.toStdString();
         EXPECT_TRUE(dicho.contains(fila.dicho)) << dicho.toStdString();
         EXPECT_FALSE(dicho.contains("Unknown error")) << dicho.toStdString();
         EXPECT_TRUE(tienda.publicado().startsWith(fila.inicio)) << tienda.publicado().left(80).toStdString();
@@ -184,31 +180,12 @@ TEST_F(EquipoDeLaTienda, ArchivosDeConfiguracion) {
         {"configuración con fines CR", ini, finesCR, salida::kHecho, "Enviado: /catalogo.csv", kTodos},
         {"configuración con fines mezclados", ini, finesMezclados, salida::kHecho, "Enviado", kTodos},
         {"configuración enorme", ini, enorme, salida::kSinArranque, "más de los 4194304", kAnterior, true},
-        {"configurar, ilegible",
-         ini,
-         ilegible,
-         1,
-         "no se puede leer " + ruta(ini),
-         kAnterior,
-         true,
-         {"configurar", "--intervalo", "5"}},
-        {"configurar, carpeta de solo lectura",
-         ini,
-         carpetaDeSoloLectura,
-         1,
-         "no se puede escribir " + ruta(ini),
-         kAnterior,
-         true,
-         {"configurar", "--intervalo", "5"}},
-        {"configurar, disco lleno",
-         ini,
-         [](const QString&) {},
-         1,
-         "no se puede escribir " + ruta(ini),
-         kAnterior,
-         true,
-         {"configurar", "--usuario", "ventas"},
-         200},
+        {"configurar, ilegible", ini, ilegible, 1, "no se puede leer " + ruta(ini), kAnterior, true,
+         "configurar --intervalo 5"},
+        {"configurar, carpeta de solo lectura", ini, carpetaDeSoloLectura, 1,
+         "no se puede escribir " + ruta(ini), kAnterior, true, "configurar --intervalo 5"},
+        {"configurar, disco lleno", ini, [](const QString&) {}, 1, "no se puede escribir " + ruta(ini),
+         kAnterior, true, "configurar --usuario ventas", 200},
         {"Q7K.ini ilegible", q7k, ilegible, salida::kSinArranque, "no se puede leer " + ruta(q7k), kAnterior,
          true},
         {"Q7K.ini es una carpeta", q7k, carpeta, salida::kSinArranque, "es una carpeta", kAnterior, true},
@@ -245,12 +222,8 @@ TEST_F(EquipoDeLaTienda, Listas) {
          kAnterior},
         {"productos de una línea", productos, escribir("P000001"), salida::kArchivoIncompleto,
          "no tiene ningún producto", kAnterior, true},
-        {"productos ilegibles", productos,
-         [&](const QString& r) {
-             escribirArchivo(r, dosProductos);
-             ilegible(r);
-         },
-         salida::kArchivoIncompleto, "no se puede leer " + ruta(productos), kAnterior, true},
+        {"productos ilegibles", productos, escribir(dosProductos, ilegible), salida::kArchivoIncompleto,
+         "no se puede leer " + ruta(productos), kAnterior, true},
         {"productos es una carpeta", productos, carpeta, salida::kArchivoIncompleto, "es una carpeta",
          kAnterior},
         {"productos con fines CR", productos, escribir("P000002\rDos\rP000001\rUno\r"), salida::kHecho,
@@ -267,26 +240,14 @@ TEST_F(EquipoDeLaTienda, Listas) {
 // send.
 TEST_F(EquipoDeLaTienda, LoQueElEnvioEscribe) {
     const QString exportado = "catalogo.csv", candado = "catalogo-ftp.lock", bitacora = "catalogo-ftp.log";
-    const Danar candadoAnterior = escribir("");
     const Fila filas[] = {
         {"archivo es una carpeta", exportado, carpeta, salida::kArchivoIncompleto,
          "no se pudo escribir completo (", kAnterior},
-        {"archivo con disco lleno",
-         exportado,
-         quitar,
-         salida::kArchivoIncompleto,
-         "no se pudo escribir completo (",
-         kAnterior,
-         false,
-         {"enviar"},
-         4096},
-        {"archivo en carpeta de solo lectura", candado,
-         [](const QString& r) {
-             escribirArchivo(r, QByteArray());
-             carpetaDeSoloLectura(r);
-         },
+        {"archivo con disco lleno", exportado, quitar, salida::kArchivoIncompleto,
+         "no se pudo escribir completo (", kAnterior, false, "enviar", 4096},
+        {"archivo en carpeta de solo lectura", candado, escribir("", carpetaDeSoloLectura),
          salida::kArchivoIncompleto, "no se pudo escribir completo (", kAnterior},
-        {"candado vacío", candado, candadoAnterior, salida::kHecho, "Enviado", kTodos},
+        {"candado vacío", candado, escribir(""), salida::kHecho, "Enviado", kTodos},
         {"candado con basura", candado, basura, salida::kHecho, "tenía algo que no es de un envío en curso",
          kTodos},
         {"candado de otro equipo", candado, escribir("4321\ncatalogo-ftp\notra-caja\n"), salida::kHecho,
@@ -298,23 +259,12 @@ TEST_F(EquipoDeLaTienda, LoQueElEnvioEscribe) {
          "no se puede crear " + ruta(candado), kAnterior},
         {"candado en carpeta de solo lectura", candado, carpetaDeSoloLectura, salida::kArchivoIncompleto,
          "no se puede crear " + ruta(candado), kAnterior},
-        {"candado con disco lleno",
-         candado,
-         quitar,
-         salida::kArchivoIncompleto,
-         "no se puede escribir " + ruta(candado),
-         kAnterior,
-         false,
-         {"enviar"},
-         16},
+        {"candado con disco lleno", candado, quitar, salida::kArchivoIncompleto,
+         "no se puede escribir " + ruta(candado), kAnterior, false, "enviar", 16},
         {"bitácora es una carpeta", bitacora, carpeta, salida::kHecho, "No se puede escribir la bitácora",
          kTodos},
-        {"bitácora ilegible", bitacora,
-         [](const QString& r) {
-             escribirArchivo(r, "x");
-             ilegible(r);
-         },
-         salida::kHecho, "No se puede escribir la bitácora", kTodos},
+        {"bitácora ilegible", bitacora, escribir("x", ilegible), salida::kHecho,
+         "No se puede escribir la bitácora", kTodos},
     };
     for (const Fila& fila : filas)
         comprobar(fila);

@@ -48,8 +48,7 @@ class NumeroDeLaBase : public ::testing::TestWithParam<Motor> {};
 
 TEST_P(NumeroDeLaBase, SinExponenteYConQuinceCifras) {
     TiendaDePrueba tienda;
-    tienda.abrir(GetParam(), 1);
-    if (::testing::Test::IsSkipped() || ::testing::Test::HasFailure())
+    if (!tienda.abrir(GetParam(), 1))
         return;
     for (const char* columna :
          {"Grande DOUBLE", "Suma DOUBLE", "Flotante FLOAT", "Largo DOUBLE", "Chico DOUBLE"})
@@ -79,8 +78,7 @@ INSTANTIATE_TEST_SUITE_P(Motores, NumeroDeLaBase, ::testing::Values(Motor::Maria
 // no date; a brand Id on two rows, which names the first, as a lookup of that Id with LIMIT 1 finds it.
 TEST(ValorDeMariaDB, DecimalExactoFechaCeroYLaPrimeraFilaDeUnId) {
     TiendaDePrueba tienda;
-    tienda.abrir(Motor::MariaDB, 1);
-    if (::testing::Test::IsSkipped() || ::testing::Test::HasFailure())
+    if (!tienda.abrir(Motor::MariaDB, 1))
         return;
     tienda.base.ejecutar("ALTER TABLE productos ADD Exacto DECIMAL(30,10), ADD Baja DATETIME, ADD Dia DATE");
     tienda.base.ejecutar("ALTER TABLE marcas DROP PRIMARY KEY");
@@ -99,8 +97,7 @@ TEST(ValorDeMariaDB, DecimalExactoFechaCeroYLaPrimeraFilaDeUnId) {
 // Every other kind of MySQL column a shop may have added, with a value and as NULL.
 TEST(ValorDeMariaDB, CadaTipoDeColumna) {
     TiendaDePrueba tienda;
-    tienda.abrir(Motor::MariaDB, 2);
-    if (::testing::Test::IsSkipped() || ::testing::Test::HasFailure())
+    if (!tienda.abrir(Motor::MariaDB, 2))
         return;
     const QStringList columnas =
         QStringLiteral("Mini TINYINT|MiniSin TINYINT UNSIGNED|Corto SMALLINT|Medio MEDIUMINT|"

@@ -59,14 +59,9 @@ TEST(LineaDeComandos, ElProgramaContestaSinAbrirVentana) {
         bool enErrores; // said on standard error, the other stream left empty; else the other way round
         QStringList partes;
     };
-    const QStringList uso = {"uso:\n",
-                             "enviar [--carpeta DIR]",
-                             "configurar [--carpeta DIR] [--url URL]",
-                             "[--mostrar]",
-                             "demo [--carpeta DIR]",
-                             "[-ktfa]",
-                             "6 la subida falló",
-                             "--version"};
+    const QStringList uso = QString("uso:\n|enviar [--carpeta DIR]|configurar [--carpeta DIR] [--url URL]|"
+                                    "[--mostrar]|demo [--carpeta DIR]|[-ktfa]|6 la subida falló|--version")
+                                .split('|');
     const Caso casos[] = {
         {{"--help"}, 0, false, uso},
         {{"--version"}, 0, false, {"catalogo-ftp 1.0.0\n"}},

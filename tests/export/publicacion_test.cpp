@@ -21,8 +21,7 @@ protected:
 // the local nor the remote copy is replaced by the part that was read, and no temporary file is left.
 // The third goes elsewhere.
 TEST_F(Publicacion, ReemplazaElArchivoDelServidorPeroNuncaConUnoIncompleto) {
-    tienda.abrir(Motor::MariaDB, 6000);
-    if (IsSkipped() || HasFailure())
+    if (!tienda.abrir(Motor::MariaDB, 6000))
         return;
     escribirArchivo(tienda.ftp.carpeta() + "/catalogo.csv", "lo de ayer\r\n");
     // The byte counts are grouped with the separator of the regional settings.
@@ -101,8 +100,7 @@ TEST_F(Publicacion, ReemplazaElArchivoDelServidorPeroNuncaConUnoIncompleto) {
 // words, that leaves the published file as it was; a server that cannot rename still gets the file.
 // (Every way a server fails is checked with the FTP layer.)
 TEST_F(Publicacion, ElEstadoYElTextoDicenComoTerminoLaSubida) {
-    tienda.abrir(Motor::MariaDB, 5);
-    if (IsSkipped() || HasFailure())
+    if (!tienda.abrir(Motor::MariaDB, 5))
         return;
     wininet::setLimits({5s, 1s, 1s});
     const struct {
@@ -140,8 +138,7 @@ TEST_F(Publicacion, ElEstadoYElTextoDicenComoTerminoLaSubida) {
 // A query that fails is the database's failure (status 3), whatever stage it came at, not the file's:
 // the shop looks at the point of sale, not at the disk. Nothing is written or uploaded.
 TEST_F(Publicacion, UnaConsultaQueFallaEsCosaDeLaBase) {
-    tienda.abrir(Motor::MariaDB, 5);
-    if (IsSkipped() || HasFailure())
+    if (!tienda.abrir(Motor::MariaDB, 5))
         return;
     auto& bd = dynamic_cast<BasesDDSql&>(*modulo().oBasesDD);
     const int espera = std::exchange(bd.nSegundosDeEspera, 1);

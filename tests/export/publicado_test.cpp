@@ -29,8 +29,7 @@ bool subido(const QString& ruta) {
 class Publicado : public ::testing::TestWithParam<const char*> {
 protected:
     void SetUp() override {
-        tienda.abrir(Motor::MariaDB, 30);
-        if (IsSkipped() || HasFailure())
+        if (!tienda.abrir(Motor::MariaDB, 30))
             return;
         escribirArchivo(tienda.ruta("ListaDeCampos.dat"), "Clave\r\nDescrip\r\nPrecio3\r\n");
         carpeta = tienda.ftp.carpeta();
@@ -122,8 +121,7 @@ INSTANTIATE_TEST_SUITE_P(Destinos, Publicado, ::testing::Values("Pyftpdlib", "Vs
 // named; a server without SIZE gets an unchanged file again once the hour is up.
 TEST(LoGuardado, DanadoIlegibleOSinTamano) {
     TiendaDePrueba tienda;
-    tienda.abrir(Motor::MariaDB, 30);
-    if (::testing::Test::IsSkipped() || ::testing::Test::HasFailure())
+    if (!tienda.abrir(Motor::MariaDB, 30))
         return;
     ServidorFtpTravieso sinSize(QStringLiteral("sin-size"));
     REQUERIR_SERVIDOR(sinSize.listo(), sinSize.motivo().toStdString());

@@ -27,8 +27,9 @@ TiendaDePrueba::~TiendaDePrueba() {
     qputenv("XDG_CONFIG_HOME", xdgAnterior);
 }
 
-void TiendaDePrueba::abrir(Motor motor, qint32 productos) {
-    REQUERIR_SERVIDOR(preparar(motor, productos), razon.toStdString());
+bool TiendaDePrueba::abrir(Motor motor, qint32 productos) {
+    [&] { REQUERIR_SERVIDOR(preparar(motor, productos), razon.toStdString()); }();
+    return !::testing::Test::IsSkipped() && !::testing::Test::HasFailure();
 }
 
 bool TiendaDePrueba::preparar(Motor motor, qint32 productos) {
@@ -80,7 +81,8 @@ QByteArray TiendaDePrueba::publicado(const QString& remoto) const {
     return leerArchivo(ftp.carpeta() + QLatin1Char('/') + remoto, "<no está en el servidor>");
 }
 
-Ejecucion::Ejecucion(const QStringList& argumentos, const QStringList& entorno) {
+Ejecucion::Ejecucion(const QStringList& argumentos, const QStringList& entorno,
+                     const std::function<void()>& enElHijo) {
     QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
     variables.remove("DISPLAY");
     variables.remove("WAYLAND_DISPLAY");
@@ -88,6 +90,10 @@ Ejecucion::Ejecucion(const QStringList& argumentos, const QStringList& entorno) 
         variables.insert(variable.section('=', 0, 0), variable.section('=', 1));
     proceso.setProcessEnvironment(variables);
     proceso.setStandardInputFile(QProcess::nullDevice());
+#ifdef Q_OS_UNIX
+    if (enElHijo)
+        proceso.setChildProcessModifier(enElHijo);
+#endif
     proceso.start(CATALOGO_EJECUTABLE, argumentos);
 }
 

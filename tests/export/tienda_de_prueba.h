@@ -42,8 +42,8 @@ public:
     ~TiendaDePrueba();
 
     // Database with `productos` sample products, FTP server, installation, settings, start-up. A
-    // missing server skips the test (fails it under CI): callers stop on IsSkipped() or HasFailure().
-    void abrir(Motor motor, qint32 productos = 0);
+    // missing server skips the test (fails it under CI); false then, or on a failure: callers stop.
+    bool abrir(Motor motor, qint32 productos = 0);
     // The settings as the configuration tab would save them (box by box), then start-up again.
     void grabar(const std::function<void(CajasDeConfiguracion&)>& cambio);
     // One send, as "Enviar ahora" runs it.
@@ -68,9 +68,11 @@ private:
     QString razon;
 };
 
-// The program run with no display and nothing on its standard input, as a scheduled task runs it.
+// The program run with no display and nothing on its standard input, as a scheduled task runs it;
+// `enElHijo` runs in the child before the program starts (Unix only).
 struct Ejecucion {
-    explicit Ejecucion(const QStringList& argumentos, const QStringList& entorno = {});
+    explicit Ejecucion(const QStringList& argumentos, const QStringList& entorno = {},
+                       const std::function<void()>& enElHijo = {});
     // Waits for the end: the exit status, or -1 when it crashed or had to be killed.
     int estado();
     QProcess proceso;

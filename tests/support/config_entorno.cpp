@@ -1,6 +1,5 @@
 #include "config_entorno.h"
 
-#include "archivos.h"
 #include "components/Registro.h"
 #include "modulo/Modulo.h"
 #include "modulo/Rutinas.h"
@@ -58,16 +57,6 @@ void EntornoDeConfiguracion::anotarMensajes(quint8 respuesta) {
     registrarComponente(u"Nodex.Utilerias"_s, [vistas = mensajes, respuesta] {
         return std::make_unique<UtileriasQueAnota>(vistas, respuesta);
     });
-}
-
-QByteArray EntornoDeConfiguracion::leer(const QString& archivo) {
-    return leerArchivo(archivo);
-}
-
-void EntornoDeConfiguracion::escribir(const QString& archivo, const QByteArray& bytes) {
-    QFile f(archivo);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
 }
 
 QStringList EntornoDeConfiguracion::ajustesGuardados(const QString& ini) {

@@ -3,6 +3,7 @@
 // user configuration folder (where the enciphering key is made, never the real user's), a fresh module
 // state with the core components registered, and the message boxes recorded instead of printed.
 
+#include "archivos.h"
 #include "components/Nucleo.h"
 
 #include <QByteArray>
@@ -31,8 +32,8 @@ protected:
     void anotarMensajes(quint8 respuesta);
 
     QString ruta(const QString& nombre) const { return carpeta.filePath(nombre); }
-    static QByteArray leer(const QString& archivo);
-    static void escribir(const QString& archivo, const QByteArray& bytes);
+    static QByteArray leer(const QString& archivo) { return leerArchivo(archivo); }
+    static void escribir(const QString& archivo, const QByteArray& bytes) { escribirArchivo(archivo, bytes); }
     // The seven settings of the configuration tab as saved in `ini`, the enciphered ones (which must
     // be) deciphered: base, interval, URL, user, password, file, folder.
     static QStringList ajustesGuardados(const QString& ini);

@@ -24,15 +24,8 @@ struct Espera {
     const char* capricho;
     int bytesPorSegundo;
     int segundosDeBloqueo;
+    friend void PrintTo(const Espera& espera, std::ostream* os) { *os << espera.nombre; }
 };
-
-void PrintTo(const Espera& espera, std::ostream* os) {
-    *os << espera.nombre;
-}
-
-std::string nombreDe(const ::testing::TestParamInfo<Espera>& info) {
-    return info.param.nombre;
-}
 
 // The count of "De '…': bytes copiados N de M", whatever separates its thousands; -1 before the upload.
 qint64 cuentaDe(const QString& label5) {
@@ -113,7 +106,7 @@ INSTANTIATE_TEST_SUITE_P(Esperas, LaVentanaContesta,
                                            Espera{"RespuestaDeCierre", "cierre-lento:2", 0, 0},
                                            Espera{"LecturaLenta", "normal", 100 * 1000, 0},
                                            Espera{"TablaBloqueada", "normal", 0, 2}),
-                         nombreDe);
+                         ::testing::PrintToStringParamName());
 
 class AlTerminar : public EnvioEnVentana {};
 
@@ -159,7 +152,7 @@ TEST_P(AlTerminar, ElEnvioSeDetieneLimpio) {
 INSTANTIATE_TEST_SUITE_P(Esperas, AlTerminar,
                          ::testing::Values(Espera{"DuranteLaExportacion", "normal", 0, 3},
                                            Espera{"DuranteLaRespuestaDeCierre", "cierre-lento:5", 0, 0}),
-                         nombreDe);
+                         ::testing::PrintToStringParamName());
 
 // SIGTERM (a system shutting down) reaches the event loop instead of ending the process on the spot.
 TEST(SenalesDeFin, LleganAlBucleDeEventos) {

@@ -1,13 +1,12 @@
 // Starting at logon: the Run value (here an XDG autostart entry) written when it does not name the
 // running executable letter for letter, and left alone when it does.
 
+#include "archivos.h"
 #include "components/WScriptShell.h"
 #include "entorno.h"
 #include "shell/clsInicio.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -34,10 +33,6 @@ protected:
         return QFileInfo(QCoreApplication::applicationFilePath()).fileName();
     }
     static QByteArray ejecutable() { return QCoreApplication::applicationFilePath().toUtf8(); }
-    static QByteArray leerEntrada(const QString& archivo) {
-        QFile f(archivo);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
     void registrar() const {
         QString archivo = QLatin1Char('\\') + nombreDelPrograma();
         clsInicio().SiRegistrado(archivo);
@@ -49,7 +44,7 @@ protected:
 
 TEST_F(InicioAutomatico, AMissingEntryIsCreatedWithTheExecutablesPath) {
     registrar();
-    const QByteArray contenido = leerEntrada(entrada());
+    const QByteArray contenido = leerArchivo(entrada());
     EXPECT_TRUE(contenido.startsWith("[Desktop Entry]\n")) << contenido.constData();
     EXPECT_TRUE(contenido.contains("\nExec=" + ejecutable() + "\n")) << contenido.constData();
     EXPECT_TRUE(contenido.contains("\nType=Application\n"));
@@ -63,13 +58,9 @@ TEST_F(InicioAutomatico, AnEntryEndsNamingTheExecutableExactly) {
     };
     for (const QByteArray& exec : {ejecutable(), QByteArray(), QByteArray("/opt/viejo/catalogo-ftp"),
                                    ejecutable() + " -ktfa", ejecutable().toUpper()}) {
-        QDir().mkpath(QFileInfo(entrada()).path());
-        QFile archivo(entrada());
-        ASSERT_TRUE(archivo.open(QIODevice::WriteOnly));
-        archivo.write(conExec(exec));
-        archivo.close();
+        escribirArchivo(entrada(), conExec(exec));
         registrar();
-        EXPECT_EQ(leerEntrada(entrada()), conExec(ejecutable())) << exec.constData();
+        EXPECT_EQ(leerArchivo(entrada()), conExec(ejecutable())) << exec.constData();
     }
 }
 
@@ -79,7 +70,7 @@ TEST_F(InicioAutomatico, PathsWithReservedCharactersSurviveTheCommandLineQuoting
     ASSERT_TRUE(shell.RegWrite(
         QStringLiteral("HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\catalogo-ftp"), raro));
     EXPECT_EQ(shell.RegRead(run + QStringLiteral("catalogo-ftp")), raro);
-    EXPECT_TRUE(leerEntrada(entrada(QStringLiteral("catalogo-ftp")))
+    EXPECT_TRUE(leerArchivo(entrada(QStringLiteral("catalogo-ftp")))
                     .contains("Exec=\"/opt/mi tienda/catálogo \\\\\"\\\\$HOME\\\\\" 100%% \\\\\\\\ "
                               "\\\\`x\\\\`/catalogo-ftp\"\n"));
 }

@@ -4,7 +4,6 @@
 #include "app/Demo.h"
 #include "app/LineaDeComandos.h"
 #include "app/iniciar.h"
-#include "archivos.h"
 #include "components/BusquedaDeProductos.h"
 #include "components/Nucleo.h"
 #include "components/Registro.h"
@@ -124,16 +123,6 @@ frmDescripcion* TiendaEnVentana::descripcion() const {
         if (auto* d = qobject_cast<frmDescripcion*>(w); d != nullptr && d->isVisible())
             return d;
     return nullptr;
-}
-
-QByteArray TiendaEnVentana::leer(const QString& archivo) {
-    return leerArchivo(archivo, "(no existe)");
-}
-
-void TiendaEnVentana::escribir(const QString& archivo, const QByteArray& bytes) {
-    QFile f(archivo);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
 }
 
 QString buscarEnDialogo(QWidget* modal, const QString& filtro, Qt::Key tecla) {

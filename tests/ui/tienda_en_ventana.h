@@ -3,6 +3,7 @@
 // keeps its catalogue in a SQLite file holding the products the test gives. Controls are found by
 // name; modal windows are answered from the event loop. Brings the Qt headers every window suite uses.
 
+#include "archivos.h"
 #include "components/EsquemaPuntoDeVenta.h"
 #include "entorno.h"
 #include "modulo/Modulo.h"
@@ -59,8 +60,8 @@ protected:
     // The settings file: named after the running executable, here the test's.
     QString archivoIni() const;
     QString archivoCampos() const { return ruta(QStringLiteral("ListaDeCampos.dat")); }
-    static QByteArray leer(const QString& archivo);
-    static void escribir(const QString& archivo, const QByteArray& bytes);
+    static QByteArray leer(const QString& archivo) { return leerArchivo(archivo, "(no existe)"); }
+    static void escribir(const QString& archivo, const QByteArray& bytes) { escribirArchivo(archivo, bytes); }
 
     QTemporaryDir carpeta;
     std::unique_ptr<frmInicial> ventana;

@@ -2,12 +2,7 @@
 // description window F1 opens.
 
 #include "app/Demo.h"
-#include "components/ComponentesDeVentana.h"
-#include "components/Nucleo.h"
-#include "components/Registro.h"
-#include "config/Configuracion.h"
 #include "editors/MSFlexGrid.h"
-#include "modulo/Rutinas.h"
 #include "shell/clsInicio.h"
 #include "shell/frmDescripcion.h"
 #include "tienda_en_ventana.h"
@@ -19,10 +14,8 @@
 #include <QMenu>
 #include <QProcess>
 #include <QSignalSpy>
-#include <QSystemTrayIcon>
 #include <QTabWidget>
 #include <QTextEdit>
-#include <stdexcept>
 
 namespace {
 
@@ -38,13 +31,15 @@ protected:
         }
     }
     QList<int> contado() const { return {ventana->inMinutos, ventana->inSegundos}; }
+    QString ultimoEnvio() const { return control<QLabel>("lblUltimoEnvio")->text(); }
+    static int globos() { return shell_notify::GlobosMostrados(nidBandeja.hWnd, nidBandeja.uID); }
     void enviarAhora() {
         QTest::mouseClick(control<QPushButton>("cmdLeerAhora"), Qt::LeftButton);
         ASSERT_TRUE(esperarEnvio());
     }
 };
 
-TEST_F(VentanaPrincipal, LoadedWithAnIntervalItGoesToTheNotificationAreaInSpanishAtItsDesignSize) {
+TEST_F(VentanaPrincipal, LoadedWithAnIntervalItGoesToTheNotificationAreaAndComesBackFromTheIcon) {
     frmInicial& v = cargarMuestra(5);
     EXPECT_FALSE(v.isVisible());
     EXPECT_NE(icono(), nullptr);
@@ -85,6 +80,30 @@ TEST_F(VentanaPrincipal, LoadedWithAnIntervalItGoesToTheNotificationAreaInSpanis
 
     const double pixelPorTwip = v.logicalDpiX() / 1440.0;
     EXPECT_EQ(v.size(), QSize(qRound(9750 * pixelPorTwip), qRound(6885 * pixelPorTwip)));
+
+    // Hidden and brought back from the icon; the close box only hides it.
+    for (const auto razon : {QSystemTrayIcon::DoubleClick, QSystemTrayIcon::MiddleClick})
+        emit icono()->activated(razon);
+    ASSERT_FALSE(v.isVisible()) << "only releasing the left or right button brings it back";
+    emit icono()->activated(QSystemTrayIcon::Trigger);
+    ASSERT_TRUE(v.isVisible());
+    clic("cmdConfigurar");
+    QTest::mouseClick(control<QAbstractButton>("cmdMinimizar"), Qt::LeftButton);
+    ASSERT_FALSE(v.isVisible());
+    ASSERT_NE(icono(), nullptr);
+    emit icono()->activated(QSystemTrayIcon::Context);
+    ASSERT_TRUE(v.isVisible());
+    EXPECT_EQ(v.focusWidget(), control<QLineEdit>("txtDato_0")) << "the configuration's first box";
+
+    clic("cmdCancelar");
+    QSignalSpy fin(&v, &frmInicial::descargada);
+    QCloseEvent cierre; // what the close box sends
+    QCoreApplication::sendEvent(&v, &cierre);
+    EXPECT_FALSE(cierre.isAccepted());
+    EXPECT_FALSE(v.isVisible());
+    EXPECT_EQ(fin.count(), 0);
+    EXPECT_NE(icono(), nullptr);
+    EXPECT_TRUE(reloj());
 }
 
 // With no interval the window shows itself; "-ktfa" opens it only when written in small letters. Without
@@ -194,8 +213,6 @@ TEST_F(VentanaPrincipal, SendNowGreysTheWindowPublishesAndKeepsTheMinutesCounted
 // after a publication raises one balloon, never a box.
 TEST_F(VentanaPrincipal, SaysHowTheLastSendEndedEvenAfterARestart) {
     cargarMuestra(0);
-    const auto ultimoEnvio = [&] { return control<QLabel>("lblUltimoEnvio")->text(); };
-    const auto globos = [] { return shell_notify::GlobosMostrados(nidBandeja.hWnd, nidBandeja.uID); };
     EXPECT_EQ(ultimoEnvio(), QStringLiteral("Último envío: ninguno"));
     enviarAhora();
     EXPECT_EQ(cuentaAtras(), QString()) << "with no interval the countdown stays empty";
@@ -228,8 +245,6 @@ TEST_F(VentanaPrincipal, SaysHowTheLastSendEndedEvenAfterARestart) {
 // balloon and no box; "Enviar ahora" asks about it, No the default, and publishes it on Sí.
 TEST_F(VentanaPrincipal, TheTimerLeavesAnUnchangedCatalogueAndHoldsOneThatLostMostOfItsProducts) {
     cargarMuestra(1);
-    const auto ultimoEnvio = [&] { return control<QLabel>("lblUltimoEnvio")->text(); };
-    const auto globos = [] { return shell_notify::GlobosMostrados(nidBandeja.hWnd, nidBandeja.uID); };
     const QString publicado = archivoPublicadoDeDemo(carpeta.path());
     enviarAhora();
     const QDateTime primera = QFileInfo(publicado).lastModified();
@@ -270,8 +285,6 @@ TEST_F(VentanaPrincipal, TheTimerLeavesAnUnchangedCatalogueAndHoldsOneThatLostMo
 // the one balloon that the window's own would.
 TEST_F(VentanaPrincipal, FollowsTheSendsOfAScheduledEnviar) {
     cargarMuestra(5);
-    const auto ultimoEnvio = [&] { return control<QLabel>("lblUltimoEnvio")->text(); };
-    const auto globos = [] { return shell_notify::GlobosMostrados(nidBandeja.hWnd, nidBandeja.uID); };
     const auto programa = [&](const QStringList& argumentos) {
         QProcess proceso;
         proceso.start(QStringLiteral(CATALOGO_EXE), argumentos + QStringList{"--carpeta", carpeta.path()});
@@ -293,7 +306,9 @@ TEST_F(VentanaPrincipal, FollowsTheSendsOfAScheduledEnviar) {
     }
 }
 
-TEST_F(VentanaPrincipal, TheFirstActivationPaintsTheSkinAndShowsPrincipalOnly) {
+// The first activation paints the skin; a double-click on the background opens the settings file (the
+// desktop's opener is a script that notes what it was asked to open); F1 opens the description.
+TEST_F(VentanaPrincipal, TheFirstActivationTheBackgroundAndF1) {
     frmInicial& v = cargarMuestra(0);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&v));
     EXPECT_FALSE(v.blPrimeraVez);
@@ -313,67 +328,6 @@ TEST_F(VentanaPrincipal, TheFirstActivationPaintsTheSkinAndShowsPrincipalOnly) {
     clic("cmdCancelar");
     EXPECT_FALSE(reloj()) << "no interval: Cancelar leaves the timer off";
     EXPECT_EQ(cuentaAtras(), QStringLiteral("Sin definir"));
-}
-
-TEST_F(VentanaPrincipal, HiddenAndBroughtBackFromTheIconTheCloseBoxOnlyHidesIt) {
-    frmInicial& v = cargarMuestra(5);
-    for (const auto razon : {QSystemTrayIcon::DoubleClick, QSystemTrayIcon::MiddleClick})
-        emit icono()->activated(razon);
-    ASSERT_FALSE(v.isVisible()) << "only releasing the left or right button brings it back";
-    emit icono()->activated(QSystemTrayIcon::Trigger);
-    ASSERT_TRUE(v.isVisible());
-    clic("cmdConfigurar");
-    QTest::mouseClick(control<QAbstractButton>("cmdMinimizar"), Qt::LeftButton);
-    ASSERT_FALSE(v.isVisible());
-    ASSERT_NE(icono(), nullptr);
-    emit icono()->activated(QSystemTrayIcon::Context);
-    ASSERT_TRUE(v.isVisible());
-    EXPECT_EQ(v.focusWidget(), control<QLineEdit>("txtDato_0")) << "the configuration's first box";
-
-    clic("cmdCancelar");
-    QSignalSpy fin(&v, &frmInicial::descargada);
-    QCloseEvent cierre; // what the close box sends
-    QCoreApplication::sendEvent(&v, &cierre);
-    EXPECT_FALSE(cierre.isAccepted());
-    EXPECT_FALSE(v.isVisible());
-    EXPECT_EQ(fin.count(), 0);
-    EXPECT_NE(icono(), nullptr);
-    EXPECT_TRUE(reloj());
-}
-
-// The close button asks first, Enter taking "No"; Alt+F4 ends the program without asking, F4 alone does
-// nothing.
-TEST_F(VentanaPrincipal, OnlyYesOrAltF4EndTheProgram) {
-    prepararMuestra(5);
-    for (const auto& [boton, termina] :
-         {std::pair{"", false}, {"No", false}, {"Sí", true}, {"Alt+F4", true}, {"F4", false}}) {
-        ASSERT_NE(arrancar(), nullptr);
-        frmInicial& v = *ventana;
-        clsInicio().Restaurar(v);
-        QSignalSpy fin(&v, &frmInicial::descargada);
-        Contestador contestador(QString::fromUtf8(boton));
-        const bool tecla = boton[0] == 'A' || boton[0] == 'F';
-        if (tecla)
-            QTest::keyClick(control<QPushButton>("cmdLeerAhora"), Qt::Key_F4,
-                            boton[0] == 'A' ? Qt::AltModifier : Qt::NoModifier);
-        else
-            QTest::mouseClick(control<QAbstractButton>("cmdTerminar"), Qt::LeftButton);
-        EXPECT_EQ(contestador.vistas.join(QString()),
-                  tecla ? QString()
-                        : QStringLiteral("Cerrar conexión: ¿Está seguro de cerrar este programa?"));
-        EXPECT_EQ(fin.count(), termina ? 1 : 0) << boton;
-        EXPECT_EQ(v.isVisible(), !termina) << boton;
-        EXPECT_EQ(icono(&v) == nullptr, termina) << "the icon leaves the notification area";
-        EXPECT_EQ(reloj(), !termina) << boton;
-        EXPECT_EQ(modulo().oKtfa == nullptr, termina) << "unloading releases the components";
-        ventana.reset();
-        reiniciarModulo();
-    }
-}
-
-// The desktop's opener is a script of the test's that notes what it was asked to open.
-TEST_F(VentanaPrincipal, ADoubleClickOnTheBackgroundOpensTheSettingsFile) {
-    frmInicial& v = cargarMuestra(0);
     QTemporaryDir programas;
     const QString anotado = programas.filePath(QStringLiteral("abierto"));
     escribir(programas.filePath(QStringLiteral("xdg-open")),
@@ -391,11 +345,7 @@ TEST_F(VentanaPrincipal, ADoubleClickOnTheBackgroundOpensTheSettingsFile) {
     ASSERT_TRUE(abierto);
     QTest::qWait(50);
     EXPECT_EQ(QString::fromUtf8(leer(anotado)), modulo().cArchivoINI);
-}
-
-// F1 anywhere, on a box too and with Ctrl: the description, read-only, with a menu for the settings file.
-TEST_F(VentanaPrincipal, F1OpensTheDescriptionWhichKeepsItsPlaceInTheSettings) {
-    cargarMuestra(0);
+    // F1 anywhere, on a box too and with Ctrl: read-only, with a menu for the settings file.
     QTest::keyClick(control<QLineEdit>("txtDato_4"), Qt::Key_F1, Qt::ControlModifier);
     frmDescripcion* d = descripcion();
     ASSERT_NE(d, nullptr);
@@ -429,6 +379,36 @@ TEST_F(VentanaPrincipal, F1OpensTheDescriptionWhichKeepsItsPlaceInTheSettings) {
     EXPECT_EQ(guardado, QStringList({"Descripción del programa", "900", "1500", ancho}));
     d->findChild<QAction*>(QStringLiteral("mnDescrip"))->trigger();
     EXPECT_TRUE(d->isVisible()) << "its menu shows it again";
+}
+
+// The close button asks first, Enter taking "No"; Alt+F4 ends the program without asking, F4 alone does
+// nothing.
+TEST_F(VentanaPrincipal, OnlyYesOrAltF4EndTheProgram) {
+    prepararMuestra(5);
+    for (const auto& [boton, termina] :
+         {std::pair{"", false}, {"No", false}, {"Sí", true}, {"Alt+F4", true}, {"F4", false}}) {
+        ASSERT_NE(arrancar(), nullptr);
+        frmInicial& v = *ventana;
+        clsInicio().Restaurar(v);
+        QSignalSpy fin(&v, &frmInicial::descargada);
+        Contestador contestador(QString::fromUtf8(boton));
+        const bool tecla = boton[0] == 'A' || boton[0] == 'F';
+        if (tecla)
+            QTest::keyClick(control<QPushButton>("cmdLeerAhora"), Qt::Key_F4,
+                            boton[0] == 'A' ? Qt::AltModifier : Qt::NoModifier);
+        else
+            QTest::mouseClick(control<QAbstractButton>("cmdTerminar"), Qt::LeftButton);
+        EXPECT_EQ(contestador.vistas.join(QString()),
+                  tecla ? QString()
+                        : QStringLiteral("Cerrar conexión: ¿Está seguro de cerrar este programa?"));
+        EXPECT_EQ(fin.count(), termina ? 1 : 0) << boton;
+        EXPECT_EQ(v.isVisible(), !termina) << boton;
+        EXPECT_EQ(icono(&v) == nullptr, termina) << "the icon leaves the notification area";
+        EXPECT_EQ(reloj(), !termina) << boton;
+        EXPECT_EQ(modulo().oKtfa == nullptr, termina) << "unloading releases the components";
+        ventana.reset();
+        reiniciarModulo();
+    }
 }
 
 } // namespace
