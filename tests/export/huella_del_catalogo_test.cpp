@@ -28,17 +28,19 @@ QByteArray leer(const QString& ruta) {
 
 TEST(HuellaDelCatalogo, EnPartesDeCualquierTamanoGuardaYCuentaLoMismo) {
     const QDateTime ahora(QDate(2026, 12, 6), QTime(10, 0), Qt::UTC);
-    // P7 comes twice in the first catalogue, its two lines far apart; the second drops P46..P50, adds
-    // P51..P53, changes P10 and P20, and has P7 once, whose lines together were its product.
-    Lineas antes = catalogo(1, 50);
+    // More products than the kept file takes in one write. P7 comes twice in the first catalogue, its two
+    // lines far apart; the second drops the last five, adds three, changes P10 and P20, and has P7 once,
+    // whose lines together were its product.
+    constexpr int n = 4100;
+    Lineas antes = catalogo(1, n);
     antes.emplace_back("P7", "\"P7\",\"otra\"\r\n");
-    Lineas ahoraLineas = catalogo(1, 53);
-    ahoraLineas.erase(ahoraLineas.begin() + 45, ahoraLineas.begin() + 50);
+    Lineas ahoraLineas = catalogo(1, n + 3);
+    ahoraLineas.erase(ahoraLineas.begin() + n - 5, ahoraLineas.begin() + n);
     ahoraLineas[9].second = "\"P10\",\"2\"\r\n";
     ahoraLineas[19].second = "\"P20\",\"2\"\r\n";
 
     QByteArray enMemoria;
-    for (const size_t parte : {HuellaDelCatalogo::kEnMemoria, size_t(1), size_t(3), size_t(16)}) {
+    for (const size_t parte : {HuellaDelCatalogo::kEnMemoria, size_t(1), size_t(3), size_t(1000)}) {
         SCOPED_TRACE(parte);
         QTemporaryDir carpeta;
         const QString ruta = carpeta.filePath("catalogo-ftp.publicado");
@@ -56,8 +58,8 @@ TEST(HuellaDelCatalogo, EnPartesDeCualquierTamanoGuardaYCuentaLoMismo) {
         EXPECT_FALSE(publicar(antes, nullptr).has_value());
         LoPublicado anterior;
         ASSERT_EQ(leerLoPublicado(ruta, anterior, nullptr), LecturaDeLoPublicado::leido);
-        EXPECT_EQ(anterior.productos, 50);
-        EXPECT_EQ(anterior.lineas, 51);
+        EXPECT_EQ(anterior.productos, n);
+        EXPECT_EQ(anterior.lineas, n + 1);
 
         const std::optional<CambiosDelCatalogo> cambios = publicar(ahoraLineas, &anterior);
         ASSERT_TRUE(cambios.has_value());
