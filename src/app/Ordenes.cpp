@@ -62,7 +62,12 @@ int ejecutarSinVentana(const LineaDeComandos& linea) {
     return salida::kMalUso;
 }
 
-bool hayPantalla() {
+bool conVentana(const LineaDeComandos& linea) {
+    using Orden = LineaDeComandos::Orden;
+    if (linea.orden == Orden::Escritorio)
+        return true;
+    if (linea.orden != Orden::Demo)
+        return false;
 #if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
     return true;
 #else

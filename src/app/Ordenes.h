@@ -17,6 +17,7 @@ int ejecutarSinVentana(const LineaDeComandos& linea);
 // A command line that cannot be run: what is wrong and the usage, on standard error; its exit status.
 int malUso(const QString& error);
 
-// True where windows can be shown: always on Windows and macOS; elsewhere when an X11 or Wayland
-// display is named and Qt is not told to draw offscreen.
-bool hayPantalla();
+// Whether `linea` runs a window: the desktop program, and the demo where windows can be shown (always on
+// Windows and macOS; elsewhere when an X11 or Wayland display is named and Qt is not told to draw
+// offscreen).
+bool conVentana(const LineaDeComandos& linea);

@@ -77,18 +77,16 @@ int correrEscritorio(int argc, char** argv) {
     const std::optional<LineaDeComandos> linea = leerLineaDeComandos(palabrasDeLaLinea(argc, argv), &error);
     if (!linea)
         return malUso(error);
-    if (linea->orden == Orden::Escritorio) {
-        QApplication app(argc, argv);
+    if (!conVentana(*linea)) {
+        QCoreApplication app(argc, argv);
+        return ejecutarSinVentana(*linea);
+    }
+    QApplication app(argc, argv);
+    if (linea->orden == Orden::Escritorio)
         return ejecutarEscritorio(*linea);
-    }
-    if (linea->orden == Orden::Demo && hayPantalla()) {
-        QApplication app(argc, argv);
-        registrarComponentesDelNucleo();
-        // The send makes the shop's folder current, from where a relative --carpeta would name another.
-        LineaDeComandos demo = *linea;
-        demo.carpeta = carpetaDelPrograma(linea->carpeta);
-        return demoConVentana(demo);
-    }
-    QCoreApplication app(argc, argv);
-    return ejecutarSinVentana(*linea);
+    registrarComponentesDelNucleo();
+    // The send makes the shop's folder current, from where a relative --carpeta would name another.
+    LineaDeComandos demo = *linea;
+    demo.carpeta = carpetaDelPrograma(linea->carpeta);
+    return demoConVentana(demo);
 }

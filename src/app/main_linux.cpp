@@ -14,7 +14,7 @@
 namespace {
 
 // Hands the whole command line to the window's library, which makes its own application object.
-int conVentana(int argc, char** argv) {
+int correrConVentana(int argc, char** argv) {
     // No application object exists yet to say where the executable is.
     const QString biblioteca =
         QFileInfo(QFile::symLinkTarget(QStringLiteral("/proc/self/exe"))).absolutePath() +
@@ -33,13 +33,12 @@ int conVentana(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
-    using Orden = LineaDeComandos::Orden;
     QString error;
     const std::optional<LineaDeComandos> linea = leerLineaDeComandos(palabrasDeLaLinea(argc, argv), &error);
     if (!linea)
         return malUso(error);
-    if (linea->orden == Orden::Escritorio || (linea->orden == Orden::Demo && hayPantalla()))
-        return conVentana(argc, argv);
+    if (conVentana(*linea))
+        return correrConVentana(argc, argv);
     QCoreApplication app(argc, argv);
     return ejecutarSinVentana(*linea);
 }

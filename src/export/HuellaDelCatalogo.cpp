@@ -1,7 +1,8 @@
 #include "export/HuellaDelCatalogo.h"
 
+#include "winapi/lectura.h"
+
 #include <QDir>
-#include <QFile>
 #include <QtEndian>
 #include <algorithm>
 #include <sodium.h>
@@ -67,6 +68,15 @@ constexpr qint64 kTamano = sizeof(ProductoPublicado);
 
 } // namespace
 
+bool leerProductos(QFile& archivo, qint64 n, ProductosPublicados& bloque, QString* error) {
+    bloque.resize(size_t(n));
+    if (archivo.read(reinterpret_cast<char*>(bloque.data()), n * kTamano) == n * kTamano)
+        return true;
+    if (error)
+        *error = lectura::noSePuedeLeer(archivo.fileName(), archivo.errorString());
+    return false;
+}
+
 // The sorted parts merged: a block of each part in memory at a time, and a heap of the parts by the code
 // at their head. Parts are in file order and a sort keeps a code's lines in order, so taking the earlier
 // part first among equal codes joins a repeated code's lines in the file's order.
@@ -76,7 +86,7 @@ public:
         if (!huella.finDeParte.empty()) {
             archivo.setFileName(huella.partes.fileName());
             if (!archivo.open(QIODevice::ReadOnly))
-                motivo = noSeLee();
+                motivo = lectura::noSePuedeLeer(archivo.fileName(), archivo.errorString());
         }
         fuentes.resize(huella.finDeParte.size() + 1);
         qint64 desde = 0;
@@ -118,21 +128,16 @@ private:
     };
     static constexpr qint64 kBloque = 4096;
 
-    QString noSeLee() const {
-        return QStringLiteral("no se puede leer %1: %2")
-            .arg(QDir::toNativeSeparators(archivo.fileName()), archivo.errorString());
-    }
-
     bool recargar(Fuente& fuente) {
         const qint64 n = std::min(kBloque, fuente.fin - fuente.leidos);
         if (n <= 0)
             return false;
-        fuente.bloque.resize(size_t(n));
-        if (!archivo.seek(fuente.leidos * kTamano) ||
-            archivo.read(reinterpret_cast<char*>(fuente.bloque.data()), n * kTamano) != n * kTamano) {
-            motivo = noSeLee();
+        if (!archivo.seek(fuente.leidos * kTamano)) {
+            motivo = lectura::noSePuedeLeer(archivo.fileName(), archivo.errorString());
             return false;
         }
+        if (!leerProductos(archivo, n, fuente.bloque, &motivo))
+            return false;
         fuente.leidos += n;
         fuente.actual = fuente.bloque.data();
         fuente.finDelBloque = fuente.actual + n;

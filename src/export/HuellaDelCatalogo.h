@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QFile>
 #include <QString>
 #include <QTemporaryFile>
 #include <memory>
@@ -19,6 +20,10 @@ struct ProductoPublicado {
     friend bool operator==(const ProductoPublicado&, const ProductoPublicado&) = default;
 };
 using ProductosPublicados = std::vector<ProductoPublicado>;
+
+// Reads the next `n` products stored as they lie in memory from where `archivo` stands into `bloque`;
+// false, with "no se puede leer <file>: <why>", when they cannot all be read.
+bool leerProductos(QFile& archivo, qint64 n, ProductosPublicados& bloque, QString* error);
 
 // Products one at a time in the order of their code hashes, each code once.
 class LectorDeProductos {

@@ -47,7 +47,9 @@ QByteArray hashDe(QByteArrayView bytes) {
     return final(estado);
 }
 
-// The products kept in a publication's file, a block at a time; none without one.
+// The products kept in a publication's file, a block at a time; none without one. The file is read again
+// after leerLoPublicado() checked it whole: holding its products in between would be the memory that
+// reading it a block at a time saves.
 class LectorDelArchivo : public LectorDeProductos {
 public:
     explicit LectorDelArchivo(const LoPublicado* publicado) {
@@ -72,11 +74,8 @@ private:
         const qint64 n = std::min(kBloque, quedan);
         if (n <= 0 || !motivo.isEmpty())
             return false;
-        bloque.resize(size_t(n));
-        if (archivo.read(reinterpret_cast<char*>(bloque.data()), n * kTamano) != n * kTamano) {
-            motivo = lectura::noSePuedeLeer(archivo.fileName(), archivo.errorString());
+        if (!leerProductos(archivo, n, bloque, &motivo))
             return false;
-        }
         quedan -= n;
         actual = 0;
         return true;
@@ -231,13 +230,13 @@ bool guardarPublicacion(const QString& ruta, LoPublicado nuevo, const HuellaDelC
         const std::unique_ptr<LectorDeProductos> ahora = huella.productos();
         LectorDelArchivo antes(anterior);
         cambios = contarCambios(antes, *ahora, nuevo.productos);
+        if (!anterior || !antes.error().isEmpty() || !ahora->error().isEmpty())
+            cambios.reset();
         if (!ahora->error().isEmpty()) {
             if (error)
                 *error = ahora->error();
             return false;
         }
-        if (!anterior || !antes.error().isEmpty())
-            cambios.reset();
     }
     const std::unique_ptr<LectorDeProductos> productos = huella.productos();
     return escritura::reemplazar(
