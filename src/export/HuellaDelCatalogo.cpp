@@ -1,8 +1,8 @@
 #include "export/HuellaDelCatalogo.h"
 
+#include "modulo/ArchivosDelPrograma.h"
 #include "winapi/lectura.h"
 
-#include <QDir>
 #include <QtEndian>
 #include <algorithm>
 #include <sodium.h>
@@ -184,7 +184,7 @@ void HuellaDelCatalogo::guardarParte() {
     resumir();
     ordenarPorClave(recientes);
     if (!partes.isOpen()) {
-        partes.setFileTemplate(QDir::tempPath() + QStringLiteral("/catalogo-ftp-XXXXXX"));
+        partes.setFileTemplate(archivos::temporal());
         sinDisco = !partes.open();
     }
     const qint64 desde = finDeParte.empty() ? 0 : finDeParte.back();

@@ -1,8 +1,8 @@
 #include "export/LineasDeLaLista.h"
 
+#include "modulo/ArchivosDelPrograma.h"
 #include "winapi/escritura.h"
 
-#include <QDir>
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -86,7 +86,7 @@ bool LineasDeLaLista::guardar(Codigo& codigo, QByteArrayView clave, QByteArrayVi
 
 bool LineasDeLaLista::vaciar() {
     if (!archivo.isOpen() && motivo.isEmpty()) {
-        archivo.setFileTemplate(QDir::tempPath() + QStringLiteral("/catalogo-ftp-XXXXXX"));
+        archivo.setFileTemplate(archivos::temporal());
         if (!archivo.open())
             motivo = archivo.errorString();
     }

@@ -3,6 +3,7 @@
 // the log and the locks open them, and `configurar` and the configuration tab refuse an export file
 // named like any of them, since the first send would write over it.
 
+#include <QDir>
 #include <QString>
 #include <QStringList>
 
@@ -42,6 +43,12 @@ inline QStringList propios(const QString& nombreDelPrograma) {
 // `archivo` in `carpeta`.
 inline QString en(const QString& carpeta, const QString& archivo) {
     return carpeta + QLatin1Char('/') + archivo;
+}
+
+// The template of a send's temporary files (for QTemporaryFile), in the system's temporary folder: they
+// are working space, never the shop's.
+inline QString temporal() {
+    return QDir::tempPath() + QStringLiteral("/catalogo-ftp-XXXXXX");
 }
 
 } // namespace archivos
